@@ -1,0 +1,20 @@
+#pragma once
+
+namespace solar {
+
+// Conversion constants held in single precision, as the digits written (not the nearest float
+// to the exact fraction).
+inline constexpr float kPerMinute = 0.016666668f;    // 1/60
+inline constexpr float kPerSecond = 0.00027777778f;  // 1/3600
+inline constexpr float kPerHour = 0.041666668f;      // 1/24, hours to days
+inline constexpr float kPerTurn = 0.0027777778f;     // 1/360
+inline constexpr float kDegToRad = 0.017453292f;
+inline constexpr float kRadToDeg = 57.295784f;
+inline constexpr float kFullTurnRad = 6.283185f;
+
+// Minutes in one day scan and the sun heights that bound the two day lengths.
+inline constexpr int kMinutesPerScan = 1440;
+inline constexpr float kHorizonHeight = 0.0f;
+inline constexpr float kTwilightHeight = -7.0f;
+
+}  // namespace solar

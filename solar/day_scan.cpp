@@ -1,0 +1,46 @@
+#include "solar/day_scan.h"
+
+#include "solar/constants.h"
+#include "solar/numeric.h"
+
+namespace solar {
+
+void ScanDay(int dayNumber, int second, float latitude, float longitude, DayTrack& track) {
+  ScanDay(dayNumber, second, latitude, longitude, Rounding::kDayScan, track);
+}
+
+void ScanDay(int dayNumber, int second, float latitude, float longitude, Rounding rounding,
+             DayTrack& track) {
+  for (int hour = 0; hour < 24; ++hour) {
+    for (int minute = 0; minute < 60; ++minute) {
+      // The scan's t is the clock hours of (hour, minute, second): one hour earlier.
+      const float t = ClockHours(hour, minute, second);
+      const SunPosition p = ComputeSunPosition(dayNumber, t, latitude, longitude, rounding);
+      const int i = minute + 60 * hour;
+      track.azimuth[i] = p.azimuth;
+      track.height[i] = p.height;
+    }
+  }
+}
+
+int CountMinutesAbove(const DayTrack& track, float height) {
+  int count = 0;
+  for (int i = 0; i < kMinutesPerScan; ++i) {
+    if (track.height[i] > height) ++count;
+  }
+  return count;
+}
+
+DayLengths CountDayLengths(const DayTrack& track) {
+  return DayLengths{CountMinutesAbove(track, kHorizonHeight),
+                    CountMinutesAbove(track, kTwilightHeight)};
+}
+
+float MinutesToHours(int minutes) { return Single(minutes * static_cast<double>(kPerMinute)); }
+
+HoursAndMinutes SplitHours(float hours) {
+  const int whole = TruncToInt(hours);
+  return HoursAndMinutes{whole, TruncToInt((static_cast<double>(hours) - whole) * 60.0)};
+}
+
+}  // namespace solar

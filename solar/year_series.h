@@ -1,0 +1,20 @@
+#pragma once
+
+#include "solar/types.h"
+
+namespace solar {
+
+inline constexpr int kSampleDays = 72;
+
+// Calendar place of sample day k (1..72): days 1, 6, 11, 16, 21 and 26 of every month.
+struct SampleDate {
+  int month;
+  int day;
+};
+SampleDate SampleDateOf(int k);
+
+// Fills entries 1..72 of both arrays with the fractional hours of the sample days of the
+// fields' year, at the fields' place and seconds.
+void ComputeYearSeries(const ObservationFields& fields, YearSeries& series);
+
+}  // namespace solar
