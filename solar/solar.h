@@ -4,6 +4,7 @@
 #include "solar/constants.h"
 #include "solar/day_scan.h"
 #include "solar/numeric.h"
+#include "solar/observation.h"
 #include "solar/sun_position.h"
 #include "solar/types.h"
 #include "solar/year_series.h"

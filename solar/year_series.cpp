@@ -2,6 +2,7 @@
 
 #include "solar/day_scan.h"
 #include "solar/numeric.h"
+#include "solar/observation.h"
 #include "solar/sun_position.h"
 
 namespace solar {
@@ -9,9 +10,8 @@ namespace solar {
 SampleDate SampleDateOf(int k) { return SampleDate{(k - 1) / 6 + 1, 1 + 5 * ((k - 1) % 6)}; }
 
 void ComputeYearSeries(const ObservationFields& fields, YearSeries& series) {
-  const float latitude = AngleDegrees(fields.latDegrees, fields.latArcmin, fields.latArcsec);
-  const float longitude =
-      AngleDegrees(fields.lonDegrees, static_cast<float>(fields.lonArcmin), fields.lonArcsec);
+  const float latitude = LatitudeOf(fields);
+  const float longitude = LongitudeOf(fields);
   DayTrack track;
   for (int month = 1; month <= 12; ++month) {
     const long long firstOfMonth = DayNumber(fields.year, month, 1.0f);

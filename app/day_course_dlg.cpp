@@ -1,0 +1,171 @@
+#include "app/day_course_dlg.h"
+
+#include <array>
+
+#include "app/about_dlg.h"
+#include "platform/cwinapp.h"
+#include "platform/data_exchange.h"
+#include "res/resources.h"
+#include "solar/solar.h"
+
+namespace app {
+
+using platform::Event;
+using platform::MessageMapEntry;
+
+namespace {
+
+constexpr int kSystemIconSize = 32;  // width and height of a big icon
+
+const std::array<MessageMapEntry<CDayCourseDlg>, 7> kMessageMap{{
+    {Event::kSysCommand, 0, &CDayCourseDlg::OnSysCommand},
+    {Event::kPaint, 0, &CDayCourseDlg::OnPaint},
+    {Event::kCommand, res::IDC_CALCULATE, &CDayCourseDlg::Calculate},
+    {Event::kCommand, res::IDC_YEAR_COURSE, &CDayCourseDlg::OnYearCourse},
+    {Event::kCommand, res::IDC_ASCII_EXPORT, &CDayCourseDlg::OnAsciiExport},
+    {Event::kCommand, res::IDC_OPEN_LOCATION, &CDayCourseDlg::OnOpenLocation},
+    {Event::kCommand, res::IDC_SAVE_LOCATION, &CDayCourseDlg::OnSaveLocation},
+}};
+
+}  // namespace
+
+CDayCourseDlg::CDayCourseDlg(platform::CWinApp& app)
+    : CDialog(app, res::kDayCourseDialog),
+      m_track{},
+      m_now(app.Ui().Now()),
+      m_fields{},
+      m_hIcon{res::LoadIcon(32), res::LoadIcon(16)} {
+  const std::tm local = m_now.GetLocalTm();
+  m_fields.day = static_cast<float>(local.tm_mday);
+  m_fields.month = local.tm_mon + 1;
+  m_fields.year = local.tm_year + 1900;
+  m_fields.hour = local.tm_hour;
+  m_fields.minute = local.tm_min;
+  m_fields.second = local.tm_sec;
+  m_fields.latDegrees = 51.0f;
+  m_fields.lonDegrees = 7.0f;
+}
+
+bool CDayCourseDlg::OnMessage(const platform::Message& message) {
+  return platform::DispatchMessageMap<CDayCourseDlg>(kMessageMap, *this, message);
+}
+
+void CDayCourseDlg::DoDataExchange(platform::CDataExchange& dx) {
+  using platform::DDV_MinMaxFloat;
+  using platform::DDV_MinMaxInt;
+  using platform::DDX_Text;
+  solar::ObservationFields& f = m_fields;
+  DDX_Text(dx, res::IDC_AZIMUTH, f.azimuth);
+  DDX_Text(dx, res::IDC_LAT_DEGREES, f.latDegrees);
+  DDV_MinMaxFloat(dx, f.latDegrees, -89.0f, 89.0f);
+  DDX_Text(dx, res::IDC_LAT_ARCMIN, f.latArcmin);
+  DDV_MinMaxFloat(dx, f.latArcmin, 0.0f, 59.0f);
+  DDX_Text(dx, res::IDC_LAT_ARCSEC, f.latArcsec);
+  DDV_MinMaxFloat(dx, f.latArcsec, 0.0f, 59.0f);
+  DDX_Text(dx, res::IDC_DAY, f.day);
+  DDV_MinMaxFloat(dx, f.day, 1.0f, 31.0f);
+  DDX_Text(dx, res::IDC_HEIGHT, f.height);
+  DDV_MinMaxFloat(dx, f.height, -90.0f, 90.0f);
+  DDX_Text(dx, res::IDC_HOUR, f.hour);
+  DDV_MinMaxInt(dx, f.hour, 0, 23);
+  DDX_Text(dx, res::IDC_LON_DEGREES, f.lonDegrees);
+  DDV_MinMaxFloat(dx, f.lonDegrees, 0.0f, 359.0f);
+  DDX_Text(dx, res::IDC_LON_ARCSEC, f.lonArcsec);
+  DDV_MinMaxFloat(dx, f.lonArcsec, 0.0f, 59.0f);
+  DDX_Text(dx, res::IDC_MINUTE, f.minute);
+  DDV_MinMaxInt(dx, f.minute, 0, 59);
+  DDX_Text(dx, res::IDC_MONTH, f.month);
+  DDV_MinMaxInt(dx, f.month, 1, 12);
+  DDX_Text(dx, res::IDC_SECOND, f.second);
+  DDV_MinMaxInt(dx, f.second, 0, 59);
+  DDX_Text(dx, res::IDC_YEAR, f.year);
+  DDV_MinMaxInt(dx, f.year, 1900, 2100);
+  DDX_Text(dx, res::IDC_LON_ARCMIN, f.lonArcmin);
+  DDV_MinMaxInt(dx, f.lonArcmin, 0, 59);
+  DDX_Text(dx, res::IDC_SUNSHINE_HOURS, f.sunshineHours);
+  DDX_Text(dx, res::IDC_TWILIGHT_HOURS, f.twilightHours);
+  DDX_Text(dx, res::IDC_SUNSHINE_MINUTES, m_sunshineMinutes);
+  DDX_Text(dx, res::IDC_TWILIGHT_MINUTES, m_twilightMinutes);
+}
+
+bool CDayCourseDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  if (platform::CMenu* menu = GetSystemMenu()) {
+    const std::string about = res::LoadString(res::IDS_ABOUTBOX);
+    if (!about.empty()) {
+      menu->AppendSeparator();
+      menu->AppendString(res::IDM_ABOUTBOX, about);
+    }
+  }
+  SetIcon(m_hIcon, true);
+  SetIcon(m_hIcon, false);
+  Calculate();
+  return true;
+}
+
+void CDayCourseDlg::OnSysCommand(unsigned id, platform::Point) {
+  if ((id & 0xFFF0) == res::IDM_ABOUTBOX) {
+    CAboutDlg about(App());
+    about.DoModal();
+  } else {
+    Default();
+  }
+}
+
+void CDayCourseDlg::OnPaint() {
+  if (!IsIconic()) {
+    Default();
+    Calculate();
+    return;
+  }
+  platform::Surface& client = Client();
+  TakeErasePending();
+  client.Fill(platform::kDialogBackground);  // the icon's background
+  const int x = (client.Width() - kSystemIconSize + 1) / 2;
+  const int y = (client.Height() - kSystemIconSize + 1) / 2;
+  client.DrawImage(x, y, m_hIcon.big);
+  ClientChanged();
+}
+
+void CDayCourseDlg::OnOK() { Calculate(); }
+
+void CDayCourseDlg::Calculate() {
+  UpdateData(true);
+  solar::ObservationFields& f = m_fields;
+  const int dayNumber = solar::DayNumberOf(f);
+  const float latitude = solar::LatitudeOf(f);
+  const float longitude = solar::LongitudeOf(f);
+  const solar::SunPosition position =
+      solar::ComputeSunPosition(dayNumber, solar::ClockHoursOf(f), latitude, longitude);
+  f.azimuth = position.azimuth;
+  f.height = position.height;
+  UpdateData(false);
+
+  solar::ScanDay(dayNumber, f.second, latitude, longitude, m_track);
+  const solar::DayLengths lengths = solar::CountDayLengths(m_track);
+  const float sunshine = solar::MinutesToHours(lengths.minutesAboveHorizon);
+  const float twilight = solar::MinutesToHours(lengths.minutesAboveTwilight);
+  const solar::HoursAndMinutes sunshineShown = solar::SplitHours(sunshine);
+  const solar::HoursAndMinutes twilightShown = solar::SplitHours(twilight);
+  f.sunshineHours = static_cast<float>(sunshineShown.hours);
+  f.twilightHours = static_cast<float>(twilightShown.hours);
+  m_sunshineMinutes = sunshineShown.minutes;
+  m_twilightMinutes = twilightShown.minutes;
+  UpdateData(false);
+  f.sunshineHours = sunshine;
+  f.twilightHours = twilight;
+
+  DrawDayCourse(m_track.height, m_track.azimuth);
+}
+
+void CDayCourseDlg::DrawDayCourse(const float*, const float*) {}
+
+void CDayCourseDlg::OnYearCourse() {}
+
+void CDayCourseDlg::OnAsciiExport() {}
+
+void CDayCourseDlg::OnOpenLocation() {}
+
+void CDayCourseDlg::OnSaveLocation() {}
+
+}  // namespace app

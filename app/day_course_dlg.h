@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/cdialog.h"
+#include "platform/ctime.h"
+#include "solar/types.h"
+
+namespace app {
+
+// The main dialog: place and moment in, the sun's position, the day lengths and the day's
+// chart out; buttons for the year window, the minute table and the location file.
+class CDayCourseDlg : public platform::CDialog {
+ public:
+  explicit CDayCourseDlg(platform::CWinApp& app);
+
+  void Calculate();
+  void OnYearCourse();
+  void OnAsciiExport();
+  void OnOpenLocation();
+  void OnSaveLocation();
+  void OnSysCommand(unsigned id, platform::Point point);
+  void OnPaint();
+  const platform::Icon& OnQueryDragIcon() const { return m_hIcon; }
+
+  bool OnInitDialog() override;
+  void OnOK() override;
+  void DoDataExchange(platform::CDataExchange& dx) override;
+
+  // Draws the sun's path of the track and the cross at the entered moment.
+  void DrawDayCourse(const float* height, const float* azimuth);
+
+  solar::DayTrack m_track;
+  platform::CTime m_now;
+  solar::ObservationFields m_fields;
+  int m_sunshineMinutes = 0;
+  int m_twilightMinutes = 0;
+  platform::Icon m_hIcon;
+
+ protected:
+  bool OnMessage(const platform::Message& message) override;
+};
+
+}  // namespace app

@@ -1,0 +1,67 @@
+#include "platform/data_exchange.h"
+
+#include <string>
+
+#include "platform/cwinapp.h"
+#include "platform/field_text.h"
+#include "solar/numeric.h"
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kIntExpected = "Geben Sie bitte eine ganze Zahl ein.";
+constexpr const char* kNumberExpected = "Geben Sie bitte eine Zahl ein.";
+
+void FailWith(CDataExchange& dx, const std::string& message) {
+  dx.m_pDlgWnd->App().MessageBox(message, MessageIcon::kExclamation);
+  dx.Fail();
+}
+
+std::string RangeMessage(const char* what, const std::string& low, const std::string& high) {
+  return std::string("Geben Sie bitte ") + what + " zwischen " + low + " und " + high + " ein.";
+}
+
+// Writes the text, leaving the control alone when it already shows it.
+void WriteText(CDataExchange& dx, int id, const std::string& text) {
+  if (dx.m_pDlgWnd->GetDlgItemText(id) != text) dx.m_pDlgWnd->SetDlgItemText(id, text);
+}
+
+std::string ReadText(CDataExchange& dx, int id) {
+  return FirstCharacters(dx.m_pDlgWnd->GetDlgItemText(id), kMaxFieldCharacters);
+}
+
+}  // namespace
+
+void CDataExchange::Fail() {
+  if (m_idLastControl != kNoId) m_pDlgWnd->GotoDlgCtrl(m_idLastControl);
+  throw DataExchangeFailed{};
+}
+
+void DDX_Text(CDataExchange& dx, int id, int& value) {
+  dx.PrepareEditCtrl(id);
+  if (!dx.m_bSaveAndValidate) return WriteText(dx, id, FormatIntField(value));
+  const std::optional<int> read = ParseIntField(ReadText(dx, id));
+  if (!read) FailWith(dx, kIntExpected);
+  value = *read;
+}
+
+void DDX_Text(CDataExchange& dx, int id, float& value) {
+  dx.PrepareEditCtrl(id);
+  if (!dx.m_bSaveAndValidate) return WriteText(dx, id, FormatFloatField(value));
+  const std::optional<double> read = ParseFloatField(ReadText(dx, id));
+  if (!read) FailWith(dx, kNumberExpected);
+  value = solar::Single(*read);
+}
+
+void DDV_MinMaxInt(CDataExchange& dx, int value, int minimum, int maximum) {
+  if (!dx.m_bSaveAndValidate || (minimum <= value && value <= maximum)) return;
+  FailWith(dx, RangeMessage("eine ganze Zahl", FormatIntField(minimum), FormatIntField(maximum)));
+}
+
+void DDV_MinMaxFloat(CDataExchange& dx, float value, float minimum, float maximum) {
+  if (!dx.m_bSaveAndValidate || (minimum <= value && value <= maximum)) return;
+  FailWith(dx, RangeMessage("eine Zahl", FormatFloatField(minimum), FormatFloatField(maximum)));
+}
+
+}  // namespace platform

@@ -1,0 +1,108 @@
+#include "platform/field_text.h"
+
+#include <locale.h>
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view SkipBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+bool OnlyBlanks(std::string_view text) {
+  for (char c : text) {
+    if (!IsBlank(c)) return false;
+  }
+  return true;
+}
+
+// Length of the digit run at the start of the text.
+size_t Digits(std::string_view text, size_t from) {
+  size_t i = from;
+  while (i < text.size() && IsDigit(text[i])) ++i;
+  return i - from;
+}
+
+// Length of the longest prefix that reads as a decimal floating-point number, or 0.
+size_t FloatPrefix(std::string_view text) {
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const size_t whole = Digits(text, i);
+  i += whole;
+  size_t fraction = 0;
+  if (i < text.size() && text[i] == '.') {
+    fraction = Digits(text, i + 1);
+    if (whole + fraction == 0) return 0;
+    i += 1 + fraction;
+  }
+  if (whole + fraction == 0) return 0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    const size_t exponent = Digits(text, j);
+    if (exponent > 0) i = j + exponent;
+  }
+  return i;
+}
+
+double ConvertInCLocale(std::string_view number) {
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+  const std::string copy(number);
+  return strtod_l(copy.c_str(), nullptr, cLocale);
+}
+
+}  // namespace
+
+std::string FirstCharacters(std::string_view text, int count) {
+  size_t end = 0;
+  for (int seen = 0; end < text.size() && seen < count; ++seen) {
+    ++end;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+  }
+  return std::string(text.substr(0, end));
+}
+
+std::optional<int> ParseIntField(std::string_view text) {
+  text = SkipBlanks(text);
+  size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
+  const size_t digits = Digits(text, i);
+  long long value = 0;
+  for (size_t k = i; k < i + digits; ++k) {
+    value = value * 10 + (text[k] - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (text.substr(0, i) == "-") value = -value;
+  if (value > INT_MAX) value = INT_MAX;
+  if (digits == 0 || !OnlyBlanks(text.substr(i + digits))) return std::nullopt;
+  if (value == 0 && text.front() != '0') return std::nullopt;
+  return static_cast<int>(value);
+}
+
+std::optional<double> ParseFloatField(std::string_view text) {
+  text = SkipBlanks(text);
+  const size_t length = FloatPrefix(text);
+  if (length == 0 || !OnlyBlanks(text.substr(length))) return std::nullopt;
+  const double value = ConvertInCLocale(text.substr(0, length));
+  if (value == 0.0 && text.front() != '0') return std::nullopt;
+  return value;
+}
+
+std::string FormatFloatField(double value) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
+  return std::string(text, result.ptr);
+}
+
+std::string FormatIntField(long value) { return std::to_string(value); }
+
+}  // namespace platform

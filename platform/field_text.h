@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Longest text that the data exchange takes from an edit control, in characters.
+inline constexpr int kMaxFieldCharacters = 31;
+
+// The first `count` characters (UTF-8 code points) of a text.
+std::string FirstCharacters(std::string_view text, int count);
+
+// Reading rules of an edit field: leading blanks and tabs skipped, a signed decimal number,
+// nothing but blanks and tabs after it, and a value of 0 only from a text starting with "0".
+// An integer beyond the int range saturates, like a 32-bit strtol.
+std::optional<int> ParseIntField(std::string_view text);
+std::optional<double> ParseFloatField(std::string_view text);
+
+// Writing rules: "%.*g" with precision 6 for floats, "%d" for ints, in the C locale.
+std::string FormatFloatField(double value);
+std::string FormatIntField(long value);
+
+}  // namespace platform

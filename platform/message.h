@@ -1,0 +1,25 @@
+#pragma once
+
+namespace platform {
+
+struct Point {
+  int x, y;
+};
+
+// The window messages a dialog's message map can name.
+enum class Event { kCommand, kSysCommand, kPaint, kLButtonDown, kLButtonDblClk };
+
+struct Message {
+  Event event;
+  int id = 0;  // command: the control; system command: the command id
+  Point point{0, 0};
+};
+
+// System command ids of the platform.
+inline constexpr unsigned SC_MINIMIZE = 0xF020;
+inline constexpr unsigned SC_CLOSE = 0xF060;
+inline constexpr unsigned SC_RESTORE = 0xF120;
+
+enum class MessageIcon { kExclamation, kStop };
+
+}  // namespace platform

@@ -1,0 +1,165 @@
+#include "platform/qt/dialog_window.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+
+#include "platform/qt/qt_backend.h"
+
+namespace platform {
+
+QFont DialogFont() {
+  QFont font("DejaVu Sans Condensed");
+  font.setPixelSize(10);  // every label of the templates fits its box
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
+DialogWindow::DialogWindow(CDialog& dialog, QtBackend& backend, QWidget* owner)
+    : QDialog(owner), m_dialog(dialog), m_backend(backend) {
+  const DialogTemplate& t = dialog.Template();
+  setWindowTitle(QString::fromUtf8(t.caption));
+  setFixedSize(dialog.Client().Width(), dialog.Client().Height());
+  setFont(DialogFont());
+  QPalette colours = palette();
+  const Rgb bg = kDialogBackground;
+  colours.setColor(QPalette::Window, QColor(bg.red, bg.green, bg.blue));
+  setPalette(colours);
+  BuildControls();
+  auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+  connect(systemMenuKey, &QShortcut::activated, this,
+          [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+}
+
+void DialogWindow::BuildControls() {
+  for (const ControlTemplate& c : m_dialog.Template().controls) {
+    const PixelRect r = ControlPixels(c);
+    const QString text = QString::fromUtf8(c.text ? c.text : "");
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+      case ControlKind::kEdit: {
+        auto* edit = new QLineEdit(text, this);
+        widget = edit;
+        break;
+      }
+      case ControlKind::kPushButton:
+      case ControlKind::kDefPushButton: {
+        auto* button = new QPushButton(text, this);
+        button->setAutoDefault(true);
+        button->setDefault(c.kind == ControlKind::kDefPushButton);
+        const int id = c.id;
+        connect(button, &QPushButton::clicked, this, [this, id] { Deliver({Event::kCommand, id}); });
+        widget = button;
+        break;
+      }
+      case ControlKind::kLabel: {
+        auto* label = new QLabel(text, this);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        widget = label;
+        break;
+      }
+      case ControlKind::kGroupBox:
+        widget = new QGroupBox(text, this);
+        break;
+      case ControlKind::kPicture: {
+        auto* picture = new QLabel(this);
+        if (c.picture) picture->setPixmap(QPixmap::fromImage(c.picture()));
+        widget = picture;
+        break;
+      }
+    }
+    widget->setGeometry(r.left, r.top, r.Width(), r.Height());
+    if (!IsTabStop(c.kind)) widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (c.kind == ControlKind::kGroupBox) widget->lower();
+    if (c.id != kNoId) {
+      widget->setObjectName(QString("control_%1").arg(c.id));
+      m_controls[c.id] = widget;
+    }
+  }
+}
+
+QWidget* DialogWindow::Control(int id) const {
+  const auto it = m_controls.find(id);
+  return it == m_controls.end() ? nullptr : it->second;
+}
+
+void DialogWindow::FocusFirstTabStop() {
+  for (const ControlTemplate& c : m_dialog.Template().controls) {
+    if (IsTabStop(c.kind)) {
+      if (QWidget* w = Control(c.id)) w->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
+}
+
+void DialogWindow::Deliver(const Message& message) {
+  if (!m_ended) m_dialog.HandleMessage(message);
+}
+
+void DialogWindow::ShowSystemMenu(const QPoint& globalPosition) {
+  QMenu menu(this);
+  for (const CMenu::Item& item : m_dialog.SystemMenu().Items()) {
+    if (item.separator) {
+      menu.addSeparator();
+    } else {
+      menu.addAction(QString::fromStdString(item.text))->setData(item.id);
+    }
+  }
+  if (QAction* chosen = menu.exec(globalPosition)) {
+    Deliver({Event::kSysCommand, chosen->data().toInt()});
+  }
+}
+
+void DialogWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, m_dialog.Client().Image());
+}
+
+bool DialogWindow::event(QEvent* event) {
+  // First show and resizes expose the window: the dialog paints anew.
+  if (event->type() == QEvent::Show || (event->type() == QEvent::Resize && isVisible())) {
+    m_dialog.Invalidate(true);
+  }
+  return QDialog::event(event);
+}
+
+void DialogWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) {
+    const auto before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if ((before & Qt::WindowMinimized) != (windowState() & Qt::WindowMinimized)) {
+      m_dialog.Invalidate(true);
+    }
+  }
+  QDialog::changeEvent(event);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  Deliver({Event::kSysCommand, static_cast<int>(SC_CLOSE)});
+}
+
+void DialogWindow::reject() { Deliver({Event::kCommand, IDCANCEL}); }
+
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) { ShowSystemMenu(event->globalPos()); }
+
+void DialogWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);
+  const QPoint p = event->position().toPoint();
+  Deliver({Event::kLButtonDown, 0, {p.x(), p.y()}});
+}
+
+void DialogWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint p = event->position().toPoint();
+  Deliver({Event::kLButtonDblClk, 0, {p.x(), p.y()}});
+}
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <map>
+
+#include <QDialog>
+
+#include "platform/cdialog.h"
+
+namespace platform {
+
+class QtBackend;
+
+// The real window of one dialog: child controls built from the template, the client image
+// painted behind them, and the user's input turned into the dialog's messages.
+class DialogWindow : public QDialog {
+ public:
+  DialogWindow(CDialog& dialog, QtBackend& backend, QWidget* owner);
+
+  CDialog& Dialog() { return m_dialog; }
+  QWidget* Control(int id) const;
+  void FocusFirstTabStop();
+  void ShowSystemMenu(const QPoint& globalPosition);
+  void Deliver(const Message& message);
+
+  bool m_ended = false;
+  bool m_paintScheduled = false;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void BuildControls();
+
+  CDialog& m_dialog;
+  QtBackend& m_backend;
+  std::map<int, QWidget*> m_controls;
+};
+
+// The face that all dialogs use: a sans-serif face at a size that fits the dialog units.
+QFont DialogFont();
+
+}  // namespace platform

@@ -1,0 +1,107 @@
+#include "platform/qt/qt_backend.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <stdexcept>
+
+#include "platform/qt/dialog_window.h"
+
+namespace platform {
+
+template <typename Run>
+auto QtBackend::RunOnTop(QWidget* box, Run run) {
+  m_modal.push_back(box);
+  struct Pop {
+    std::vector<QWidget*>& stack;
+    ~Pop() { stack.pop_back(); }
+  } pop{m_modal};
+  return run();
+}
+
+int QtBackend::RunModal(CDialog& dialog) {
+  DialogWindow window(dialog, *this, Topmost());
+  m_windows[&dialog] = &window;
+  const int result = RunOnTop(&window, [&] {
+    dialog.OpenWindow();
+    if (dialog.HandleInitDialog()) window.FocusFirstTabStop();
+    return window.m_ended ? window.result() : window.exec();
+  });
+  m_windows.erase(&dialog);
+  m_icons.erase(&dialog);
+  return result;
+}
+
+void QtBackend::EndModal(CDialog& dialog, int result) {
+  DialogWindow& window = WindowOf(dialog);
+  window.m_ended = true;
+  window.done(result);
+}
+
+DialogWindow& QtBackend::WindowOf(const CDialog& dialog) const {
+  const auto it = m_windows.find(&dialog);
+  if (it == m_windows.end()) throw std::logic_error("dialog has no window");
+  return *it->second;
+}
+
+std::string QtBackend::GetControlText(const CDialog& dialog, int id) {
+  QWidget* control = WindowOf(dialog).Control(id);
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text().toStdString();
+  if (auto* button = qobject_cast<QPushButton*>(control)) return button->text().toStdString();
+  return {};
+}
+
+void QtBackend::SetControlText(CDialog& dialog, int id, const std::string& text) {
+  QWidget* control = WindowOf(dialog).Control(id);
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+    edit->setText(QString::fromStdString(text));
+    edit->setCursorPosition(0);  // show the start of a text that is wider than the field
+  }
+}
+
+void QtBackend::FocusAndSelect(CDialog& dialog, int id) {
+  QWidget* control = WindowOf(dialog).Control(id);
+  if (control == nullptr) return;
+  control->setFocus(Qt::OtherFocusReason);
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+}
+
+void QtBackend::ShowMessageBox(const std::string& caption, const std::string& text,
+                               MessageIcon icon) {
+  QMessageBox box(icon == MessageIcon::kStop ? QMessageBox::Critical : QMessageBox::Warning,
+                  QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
+                  Topmost());
+  RunOnTop(&box, [&] { return box.exec(); });
+}
+
+void QtBackend::SetIcon(CDialog& dialog, const QImage& icon, bool) {
+  QIcon& icons = m_icons[&dialog];
+  icons.addPixmap(QPixmap::fromImage(icon));
+  WindowOf(dialog).setWindowIcon(icons);
+}
+
+bool QtBackend::IsIconic(const CDialog& dialog) { return WindowOf(dialog).isMinimized(); }
+
+void QtBackend::Minimize(CDialog& dialog) { WindowOf(dialog).showMinimized(); }
+
+void QtBackend::Invalidate(CDialog& dialog) {
+  if (m_windows.count(&dialog)) SchedulePaint(WindowOf(dialog));
+}
+
+void QtBackend::SchedulePaint(DialogWindow& window) {
+  if (window.m_paintScheduled) return;
+  window.m_paintScheduled = true;
+  QTimer::singleShot(0, &window, [this, &window] {
+    window.m_paintScheduled = false;
+    if (Topmost() == &window && window.isVisible()) window.Deliver({Event::kPaint});
+  });
+}
+
+void QtBackend::ClientChanged(CDialog& dialog) {
+  if (m_windows.count(&dialog)) WindowOf(dialog).update();
+}
+
+std::time_t QtBackend::Now() { return std::time(nullptr); }
+
+}  // namespace platform
