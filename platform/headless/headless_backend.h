@@ -29,6 +29,7 @@ class HeadlessBackend : public Backend {
     void Type(int id, const std::string& text);
     std::string Text(int id) const;
     void Click(int id);
+    void MoveFocus(int id) { m_focus = id; }
     void PressEnter();
     void PressEscape();
     void CloseBox();

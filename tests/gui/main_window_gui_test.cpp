@@ -1,0 +1,118 @@
+// The real Qt widgets of the main dialog, driven on the offscreen platform.
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "app/day_course_dlg.h"
+#include "app/sun_app.h"
+#include "platform/qt/qt_backend.h"
+#include "res/ids.h"
+
+namespace {
+
+// Calls `step` once the innermost modal window is a message box (or, without one, a dialog).
+void WhenModal(bool messageBox, std::function<void(QWidget*)> step) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [=] {
+    QWidget* top = QApplication::activeModalWidget();
+    if (top == nullptr || (qobject_cast<QMessageBox*>(top) != nullptr) != messageBox) return;
+    timer->stop();
+    timer->deleteLater();
+    step(top);
+  });
+  timer->start();
+}
+
+QLineEdit* Edit(QWidget* dialog, int id) {
+  return dialog->findChild<QLineEdit*>(QString("control_%1").arg(id));
+}
+
+}  // namespace
+
+class MainWindowGuiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void typingAndEnterCalculateAndKeepTheDialogOpen();
+  void anInvalidEntryShowsItsMessageOnceAndGetsTheFocusBack();
+  void escapeEndsTheDialog();
+
+ private:
+  int RunMainDialog() {
+    app::CSunApp app(backend, "/usr/bin/tagvaroskop");
+    app::CDayCourseDlg dlg(app);
+    return dlg.DoModal();
+  }
+  platform::QtBackend backend;
+};
+
+void MainWindowGuiTest::typingAndEnterCalculateAndKeepTheDialogOpen() {
+  QString heightBefore, heightAfter;
+  bool stillOpen = false;
+  WhenModal(false, [&](QWidget* dialog) {
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    QCOMPARE(dialog->windowTitle(), QString("Tagvaroskop im Verlauf des Tages"));
+    QCOMPARE(dialog->size(), QSize(607, 326));
+    heightBefore = Edit(dialog, res::IDC_HEIGHT)->text();
+    QLineEdit* latitude = Edit(dialog, res::IDC_LAT_DEGREES);
+    latitude->setFocus();
+    latitude->selectAll();
+    QTest::keyClicks(latitude, "-33");
+    QTest::keyClick(latitude, Qt::Key_Return);
+    heightAfter = Edit(dialog, res::IDC_HEIGHT)->text();
+    stillOpen = dialog->isVisible();
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  QCOMPARE(RunMainDialog(), platform::IDCANCEL);
+  QVERIFY(stillOpen);
+  QVERIFY(!heightBefore.isEmpty());
+  QVERIFY(heightAfter != heightBefore);
+}
+
+void MainWindowGuiTest::anInvalidEntryShowsItsMessageOnceAndGetsTheFocusBack() {
+  QString text, caption, selected;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  int boxes = 0;
+  bool focusBack = false;
+  WhenModal(false, [&](QWidget* dialog) {
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    QLineEdit* latitude = Edit(dialog, res::IDC_LAT_DEGREES);
+    latitude->setFocus();
+    latitude->selectAll();
+    QTest::keyClicks(latitude, "89.5");
+    WhenModal(true, [&](QWidget* top) {
+      auto* box = qobject_cast<QMessageBox*>(top);
+      ++boxes;
+      text = box->text();
+      caption = box->windowTitle();
+      icon = box->icon();
+      box->button(QMessageBox::Ok)->click();
+    });
+    QTest::keyClick(latitude, Qt::Key_Return);
+    QTest::qWait(200);  // closing the box must not bring it up again
+    focusBack = dialog->focusWidget() == latitude;
+    selected = latitude->selectedText();
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  RunMainDialog();
+  QCOMPARE(boxes, 1);
+  QCOMPARE(text, QString("Geben Sie bitte eine Zahl zwischen -89 und 89 ein."));
+  QCOMPARE(caption, QString("tagvaroskop"));
+  QCOMPARE(icon, QMessageBox::Warning);
+  QVERIFY(focusBack);
+  QCOMPARE(selected, QString("89.5"));
+}
+
+void MainWindowGuiTest::escapeEndsTheDialog() {
+  WhenModal(false, [&](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+  QCOMPARE(RunMainDialog(), platform::IDCANCEL);
+  QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+QTEST_MAIN(MainWindowGuiTest)
+#include "main_window_gui_test.moc"
