@@ -3,6 +3,8 @@
 #include <array>
 
 #include "app/about_dlg.h"
+#include "charts/day_course_chart.h"
+#include "platform/cdc.h"
 #include "platform/cwinapp.h"
 #include "platform/data_exchange.h"
 #include "res/resources.h"
@@ -118,13 +120,11 @@ void CDayCourseDlg::OnPaint() {
     Calculate();
     return;
   }
-  platform::Surface& client = Client();
-  TakeErasePending();
-  client.Fill(platform::kDialogBackground);  // the icon's background
-  const int x = (client.Width() - kSystemIconSize + 1) / 2;
-  const int y = (client.Height() - kSystemIconSize + 1) / 2;
-  client.DrawImage(x, y, m_hIcon.big);
-  ClientChanged();
+  platform::CPaintDC dc(this);
+  dc.FillSolidRect(dc.ClipBox(), platform::kDialogBackground);  // the icon's background
+  const int x = (Client().Width() - kSystemIconSize + 1) / 2;
+  const int y = (Client().Height() - kSystemIconSize + 1) / 2;
+  dc.DrawIcon(x, y, m_hIcon.big);
 }
 
 void CDayCourseDlg::OnOK() { Calculate(); }
@@ -158,7 +158,10 @@ void CDayCourseDlg::Calculate() {
   DrawDayCourse(m_track.height, m_track.azimuth);
 }
 
-void CDayCourseDlg::DrawDayCourse(const float*, const float*) {}
+void CDayCourseDlg::DrawDayCourse(const float* height, const float* azimuth) {
+  platform::CClientDC dc(this);
+  charts::DrawDayCourse(dc, height, azimuth, {m_fields.azimuth, m_fields.height});
+}
 
 void CDayCourseDlg::OnYearCourse() {}
 

@@ -1,7 +1,5 @@
 #include "platform/surface.h"
 
-#include <QPainter>
-
 namespace platform {
 
 Surface::Surface(int width, int height) : m_image(width, height, QImage::Format_RGB32) {
@@ -18,11 +16,12 @@ void Surface::SetPixel(int x, int y, Rgb colour) {
   reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] = qRgb(colour.red, colour.green, colour.blue);
 }
 
-void Surface::Fill(Rgb colour) { m_image.fill(QColor(colour.red, colour.green, colour.blue)); }
-
-void Surface::DrawImage(int x, int y, const QImage& image) {
-  QPainter painter(&m_image);
-  painter.drawImage(x, y, image);
+void Surface::FillRow(int y, int left, int right, Rgb colour) {
+  QRgb* row = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+  const QRgb value = qRgb(colour.red, colour.green, colour.blue);
+  for (int x = left; x < right; ++x) row[x] = value;
 }
+
+void Surface::Fill(Rgb colour) { m_image.fill(QColor(colour.red, colour.green, colour.blue)); }
 
 }  // namespace platform

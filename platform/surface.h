@@ -25,7 +25,8 @@ class Surface {
   Rgb Pixel(int x, int y) const;
   void SetPixel(int x, int y, Rgb colour);
   void Fill(Rgb colour);
-  void DrawImage(int x, int y, const QImage& image);
+  // Fills the columns left..right-1 of one row; the range must lie on the surface.
+  void FillRow(int y, int left, int right, Rgb colour);
 
   const QImage& Image() const { return m_image; }
   QImage& Image() { return m_image; }

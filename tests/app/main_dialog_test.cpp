@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/rgb_print.h"
+
 #include "app/about_dlg.h"
+#include "charts/day_course_chart.h"
 #include "res/resources.h"
 #include "solar/day_scan.h"
 #include "tests/support/main_dialog_fixture.h"
@@ -172,6 +175,23 @@ TEST_F(MainDialogTest, MinimisedPaintDrawsTheIconCentredWithoutCalculating) {
   EXPECT_EQ(client.Pixel(x + 32, y + 31), platform::kDialogBackground);
   window->Restore();  // a normal paint again reads the fields
   EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(MainDialogTest, EveryCalculationDrawsTheDayCourseIntoTheClientArea) {
+  const platform::Surface& client = window->Client();
+  const platform::Rgb path{250, 0, 0}, marker{0, 0, 170};
+  // 12:00 at 51° N on 21 June: the cross at azimuth 163.5, height 61.67.
+  EXPECT_EQ(client.Pixel(charts::DayChartX(dlg->m_fields.azimuth) + 3,
+                         charts::DayChartY(dlg->m_fields.height)),
+            marker);
+  int red = 0;
+  for (int x = 25; x < 306; ++x) red += client.Pixel(x, 150) == path;
+  EXPECT_EQ(red, 2);  // the path crosses row 150 before and after noon
+  CalculateFor("80", "7", "2005", "12", "21");
+  red = 0;
+  for (int y = 45; y < 225; ++y)
+    for (int x = 25; x < 385; ++x) red += client.Pixel(x, y) == path;
+  EXPECT_EQ(red, 0);
 }
 
 TEST(SunAppTest, RunsTheMainDialogModallyAndEnds) {

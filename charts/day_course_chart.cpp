@@ -1,0 +1,83 @@
+#include "charts/day_course_chart.h"
+
+#include "charts/label_font.h"
+#include "solar/numeric.h"
+
+namespace charts {
+
+using platform::CPen;
+
+namespace {
+
+constexpr double kPixelsPerDegree = 0.77777;
+
+struct Label {
+  const char* text;
+  int x, y;
+};
+
+constexpr Label kLabels[] = {
+    {"Horizont", 315, 215}, {"22.5 Grad", 315, 172}, {"45.0 Grad", 315, 127},
+    {"67.5 Grad", 315, 82}, {"Zenith", 315, 41},     {"S", 161, 235},
+    {"O", 90, 235},         {"W", 231, 235},         {"N", 21, 235},
+    {"N", 299, 235},
+};
+
+}  // namespace
+
+int DayChartX(double azimuth) { return solar::TruncToInt(25 + kPixelsPerDegree * azimuth); }
+
+int DayChartY(double height) { return solar::TruncToInt(225 - 2 * height); }
+
+void DrawDayCourse(platform::CDC& dc, const float* height, const float* azimuth,
+                   solar::SunPosition moment) {
+  dc.Rectangle(25, 45, 306, 225);
+
+  platform::CFont font;
+  CreateLabelFont(font);
+  dc.SelectObject(&font);
+  CPen gridPen(platform::PS_SOLID, 1, kGridColour);
+  dc.SelectObject(&gridPen);
+  for (int x = 60; x < 305; x += 35) {
+    dc.MoveTo(x, 45);
+    dc.LineTo(x, 225);
+  }
+  for (int y = 45; y < 270; y += 45) {
+    dc.MoveTo(305, y);
+    dc.LineTo(25, y);
+  }
+
+  dc.SetBkMode(platform::TRANSPARENT);
+  for (const Label& label : kLabels) dc.TextOut(label.x, label.y, label.text);
+
+  CPen pathPen(platform::PS_SOLID, 1, platform::Rgb{250, 0, 0});
+  dc.SelectObject(&pathPen);
+  dc.IntersectClipRect(25, 45, 385, 225);
+  for (int i = 0; i < 1439; ++i) {
+    dc.MoveTo(DayChartX(azimuth[i]), DayChartY(height[i]));
+    dc.LineTo(DayChartX(azimuth[i + 1]), DayChartY(height[i + 1]));
+  }
+
+  CPen markerPen(platform::PS_INSIDEFRAME, 1, platform::Rgb{0, 0, 170});
+  dc.SelectObject(&markerPen);
+  const double az = moment.azimuth, h = moment.height;
+  const int x = DayChartX(az), y = DayChartY(h);
+  const int up = solar::TruncToInt(225 - 2 * h - 5);
+  const int down = solar::TruncToInt(225 - 2 * h + 5);
+  const int right = solar::TruncToInt(25 + kPixelsPerDegree * az + 5);
+  const int left = solar::TruncToInt(25 + kPixelsPerDegree * az - 5);
+  const int ends[4][2] = {{x, up}, {x, down}, {right, y}, {left, y}};
+  for (const auto& end : ends) {
+    dc.MoveTo(x, y);
+    dc.LineTo(end[0], end[1]);
+  }
+
+  dc.SelectObject(static_cast<const CPen*>(nullptr));
+  dc.SelectObject(static_cast<const platform::CFont*>(nullptr));
+  markerPen.DeleteObject();
+  pathPen.DeleteObject();
+  gridPen.DeleteObject();
+  font.DeleteObject();
+}
+
+}  // namespace charts

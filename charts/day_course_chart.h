@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/cdc.h"
+#include "solar/types.h"
+
+namespace charts {
+
+// Pixel of a sky position: 0.77777 pixels per degree of azimuth, 2 per degree of height.
+int DayChartX(double azimuth);
+int DayChartY(double height);
+
+// Draws frame, grid, labels, the sun's path over the 1440 minutes of the tables and the cross
+// at the entered moment.
+void DrawDayCourse(platform::CDC& dc, const float* height, const float* azimuth,
+                   solar::SunPosition moment);
+
+}  // namespace charts
