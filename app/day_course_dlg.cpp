@@ -1,6 +1,7 @@
 #include "app/day_course_dlg.h"
 
 #include <array>
+#include <cstring>
 
 #include "app/about_dlg.h"
 #include "charts/day_course_chart.h"
@@ -36,6 +37,7 @@ CDayCourseDlg::CDayCourseDlg(platform::CWinApp& app)
       m_track{},
       m_now(app.Ui().Now()),
       m_fields{},
+      m_yearDlg(app),
       m_hIcon{res::LoadIcon(32), res::LoadIcon(16)} {
   const std::tm local = m_now.GetLocalTm();
   m_fields.day = static_cast<float>(local.tm_mday);
@@ -163,7 +165,11 @@ void CDayCourseDlg::DrawDayCourse(const float* height, const float* azimuth) {
   charts::DrawDayCourse(dc, height, azimuth, {m_fields.azimuth, m_fields.height});
 }
 
-void CDayCourseDlg::OnYearCourse() {}
+void CDayCourseDlg::OnYearCourse() {
+  Calculate();
+  std::memcpy(&m_yearDlg.m_fields, &m_fields, sizeof m_fields);
+  m_yearDlg.DoModal();
+}
 
 void CDayCourseDlg::OnAsciiExport() {}
 

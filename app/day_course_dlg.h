@@ -3,6 +3,7 @@
 #include "platform/cdialog.h"
 #include "platform/ctime.h"
 #include "solar/types.h"
+#include "year/year_course_dlg.h"
 
 namespace app {
 
@@ -33,6 +34,7 @@ class CDayCourseDlg : public platform::CDialog {
   solar::ObservationFields m_fields;
   int m_sunshineMinutes = 0;
   int m_twilightMinutes = 0;
+  year::CYearCourseDlg m_yearDlg;
   platform::Icon m_hIcon;
 
  protected:

@@ -41,6 +41,7 @@ class MainWindowGuiTest : public QObject {
   void typingAndEnterCalculateAndKeepTheDialogOpen();
   void anInvalidEntryShowsItsMessageOnceAndGetsTheFocusBack();
   void escapeEndsTheDialog();
+  void theYearButtonOpensTheYearWindowAndAClickFillsItsFields();
 
  private:
   int RunMainDialog() {
@@ -112,6 +113,30 @@ void MainWindowGuiTest::escapeEndsTheDialog() {
   WhenModal(false, [&](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
   QCOMPARE(RunMainDialog(), platform::IDCANCEL);
   QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields() {
+  QString caption, hoursBefore, hoursAfter, change;
+  WhenModal(false, [&](QWidget* main) {
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    WhenModal(false, [&, main](QWidget* year) {
+      if (year == main) return;
+      QVERIFY(QTest::qWaitForWindowExposed(year));
+      caption = year->windowTitle();
+      hoursBefore = Edit(year, res::IDC_PICK_SUN_HOURS)->text();
+      QTest::mouseClick(year, Qt::LeftButton, {}, QPoint(101, 150));
+      hoursAfter = Edit(year, res::IDC_PICK_SUN_HOURS)->text();
+      change = Edit(year, res::IDC_PICK_CHANGE_MINUTES)->text();
+      QTest::keyClick(year, Qt::Key_Escape);
+      QTimer::singleShot(0, main, [main] { QTest::keyClick(main, Qt::Key_Escape); });
+    });
+    main->findChild<QPushButton*>(QString("control_%1").arg(res::IDC_YEAR_COURSE))->click();
+  });
+  RunMainDialog();
+  QCOMPARE(caption, QString("Tageslänge im Jahresverlauf   Für Details auf die Kurve klicken!"));
+  QCOMPARE(hoursBefore, QString("0"));
+  QVERIFY(hoursAfter.toInt() >= 9 && hoursAfter.toInt() <= 14);  // mid-March
+  QVERIFY(!change.isEmpty());
 }
 
 QTEST_MAIN(MainWindowGuiTest)

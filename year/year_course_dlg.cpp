@@ -1,0 +1,84 @@
+#include "year/year_course_dlg.h"
+
+#include <array>
+
+#include "charts/year_chart.h"
+#include "platform/cdc.h"
+#include "platform/data_exchange.h"
+#include "res/resources.h"
+#include "solar/year_series.h"
+#include "year/year_pick.h"
+
+namespace year {
+
+using platform::Event;
+
+namespace {
+
+const std::array<platform::MessageMapEntry<CYearCourseDlg>, 3> kMessageMap{{
+    {Event::kPaint, 0, &CYearCourseDlg::OnPaint},
+    {Event::kLButtonDblClk, 0, &CYearCourseDlg::OnLButtonDblClk},
+    {Event::kLButtonDown, 0, &CYearCourseDlg::OnLButtonDown},
+}};
+
+}  // namespace
+
+CYearCourseDlg::CYearCourseDlg(platform::CWinApp& app) : CDialog(app, res::kYearCourseDialog) {}
+
+bool CYearCourseDlg::OnMessage(const platform::Message& message) {
+  return platform::DispatchMessageMap<CYearCourseDlg>(kMessageMap, *this, message);
+}
+
+void CYearCourseDlg::DoDataExchange(platform::CDataExchange& dx) {
+  platform::DDX_Text(dx, res::IDC_PICK_SUN_HOURS, m_pickSunHours);
+  platform::DDX_Text(dx, res::IDC_PICK_SUN_MINUTES, m_pickSunMinutes);
+  platform::DDX_Text(dx, res::IDC_PICK_TWILIGHT_HOURS, m_pickTwilightHours);
+  platform::DDX_Text(dx, res::IDC_PICK_TWILIGHT_MINUTES, m_pickTwilightMinutes);
+  platform::DDX_Text(dx, res::IDC_PICK_CHANGE_MINUTES, m_pickChangeMinutes);
+  platform::DDX_Text(dx, res::IDC_PICK_CHANGE_SECONDS, m_pickChangeSeconds);
+}
+
+bool CYearCourseDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  UpdateData(false);
+  Invalidate(true);
+  UpdateData(true);
+  solar::ComputeYearSeries(m_fields, m_series);
+  DrawYearCourse(m_series.sunshine, m_series.twilight);
+  UpdateData(false);
+  return true;
+}
+
+void CYearCourseDlg::OnPaint() {
+  platform::CPaintDC dc(this);
+  DrawYearCourse(m_series.sunshine, m_series.twilight);
+}
+
+void CYearCourseDlg::DrawYearCourse(const float* sunshine, const float* twilight) {
+  platform::CClientDC dc(this);
+  charts::DrawYearCourse(dc, sunshine, twilight, m_dayPicked, m_markerOffset);
+}
+
+void CYearCourseDlg::OnLButtonDown(platform::Point point) {
+  const YearPick pick = PickAt(point.x, m_series, m_fields.year);
+  m_markerOffset = pick.markerOffset;
+  m_pickSunshine = pick.sunshine;
+  m_pickTwilight = pick.twilight;
+  m_pickSunHours = pick.sunshineShown.hours;
+  m_pickSunMinutes = pick.sunshineShown.minutes;
+  m_pickTwilightHours = pick.twilightShown.hours;
+  m_pickTwilightMinutes = pick.twilightShown.minutes;
+  m_pickChangeMinutes = pick.change.minutes;
+  m_pickChangeSeconds = pick.change.seconds;
+  UpdateData(false);
+  m_dayPicked = true;
+  Invalidate(true);
+  Default();
+}
+
+// The first press of a double click has already picked; the marker stays on its column.
+void CYearCourseDlg::OnLButtonDblClk(platform::Point point) {
+  m_markerOffset = PickColumn(point.x);
+}
+
+}  // namespace year
