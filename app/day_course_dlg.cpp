@@ -5,6 +5,9 @@
 
 #include "app/about_dlg.h"
 #include "charts/day_course_chart.h"
+#include "files/location_file.h"
+#include "files/minute_table.h"
+#include "platform/file_dialog.h"
 #include "platform/cdc.h"
 #include "platform/cwinapp.h"
 #include "platform/data_exchange.h"
@@ -171,10 +174,31 @@ void CDayCourseDlg::OnYearCourse() {
   m_yearDlg.DoModal();
 }
 
-void CDayCourseDlg::OnAsciiExport() {}
+void CDayCourseDlg::OnAsciiExport() {
+  UpdateData(true);
+  platform::CFileDialog dialog(false, "txt", "*.txt",
+                               platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT,
+                               nullptr, this);
+  if (dialog.DoModal() != platform::IDOK) return;
+  files::ExportMinuteTable(dialog.GetPathName(), m_track);
+}
 
-void CDayCourseDlg::OnOpenLocation() {}
+// Loading shows the place in the fields and calculates nothing; the next calculation reads
+// the place back from the fields.
+void CDayCourseDlg::OnOpenLocation() {
+  platform::CFileDialog dialog(true, "ort", "*.ort", platform::OFN_HIDEREADONLY, nullptr, this);
+  if (dialog.DoModal() != platform::IDOK) return;
+  files::SetPlace(m_fields, files::LoadLocation(dialog.GetPathName()));
+  UpdateData(false);
+}
 
-void CDayCourseDlg::OnSaveLocation() {}
+void CDayCourseDlg::OnSaveLocation() {
+  UpdateData(true);
+  platform::CFileDialog dialog(false, "ort", "*.ort",
+                               platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT,
+                               nullptr, this);
+  if (dialog.DoModal() != platform::IDOK) return;
+  files::SaveLocation(dialog.GetPathName(), files::PlaceOf(m_fields));
+}
 
 }  // namespace app

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include <QImage>
 
+#include "platform/file_dialog.h"
 #include "platform/message.h"
 
 namespace platform {
@@ -28,6 +30,10 @@ class Backend {
 
   virtual void ShowMessageBox(const std::string& caption, const std::string& text,
                               MessageIcon icon) = 0;
+
+  // Runs the open or save dialog owned by the dialog; the chosen full path, or nothing on Cancel.
+  virtual std::optional<std::string> RunFileDialog(CDialog& owner,
+                                                   const FileDialogRequest& request) = 0;
 
   virtual void SetIcon(CDialog& dialog, const QImage& icon, bool big) = 0;
   virtual bool IsIconic(const CDialog& dialog) = 0;

@@ -144,6 +144,13 @@ void HeadlessBackend::ShowMessageBox(const std::string& caption, const std::stri
   messages.push_back(ShownMessage{caption, text, icon});
 }
 
+std::optional<std::string> HeadlessBackend::RunFileDialog(CDialog&,
+                                                          const FileDialogRequest& request) {
+  fileRequests.push_back(request);
+  if (m_nextFileAnswer >= fileAnswers.size()) return std::nullopt;
+  return fileAnswers[m_nextFileAnswer++];
+}
+
 void HeadlessBackend::SetIcon(CDialog& dialog, const QImage& icon, bool big) {
   (big ? WindowOf(dialog).m_bigIcon : WindowOf(dialog).m_smallIcon) = icon;
 }

@@ -78,6 +78,10 @@ class HeadlessBackend : public Backend {
   void OnModal(int templateId, std::function<void(Window&)> driver);
 
   std::vector<ShownMessage> messages;
+  // Answers to file dialogs in turn: a path typed or chosen, or nothing for Cancel. Without an
+  // answer left, a file dialog is cancelled.
+  std::vector<std::optional<std::string>> fileAnswers;
+  std::vector<FileDialogRequest> fileRequests;
   std::vector<int> modalRuns;  // template ids, in the order the runs started
   std::time_t now = 1119355200;  // 2005-06-21 12:00:00 UTC
 
@@ -88,6 +92,8 @@ class HeadlessBackend : public Backend {
   void FocusAndSelect(CDialog& dialog, int id) override;
   void ShowMessageBox(const std::string& caption, const std::string& text,
                       MessageIcon icon) override;
+  std::optional<std::string> RunFileDialog(CDialog& owner,
+                                           const FileDialogRequest& request) override;
   void SetIcon(CDialog& dialog, const QImage& icon, bool big) override;
   bool IsIconic(const CDialog& dialog) override;
   void Minimize(CDialog& dialog) override;
@@ -98,6 +104,7 @@ class HeadlessBackend : public Backend {
  private:
   std::map<const CDialog*, std::unique_ptr<Window>> m_windows;
   std::map<int, std::function<void(Window&)>> m_drivers;
+  size_t m_nextFileAnswer = 0;
 };
 
 }  // namespace platform

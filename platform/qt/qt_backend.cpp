@@ -1,5 +1,6 @@
 #include "platform/qt/qt_backend.h"
 
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -73,6 +74,22 @@ void QtBackend::ShowMessageBox(const std::string& caption, const std::string& te
                   QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
                   Topmost());
   RunOnTop(&box, [&] { return box.exec(); });
+}
+
+std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner,
+                                                    const FileDialogRequest& request) {
+  QFileDialog box(&WindowOf(owner));
+  box.setOption(QFileDialog::DontUseNativeDialog);
+  box.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  box.setFileMode(QFileDialog::AnyFile);  // the open form does not require the file to exist
+  box.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OFN_OVERWRITEPROMPT));
+  box.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+  // The initial name is a pattern such as "*.ort": the list shows the matching files.
+  box.setNameFilter(QString::fromStdString(request.initialName));
+  box.selectFile(QString::fromStdString(request.initialName));
+  const int result = RunOnTop(&box, [&] { return box.exec(); });
+  if (result != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
+  return box.selectedFiles().front().toStdString();
 }
 
 void QtBackend::SetIcon(CDialog& dialog, const QImage& icon, bool) {

@@ -22,6 +22,8 @@ class QtBackend : public Backend {
   void FocusAndSelect(CDialog& dialog, int id) override;
   void ShowMessageBox(const std::string& caption, const std::string& text,
                       MessageIcon icon) override;
+  std::optional<std::string> RunFileDialog(CDialog& owner,
+                                           const FileDialogRequest& request) override;
   void SetIcon(CDialog& dialog, const QImage& icon, bool big) override;
   bool IsIconic(const CDialog& dialog) override;
   void Minimize(CDialog& dialog) override;

@@ -1,0 +1,41 @@
+#include "files/location_file.h"
+
+#include "platform/archive.h"
+
+namespace files {
+
+using platform::CArchive;
+using platform::CFile;
+
+Place PlaceOf(const solar::ObservationFields& f) {
+  return Place{f.latDegrees, f.latArcmin, f.latArcsec, f.lonDegrees, f.lonArcmin, f.lonArcsec};
+}
+
+void SetPlace(solar::ObservationFields& f, const Place& p) {
+  f.latDegrees = p.latDegrees;
+  f.latArcmin = p.latArcmin;
+  f.latArcsec = p.latArcsec;
+  f.lonDegrees = p.lonDegrees;
+  f.lonArcmin = p.lonArcmin;
+  f.lonArcsec = p.lonArcsec;
+}
+
+void SaveLocation(const std::string& path, const Place& p) {
+  CFile file(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
+  CArchive ar(&file, CArchive::store);
+  ar << p.latDegrees << p.latArcmin << p.latArcsec << p.lonDegrees << p.lonArcmin << p.lonArcsec;
+  ar.Close();
+  file.Close();
+}
+
+Place LoadLocation(const std::string& path) {
+  CFile file(path, CFile::modeRead | CFile::shareExclusive);
+  CArchive ar(&file, CArchive::load);
+  Place p{};
+  ar >> p.latDegrees >> p.latArcmin >> p.latArcsec >> p.lonDegrees >> p.lonArcmin >> p.lonArcsec;
+  ar.Close();
+  file.Close();
+  return p;
+}
+
+}  // namespace files

@@ -1,0 +1,132 @@
+#include "platform/file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "platform/file_exception.h"
+
+namespace platform {
+
+namespace {
+
+int SystemOpen(const char* path, int flags, unsigned mode) { return ::open(path, flags, mode); }
+long SystemRead(int fd, void* buffer, size_t size) { return ::read(fd, buffer, size); }
+long SystemWrite(int fd, const void* buffer, size_t size) { return ::write(fd, buffer, size); }
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+FileCalls& ActiveFileCalls() {
+  static FileCalls calls{&SystemOpen, &SystemRead, &SystemWrite, &::fsync, &::rename, &::close};
+  return calls;
+}
+
+CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
+  FileCalls& calls = ActiveFileCalls();
+  if (path.empty() || NameOf(path).empty()) throw CFileException(CFileException::badPath, path);
+  if (!(flags & modeCreate)) {
+    m_fd = calls.open(path.c_str(), (flags & modeWrite ? O_WRONLY : O_RDONLY) | O_CLOEXEC, 0);
+    if (m_fd < 0) Fail(errno);
+    struct stat info {};
+    if (fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) Fail(EISDIR);
+  } else {
+    struct stat target {};
+    const bool exists = ::stat(path.c_str(), &target) == 0;
+    if (exists && S_ISDIR(target.st_mode)) Fail(EISDIR);
+    // A short name of its own, so that any name the folder takes can be saved.
+    const std::string stem = FolderOf(path) + "/.tagvaroskop-";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+      char suffix[16];
+      std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
+      m_temporary = stem + suffix;
+      m_fd = calls.open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (m_fd < 0 && errno != EEXIST) break;
+    }
+    if (m_fd < 0) {
+      m_temporary.clear();
+      Fail(errno);
+    }
+    if (exists) fchmod(m_fd, target.st_mode & 07777);
+  }
+  if ((flags & shareExclusive) && flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+    Abandon();
+    throw CFileException(CFileException::sharingViolation, m_path);
+  }
+}
+
+CFile::~CFile() { Abandon(); }
+
+void CFile::Abandon() {
+  if (m_fd >= 0) ActiveFileCalls().close(m_fd);
+  m_fd = -1;
+  if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
+  m_temporary.clear();
+}
+
+void CFile::Fail(int error) const {
+  const_cast<CFile*>(this)->Abandon();
+  throw CFileException(CFileException::OsErrorToCause(error), m_path);
+}
+
+size_t CFile::Read(void* buffer, size_t size) {
+  if (m_fd < 0) throw CFileException(CFileException::invalidFile, m_path);
+  size_t done = 0;
+  while (done < size) {
+    const long n = ActiveFileCalls().read(m_fd, static_cast<char*>(buffer) + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Fail(errno);
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+void CFile::Write(const void* buffer, size_t size) {
+  if (m_fd < 0) throw CFileException(CFileException::invalidFile, m_path);
+  size_t done = 0;
+  while (done < size) {
+    const long n = ActiveFileCalls().write(m_fd, static_cast<const char*>(buffer) + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Fail(errno);
+    if (n == 0) Fail(ENOSPC);
+    done += static_cast<size_t>(n);
+  }
+}
+
+void CFile::Close() {
+  if (m_fd < 0) return;
+  FileCalls& calls = ActiveFileCalls();
+  if (!m_temporary.empty()) {
+    if (calls.fsync(m_fd) != 0) Fail(errno);
+  }
+  const int fd = m_fd;
+  m_fd = -1;
+  if (calls.close(fd) != 0) Fail(errno);
+  if (m_temporary.empty()) return;
+  if (calls.rename(m_temporary.c_str(), m_path.c_str()) != 0) Fail(errno);
+  m_temporary.clear();
+  const int folder = ::open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {  // makes the rename itself durable; a folder that refuses does no harm
+    ::fsync(folder);
+    ::close(folder);
+  }
+}
+
+}  // namespace platform

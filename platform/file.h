@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+// The POSIX calls a file makes, replaceable so that tests can make any of them fail.
+struct FileCalls {
+  int (*open)(const char* path, int flags, unsigned mode);
+  long (*read)(int fd, void* buffer, size_t size);
+  long (*write)(int fd, const void* buffer, size_t size);
+  int (*fsync)(int fd);
+  int (*rename)(const char* from, const char* to);
+  int (*close)(int fd);
+};
+FileCalls& ActiveFileCalls();
+
+// A file opened by its full path; every failure raises a CFileException with the cause and the
+// path. A file created for writing is written to a temporary file in the target's folder and
+// takes the target's place only when it is closed: a failed save leaves an existing file as it
+// was.
+class CFile {
+ public:
+  enum OpenFlags : unsigned {
+    modeRead = 0x0000,
+    modeWrite = 0x0001,
+    shareExclusive = 0x0010,
+    modeCreate = 0x1000,
+  };
+
+  CFile(const std::string& path, unsigned flags);
+  ~CFile();
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+
+  // Reads up to `size` bytes; fewer only at the end of the file.
+  size_t Read(void* buffer, size_t size);
+  void Write(const void* buffer, size_t size);
+  // Ends the file: a new file is synced and renamed over its target.
+  void Close();
+
+  const std::string& GetFilePath() const { return m_path; }
+
+ private:
+  [[noreturn]] void Fail(int error) const;
+  void Abandon();
+
+  std::string m_path;
+  std::string m_temporary;  // the file being written, for a new file
+  int m_fd = -1;
+};
+
+}  // namespace platform

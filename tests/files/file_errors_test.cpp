@@ -1,0 +1,240 @@
+// File failures through the real CFile: their causes, texts, and that a failed save keeps the
+// old file.
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "files/location_file.h"
+#include "files/minute_table.h"
+#include "platform/file.h"
+#include "platform/file_exception.h"
+#include "tests/support/files.h"
+#include "tests/support/named_rows.h"
+
+namespace {
+
+using platform::CFileException;
+using test_support::ReadBytes;
+
+struct TextRow : test_support::Named {
+  CFileException::Cause cause;
+  const char* text;
+};
+
+class CauseTextTest : public testing::TestWithParam<TextRow> {};
+
+TEST_P(CauseTextTest, NamesTheFileOrAnUnnamedOne) {
+  EXPECT_EQ(CFileException(GetParam().cause, "/home/ute/Köln.ort").GetErrorMessage(),
+            GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CauseTextTest,
+    testing::Values(
+        TextRow{{"unspecified"}, CFileException::genericException,
+                "Ein unbekannter Fehler ist beim Zugriff auf /home/ute/Köln.ort aufgetreten."},
+        TextRow{{"not_found"}, CFileException::fileNotFound, "/home/ute/Köln.ort wurde nicht gefunden."},
+        TextRow{{"bad_path"}, CFileException::badPath,
+                "/home/ute/Köln.ort enthält eine ungültige Pfadangabe."},
+        TextRow{{"too_many_open"}, CFileException::tooManyOpenFiles,
+                "/home/ute/Köln.ort konnte nicht geöffnet werden, da zu viele Dateien geöffnet sind."},
+        TextRow{{"access_denied"}, CFileException::accessDenied,
+                "Zugriff auf /home/ute/Köln.ort wurde verwehrt."},
+        TextRow{{"invalid_handle"}, CFileException::invalidFile,
+                "Eine ungültige Dateikennung war mit /home/ute/Köln.ort verbunden."},
+        TextRow{{"directory_full"}, CFileException::directoryFull,
+                "/home/ute/Köln.ort konnte nicht erstellt werden, da das Verzeichnis voll ist."},
+        TextRow{{"seek"}, CFileException::badSeek, "Positionierungsfehler auf /home/ute/Köln.ort."},
+        TextRow{{"hardware"}, CFileException::hardIO,
+                "Ein Hardware-E/A-Fehler wurde während des Zugriffs auf /home/ute/Köln.ort gemeldet."},
+        TextRow{{"sharing"}, CFileException::sharingViolation,
+                "Eine Zugriffsverletzung ist während des Zugriffs auf /home/ute/Köln.ort aufgetreten."},
+        TextRow{{"lock"}, CFileException::lockViolation,
+                "Eine Sperrverletzung ist während des Zugriffs auf /home/ute/Köln.ort aufgetreten."},
+        TextRow{{"medium_full"}, CFileException::diskFull,
+                "Beim Zugriff auf /home/ute/Köln.ort wurde ein voller Datenträger gemeldet."},
+        TextRow{{"end_of_file"}, CFileException::endOfFile,
+                "Es wurde versucht, auf eine Stelle hinter dem Ende von /home/ute/Köln.ort "
+                "zuzugreifen."}),
+    test_support::RowName());
+
+TEST(CauseTextTest, WithoutANameTheFileIsUnnamed) {
+  EXPECT_EQ(CFileException(CFileException::fileNotFound, "").GetErrorMessage(),
+            "eine unbenannte Datei wurde nicht gefunden.");
+}
+
+struct ErrnoRow : test_support::Named {
+  int error;
+  CFileException::Cause cause;
+};
+
+class ErrnoCauseTest : public testing::TestWithParam<ErrnoRow> {};
+
+TEST_P(ErrnoCauseTest, MapsToItsCause) {
+  EXPECT_EQ(CFileException::OsErrorToCause(GetParam().error), GetParam().cause);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ErrnoCauseTest,
+    testing::Values(ErrnoRow{{"enoent"}, ENOENT, CFileException::fileNotFound},
+                    ErrnoRow{{"enotdir"}, ENOTDIR, CFileException::badPath},
+                    ErrnoRow{{"enametoolong"}, ENAMETOOLONG, CFileException::badPath},
+                    ErrnoRow{{"emfile"}, EMFILE, CFileException::tooManyOpenFiles},
+                    ErrnoRow{{"enfile"}, ENFILE, CFileException::tooManyOpenFiles},
+                    ErrnoRow{{"eacces"}, EACCES, CFileException::accessDenied},
+                    ErrnoRow{{"erofs"}, EROFS, CFileException::accessDenied},
+                    ErrnoRow{{"eisdir"}, EISDIR, CFileException::accessDenied},
+                    ErrnoRow{{"ebadf"}, EBADF, CFileException::invalidFile},
+                    ErrnoRow{{"emlink"}, EMLINK, CFileException::directoryFull},
+                    ErrnoRow{{"espipe"}, ESPIPE, CFileException::badSeek},
+                    ErrnoRow{{"eio"}, EIO, CFileException::hardIO},
+                    ErrnoRow{{"etxtbsy"}, ETXTBSY, CFileException::sharingViolation},
+                    ErrnoRow{{"enolck"}, ENOLCK, CFileException::lockViolation},
+                    ErrnoRow{{"enospc"}, ENOSPC, CFileException::diskFull},
+                    ErrnoRow{{"edquot"}, EDQUOT, CFileException::diskFull},
+                    ErrnoRow{{"exdev"}, EXDEV, CFileException::genericException}),
+    test_support::RowName());
+
+// Replaces the file calls for one test.
+class InjectedFailure {
+ public:
+  InjectedFailure() : m_saved(platform::ActiveFileCalls()) {}
+  ~InjectedFailure() { platform::ActiveFileCalls() = m_saved; }
+
+ private:
+  platform::FileCalls m_saved;
+};
+
+CFileException::Cause SaveFails(const std::string& path) {
+  try {
+    files::SaveLocation(path, files::Place{52, 31, 12, 13, 24, 36});
+  } catch (const CFileException& e) {
+    EXPECT_EQ(e.m_strFileName, path);
+    return e.m_cause;
+  }
+  return CFileException::none;
+}
+
+class SafeSaveTest : public testing::Test {
+ protected:
+  void ExpectOldFileKept() {
+    EXPECT_EQ(ReadBytes(target), old);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"alt.ort"});
+  }
+  test_support::ScratchFolder folder;
+  std::string target = folder.Path("alt.ort");
+  std::string old = (files::SaveLocation(target, files::Place{51, 0, 0, 7, 0, 0}), ReadBytes(target));
+};
+
+TEST_F(SafeSaveTest, AFullMediumKeepsTheOldFile) {
+  InjectedFailure scope;
+  platform::ActiveFileCalls().write = [](int, const void*, size_t) -> long {
+    errno = ENOSPC;
+    return -1;
+  };
+  EXPECT_EQ(SaveFails(target), CFileException::diskFull);
+  ExpectOldFileKept();
+}
+
+TEST_F(SafeSaveTest, FailuresWhileSyncingClosingOrRenamingKeepTheOldFile) {
+  InjectedFailure scope;
+  platform::ActiveFileCalls().fsync = [](int) { return errno = EIO, -1; };
+  EXPECT_EQ(SaveFails(target), CFileException::hardIO);
+  ExpectOldFileKept();
+}
+
+TEST_F(SafeSaveTest, ARenameAcrossDevicesIsUnspecified) {
+  InjectedFailure scope;
+  platform::ActiveFileCalls().rename = [](const char*, const char*) { return errno = EXDEV, -1; };
+  EXPECT_EQ(SaveFails(target), CFileException::genericException);
+  ExpectOldFileKept();
+}
+
+TEST_F(SafeSaveTest, TooManyOpenFiles) {
+  InjectedFailure scope;
+  platform::ActiveFileCalls().open = [](const char*, int, unsigned) { return errno = EMFILE, -1; };
+  EXPECT_EQ(SaveFails(target), CFileException::tooManyOpenFiles);
+  ExpectOldFileKept();
+}
+
+TEST_F(SafeSaveTest, AFileOpenElsewhereIsASharingViolation) {
+  const int other = open(target.c_str(), O_RDONLY);
+  ASSERT_EQ(flock(other, LOCK_EX), 0);
+  try {
+    files::LoadLocation(target);
+    ADD_FAILURE();
+  } catch (const CFileException& e) {
+    EXPECT_EQ(e.m_cause, CFileException::sharingViolation);
+  }
+  close(other);
+  EXPECT_EQ(files::LoadLocation(target).latDegrees, 51.0f);
+}
+
+TEST_F(SafeSaveTest, AMissingFolderIsNotFound) {
+  EXPECT_EQ(SaveFails(folder.Path("fehlt/neu.ort")), CFileException::fileNotFound);
+}
+
+TEST_F(SafeSaveTest, AFolderAsTargetIsDenied) {
+  EXPECT_EQ(SaveFails(folder.Folder()), CFileException::accessDenied);
+  ExpectOldFileKept();
+}
+
+// A real full medium: a small tmpfs in a mount namespace of a child process.
+TEST(RealConditionsTest, AFullTmpfsKeepsTheOldFileAndNamesTheCause) {
+  const int status = test_support::RunInChild([] {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+      return test_support::kCannotMakeCondition;
+    test_support::ScratchFolder folder;
+    if (mount("tmpfs", folder.Folder().c_str(), "tmpfs", 0, "size=16k") != 0)
+      return test_support::kCannotMakeCondition;
+    const std::string target = folder.Path("alt.ort");
+    files::SaveLocation(target, files::Place{51, 0, 0, 7, 0, 0});
+    const std::string old = ReadBytes(target);
+    test_support::WriteBytes(folder.Path("filler"), std::string(64 * 1024, 'x'));  // fills it
+    int result = 1;
+    try {
+      static solar::DayTrack track;
+      for (int i = 0; i < 1440; ++i) track.azimuth[i] = track.height[i] = 45.0f;
+      files::ExportMinuteTable(target, track);
+    } catch (const CFileException& e) {
+      result = e.GetErrorMessage() ==
+                       "Beim Zugriff auf " + target + " wurde ein voller Datenträger gemeldet."
+                   ? 0
+                   : 2;
+    }
+    if (ReadBytes(target) != old) result = 3;
+    if (folder.Names() != std::vector<std::string>{"alt.ort", "filler"}) result = 4;
+    umount(folder.Folder().c_str());
+    return result;
+  });
+  if (status == test_support::kCannotMakeCondition) GTEST_SKIP() << "no tmpfs mount here";
+  EXPECT_EQ(status, 0);
+}
+
+// A folder without write permission, seen by a user who is not root.
+TEST(RealConditionsTest, AnUnwritableFolderIsDenied) {
+  test_support::ScratchFolder folder;
+  chmod(folder.Folder().c_str(), 0755);
+  const std::string target = folder.Path("neu.ort");
+  const int status = test_support::RunInChild([&] {
+    if (geteuid() == 0 && setuid(65534) != 0) return test_support::kCannotMakeCondition;
+    if (access(folder.Folder().c_str(), W_OK) == 0) return test_support::kCannotMakeCondition;
+    try {
+      files::SaveLocation(target, files::Place{51, 0, 0, 7, 0, 0});
+    } catch (const CFileException& e) {
+      return e.GetErrorMessage() == "Zugriff auf " + target + " wurde verwehrt." ? 0 : 2;
+    }
+    return 1;
+  });
+  if (status == test_support::kCannotMakeCondition) GTEST_SKIP() << "cannot drop to another user";
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(folder.Names().empty());
+}
+
+}  // namespace
