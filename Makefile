@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-sanitize bench clean
+.PHONY: all deps build run test test-sanitize bench fuzz clean
 
 all: build
 
@@ -27,5 +27,20 @@ bench:
 	$(MAKE) build BUILD=build-bench CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DTAGVAROSKOP_BENCH=ON"
 	for b in build-bench/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
 
+FUZZ_SECONDS ?= 30
+FUZZ_TARGETS = field_reading_fuzz location_file_fuzz calculation_fuzz number_field_fuzz
+
+# Each fuzz target runs for FUZZ_SECONDS from its corpus in fuzz/corpus; a finding fails.
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DTAGVAROSKOP_SANITIZE=ON -DTAGVAROSKOP_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t && \
+	  QT_QPA_PLATFORM=offscreen build-fuzz/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
+	    -rss_limit_mb=4096 -artifact_prefix=build-fuzz/findings/$$t/ \
+	    build-fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
+
 clean:
-	rm -rf build build-sanitize build-bench
+	rm -rf build build-sanitize build-bench build-fuzz

@@ -11,11 +11,12 @@ void ScanDay(int dayNumber, int second, float latitude, float longitude, DayTrac
 
 void ScanDay(int dayNumber, int second, float latitude, float longitude, Rounding rounding,
              DayTrack& track) {
+  SunTracker sun(latitude, longitude, rounding);
   for (int hour = 0; hour < 24; ++hour) {
     for (int minute = 0; minute < 60; ++minute) {
       // The scan's t is the clock hours of (hour, minute, second): one hour earlier.
       const float t = ClockHours(hour, minute, second);
-      const SunPosition p = ComputeSunPosition(dayNumber, t, latitude, longitude, rounding);
+      const SunPosition p = sun.At(dayNumber, t);
       const int i = minute + 60 * hour;
       track.azimuth[i] = p.azimuth;
       track.height[i] = p.height;

@@ -54,11 +54,41 @@ SunPosition ComputeSunPosition(int dayNumber, float clockHours, float latitude, 
 
 SunPosition ComputeSunPosition(int dayNumber, float clockHours, float latitude, float longitude,
                                Rounding rounding) {
-  return ComputePositionSteps(dayNumber, clockHours, latitude, longitude, rounding).position;
+  return SunTracker(latitude, longitude, rounding).Steps(dayNumber, clockHours).position;
 }
 
 PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitude,
                                    float longitude, Rounding rounding) {
+  return SunTracker(latitude, longitude, rounding).Steps(dayNumber, clockHours);
+}
+
+SunTracker::SunTracker(float latitude, float longitude, Rounding rounding)
+    : m_longitude(longitude), m_rounding(rounding) {
+  m_phi = latitude * static_cast<double>(kDegToRad);
+  if (rounding == Rounding::kYearSeries) m_phi = Single(m_phi);
+  m_sinPhi = std::sin(m_phi);
+  m_cosPhi = std::cos(m_phi);
+}
+
+SunTracker::Coordinates SunTracker::ComputeCoordinates(double n, double nLongitude) const {
+  Coordinates c{};
+  const double meanAnomaly = ReduceTurns(357.528 + 0.9856003 * n);
+  c.g = Single(meanAnomaly * kDegToRad);
+  const double g = c.g;
+  c.meanLongitude = ReduceTurns(280.46 + 0.9856474 * nLongitude);
+  c.eclipticLongitude =
+      (c.meanLongitude + 1.915 * std::sin(g) + 0.02 * std::sin(g + g)) * kDegToRad;
+
+  c.obliquity = (23.439 - 0.0000004 * n) * kDegToRad;
+  if (m_rounding == Rounding::kYearSeries) c.obliquity = Single(c.obliquity);
+
+  c.declination = std::asin(std::sin(c.eclipticLongitude) * std::sin(c.obliquity));
+  c.rightAscension = 2.0 * std::atan(std::cos(c.obliquity) * std::sin(c.eclipticLongitude) /
+                                     (std::cos(c.eclipticLongitude) + std::cos(c.declination)));
+  return c;
+}
+
+PositionSteps SunTracker::Steps(int dayNumber, float clockHours) {
   PositionSteps s{};
   const double t = clockHours;
   const double dayAndFraction = dayNumber + t * kPerHour;
@@ -67,40 +97,38 @@ PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitu
   // n serves the anomaly and the obliquity; the day scan forms the mean longitude unrounded.
   s.n = s.d - kJ2000;
   double nLongitude = s.n;
-  if (rounding == Rounding::kDayScan) {
+  if (m_rounding == Rounding::kDayScan) {
     nLongitude = dayAndFraction - kJ2000;
     s.n = Single(nLongitude);
   }
 
-  const double meanAnomaly = ReduceTurns(357.528 + 0.9856003 * s.n);
-  s.g = Single(meanAnomaly * kDegToRad);
-  const double g = s.g;
-  s.meanLongitude = ReduceTurns(280.46 + 0.9856474 * nLongitude);
-  s.eclipticLongitude =
-      (s.meanLongitude + 1.915 * std::sin(g) + 0.02 * std::sin(g + g)) * kDegToRad;
-
-  s.obliquity = (23.439 - 0.0000004 * s.n) * kDegToRad;
-  if (rounding == Rounding::kYearSeries) s.obliquity = Single(s.obliquity);
-
-  s.declination = std::asin(std::sin(s.eclipticLongitude) * std::sin(s.obliquity));
-  s.rightAscension = 2.0 * std::atan(std::cos(s.obliquity) * std::sin(s.eclipticLongitude) /
-                                     (std::cos(s.eclipticLongitude) + std::cos(s.declination)));
+  // Apart from the day scan, steps 5 to 9 depend on d alone, which stays the same for several
+  // minutes in a row: they are computed once for each d.
+  if (m_rounding == Rounding::kDayScan || !m_haveKnown || s.d != m_knownD) {
+    m_known = ComputeCoordinates(s.n, nLongitude);
+    m_knownD = s.d;
+    m_haveKnown = true;
+  }
+  const Coordinates& c = m_known;
+  s.g = c.g;
+  s.meanLongitude = c.meanLongitude;
+  s.eclipticLongitude = c.eclipticLongitude;
+  s.obliquity = c.obliquity;
+  s.declination = c.declination;
+  s.rightAscension = c.rightAscension;
 
   s.siderealTime =
       100.07554 + 0.985647348 * (s.d - t * kPerHour - kEpoch1950) + 15.04107 * t;
   s.hourAngle = ReduceTurns(s.siderealTime) - s.rightAscension * kRadToDeg;
   if (s.hourAngle < 0.0) s.hourAngle += 360.0f;
   if (s.hourAngle > 360.0) s.hourAngle -= 360.0f;
+  s.tau = (s.hourAngle + m_longitude) * kDegToRad;
 
-  s.tau = (s.hourAngle + longitude) * kDegToRad;
-  double phi = latitude * static_cast<double>(kDegToRad);
-  if (rounding == Rounding::kYearSeries) phi = Single(phi);
-
-  const double sinDec = std::sin(s.declination);
-  const double cosDec = std::cos(s.declination);
-  const float h = Single(std::asin(sinDec * std::sin(phi) + cosDec * std::cos(phi) * std::cos(s.tau)));
-  const float y = Single(-std::sin(s.tau));
-  const double x = std::tan(s.declination) * std::cos(phi) - std::sin(phi) * std::cos(s.tau);
+  const double sinTau = std::sin(s.tau), cosTau = std::cos(s.tau);
+  const float h = Single(std::asin(std::sin(s.declination) * m_sinPhi +
+                                   std::cos(s.declination) * m_cosPhi * cosTau));
+  const float y = Single(-sinTau);
+  const double x = std::tan(s.declination) * m_cosPhi - m_sinPhi * cosTau;
   s.position = SunPosition{AzimuthFromDirection(x, y), Single(h * static_cast<double>(kRadToDeg))};
   return s;
 }

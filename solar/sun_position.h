@@ -51,4 +51,30 @@ struct PositionSteps {
 PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitude,
                                    float longitude, Rounding rounding);
 
+// Positions at one place for many moments in a row. Except in the day scan's rounding, the
+// sun's coordinates depend on the single-precision day number d alone; they are computed once
+// for each d, which gives the same bits as computing them every time.
+class SunTracker {
+ public:
+  SunTracker(float latitude, float longitude, Rounding rounding);
+  PositionSteps Steps(int dayNumber, float clockHours);
+  SunPosition At(int dayNumber, float clockHours) { return Steps(dayNumber, clockHours).position; }
+
+ private:
+  // Steps 5 to 9: mean anomaly and longitude, ecliptic longitude, obliquity, declination and
+  // right ascension.
+  struct Coordinates {
+    float g;
+    double meanLongitude, eclipticLongitude, obliquity, declination, rightAscension;
+  };
+  Coordinates ComputeCoordinates(double n, double nLongitude) const;
+
+  float m_longitude;
+  Rounding m_rounding;
+  double m_phi, m_sinPhi, m_cosPhi;
+  bool m_haveKnown = false;
+  float m_knownD = 0.0f;
+  Coordinates m_known{};  // those of the day number m_knownD
+};
+
 }  // namespace solar

@@ -1,5 +1,8 @@
 #include "solar/year_series.h"
 
+#include <functional>
+#include <thread>
+
 #include "solar/day_scan.h"
 #include "solar/numeric.h"
 #include "solar/observation.h"
@@ -9,11 +12,14 @@ namespace solar {
 
 SampleDate SampleDateOf(int k) { return SampleDate{(k - 1) / 6 + 1, 1 + 5 * ((k - 1) % 6)}; }
 
-void ComputeYearSeries(const ObservationFields& fields, YearSeries& series) {
+namespace {
+
+// Entries of the months first..last (1..12) of the series.
+void ComputeMonths(const ObservationFields& fields, int first, int last, YearSeries& series) {
   const float latitude = LatitudeOf(fields);
   const float longitude = LongitudeOf(fields);
   DayTrack track;
-  for (int month = 1; month <= 12; ++month) {
+  for (int month = first; month <= last; ++month) {
     const long long firstOfMonth = DayNumber(fields.year, month, 1.0f);
     for (int j = 0; j < 6; ++j) {
       const int k = 6 * (month - 1) + j + 1;
@@ -24,6 +30,20 @@ void ComputeYearSeries(const ObservationFields& fields, YearSeries& series) {
       series.twilight[k] = MinutesToHours(lengths.minutesAboveTwilight);
     }
   }
+}
+
+}  // namespace
+
+void ComputeYearSeries(const ObservationFields& fields, YearSeries& series) {
+  if (std::thread::hardware_concurrency() < 2) return ComputeYearSeriesOnOneThread(fields, series);
+  // Each thread writes its own entries: months 1..6 there, 7..12 here.
+  std::thread firstHalf(ComputeMonths, std::cref(fields), 1, 6, std::ref(series));
+  ComputeMonths(fields, 7, 12, series);
+  firstHalf.join();
+}
+
+void ComputeYearSeriesOnOneThread(const ObservationFields& fields, YearSeries& series) {
+  ComputeMonths(fields, 1, 12, series);
 }
 
 }  // namespace solar

@@ -15,6 +15,10 @@ SampleDate SampleDateOf(int k);
 
 // Fills entries 1..72 of both arrays with the fractional hours of the sample days of the
 // fields' year, at the fields' place and seconds.
+// The sample days are independent: the months are shared between two threads.
 void ComputeYearSeries(const ObservationFields& fields, YearSeries& series);
+
+// The same series computed on the calling thread alone, month by month.
+void ComputeYearSeriesOnOneThread(const ObservationFields& fields, YearSeries& series);
 
 }  // namespace solar

@@ -147,8 +147,10 @@ void HeadlessBackend::ShowMessageBox(const std::string& caption, const std::stri
 std::optional<std::string> HeadlessBackend::RunFileDialog(CDialog&,
                                                           const FileDialogRequest& request) {
   fileRequests.push_back(request);
-  if (m_nextFileAnswer >= fileAnswers.size()) return std::nullopt;
-  return fileAnswers[m_nextFileAnswer++];
+  if (fileAnswers.empty()) return std::nullopt;
+  std::optional<std::string> answer = std::move(fileAnswers.front());
+  fileAnswers.pop_front();
+  return answer;
 }
 
 void HeadlessBackend::SetIcon(CDialog& dialog, const QImage& icon, bool big) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -80,7 +81,7 @@ class HeadlessBackend : public Backend {
   std::vector<ShownMessage> messages;
   // Answers to file dialogs in turn: a path typed or chosen, or nothing for Cancel. Without an
   // answer left, a file dialog is cancelled.
-  std::vector<std::optional<std::string>> fileAnswers;
+  std::deque<std::optional<std::string>> fileAnswers;
   std::vector<FileDialogRequest> fileRequests;
   std::vector<int> modalRuns;  // template ids, in the order the runs started
   std::time_t now = 1119355200;  // 2005-06-21 12:00:00 UTC
@@ -104,7 +105,6 @@ class HeadlessBackend : public Backend {
  private:
   std::map<const CDialog*, std::unique_ptr<Window>> m_windows;
   std::map<int, std::function<void(Window&)>> m_drivers;
-  size_t m_nextFileAnswer = 0;
 };
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <sched.h>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -183,6 +184,91 @@ TEST_F(SafeSaveTest, AMissingFolderIsNotFound) {
 TEST_F(SafeSaveTest, AFolderAsTargetIsDenied) {
   EXPECT_EQ(SaveFails(folder.Folder()), CFileException::accessDenied);
   ExpectOldFileKept();
+}
+
+// Causes the machine cannot make on demand, from a failing call of the real CFile.
+enum class Call { kOpen, kRead, kWrite };
+
+struct InjectedRow : test_support::Named {
+  Call call;
+  int error;
+  bool saving;
+  CFileException::Cause cause;
+};
+
+class InjectedCauseTest : public SafeSaveTest, public testing::WithParamInterface<InjectedRow> {};
+
+int g_error = 0;
+
+TEST_P(InjectedCauseTest, ReachesItsCauseAndKeepsTheOldFile) {
+  InjectedFailure scope;
+  g_error = GetParam().error;
+  platform::FileCalls& calls = platform::ActiveFileCalls();
+  switch (GetParam().call) {
+    case Call::kOpen:
+      calls.open = [](const char*, int, unsigned) { return errno = g_error, -1; };
+      break;
+    case Call::kRead:
+      calls.read = [](int, void*, size_t) -> long { return errno = g_error, -1; };
+      break;
+    case Call::kWrite:
+      calls.write = [](int, const void*, size_t) -> long { return errno = g_error, -1; };
+      break;
+  }
+  CFileException::Cause cause = CFileException::none;
+  try {
+    if (GetParam().saving) {
+      files::SaveLocation(target, files::Place{1, 2, 3, 4, 5, 6});
+    } else {
+      files::LoadLocation(target);
+    }
+  } catch (const CFileException& e) {
+    cause = e.m_cause;
+    EXPECT_EQ(e.m_strFileName, target);
+  }
+  EXPECT_EQ(cause, GetParam().cause);
+  ExpectOldFileKept();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, InjectedCauseTest,
+    testing::Values(
+        InjectedRow{{"invalid_handle"}, Call::kRead, EBADF, false, CFileException::invalidFile},
+        InjectedRow{{"seek"}, Call::kRead, ESPIPE, false, CFileException::badSeek},
+        InjectedRow{{"hardware"}, Call::kRead, EIO, false, CFileException::hardIO},
+        InjectedRow{{"directory_full"}, Call::kOpen, EMLINK, true, CFileException::directoryFull},
+        InjectedRow{{"lock"}, Call::kOpen, ENOLCK, true, CFileException::lockViolation},
+        InjectedRow{{"read_only_medium"}, Call::kOpen, EROFS, true, CFileException::accessDenied},
+        InjectedRow{{"quota"}, Call::kWrite, EDQUOT, true, CFileException::diskFull},
+        InjectedRow{{"unknown"}, Call::kWrite, EPROTO, true, CFileException::genericException}),
+    test_support::RowName());
+
+TEST_F(SafeSaveTest, PathsThatCannotNameAFile) {
+  EXPECT_EQ(SaveFails(target + "/neu.ort"), CFileException::badPath);  // a file as folder
+  EXPECT_EQ(SaveFails(folder.Path(std::string(300, 'x'))), CFileException::badPath);
+  EXPECT_EQ(SaveFails(folder.Folder() + "/"), CFileException::badPath);
+  ExpectOldFileKept();
+}
+
+TEST_F(SafeSaveTest, TooManyOpenFilesForReal) {
+  const std::string path = target;
+  const int status = test_support::RunInChild([&] {
+    const rlimit few{16, 16};
+    if (setrlimit(RLIMIT_NOFILE, &few) != 0) return test_support::kCannotMakeCondition;
+    while (open("/dev/null", O_RDONLY) >= 0) {
+    }
+    try {
+      files::LoadLocation(path);
+    } catch (const CFileException& e) {
+      return e.GetErrorMessage() ==
+                     path + " konnte nicht geöffnet werden, da zu viele Dateien geöffnet sind."
+                 ? 0
+                 : 2;
+    }
+    return 1;
+  });
+  ASSERT_NE(status, test_support::kCannotMakeCondition);
+  EXPECT_EQ(status, 0);
 }
 
 // A real full medium: a small tmpfs in a mount namespace of a child process.

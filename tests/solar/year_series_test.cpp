@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "solar/day_scan.h"
@@ -89,6 +90,17 @@ TEST(YearSeriesTest, DependsOnSecondsButNotOnTheEnteredDateOrTime) {
       ++changed;
   }
   EXPECT_GT(changed, 0);
+}
+
+TEST(YearSeriesTest, BothThreadsGiveTheOneThreadResultToTheBit) {
+  const ObservationFields places[] = {Place(51, 7, 2005), Place(-33.9f, 18.4f, 2024, 31),
+                                      Place(80, 0, 2005), Place(0.5f, 359, 1900, 59)};
+  for (const ObservationFields& f : places) {
+    YearSeries both{}, one{};
+    ComputeYearSeries(f, both);
+    ComputeYearSeriesOnOneThread(f, one);
+    EXPECT_EQ(std::memcmp(&both, &one, sizeof both), 0) << f.latDegrees;
+  }
 }
 
 TEST(YearSeriesTest, LeavesTheUnusedEntriesAlone) {
