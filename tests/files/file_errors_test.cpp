@@ -251,6 +251,11 @@ TEST_F(SafeSaveTest, PathsThatCannotNameAFile) {
 }
 
 TEST_F(SafeSaveTest, TooManyOpenFilesForReal) {
+#if defined(__SANITIZE_ADDRESS__)
+  // The sanitizers' runtime needs free descriptors of its own to report; the injected row
+  // covers this cause in that build.
+  GTEST_SKIP() << "no descriptors left for the sanitizer runtime";
+#endif
   const std::string path = target;
   const int status = test_support::RunInChild([&] {
     const rlimit few{16, 16};
