@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/about_dlg.h"
+#include "app/field_rules.h"
 #include "charts/day_course_chart.h"
 #include "files/location_file.h"
 #include "files/minute_table.h"
@@ -58,41 +59,25 @@ bool CDayCourseDlg::OnMessage(const platform::Message& message) {
 }
 
 void CDayCourseDlg::DoDataExchange(platform::CDataExchange& dx) {
-  using platform::DDV_MinMaxFloat;
-  using platform::DDV_MinMaxInt;
-  using platform::DDX_Text;
-  solar::ObservationFields& f = m_fields;
-  DDX_Text(dx, res::IDC_AZIMUTH, f.azimuth);
-  DDX_Text(dx, res::IDC_LAT_DEGREES, f.latDegrees);
-  DDV_MinMaxFloat(dx, f.latDegrees, -89.0f, 89.0f);
-  DDX_Text(dx, res::IDC_LAT_ARCMIN, f.latArcmin);
-  DDV_MinMaxFloat(dx, f.latArcmin, 0.0f, 59.0f);
-  DDX_Text(dx, res::IDC_LAT_ARCSEC, f.latArcsec);
-  DDV_MinMaxFloat(dx, f.latArcsec, 0.0f, 59.0f);
-  DDX_Text(dx, res::IDC_DAY, f.day);
-  DDV_MinMaxFloat(dx, f.day, 1.0f, 31.0f);
-  DDX_Text(dx, res::IDC_HEIGHT, f.height);
-  DDV_MinMaxFloat(dx, f.height, -90.0f, 90.0f);
-  DDX_Text(dx, res::IDC_HOUR, f.hour);
-  DDV_MinMaxInt(dx, f.hour, 0, 23);
-  DDX_Text(dx, res::IDC_LON_DEGREES, f.lonDegrees);
-  DDV_MinMaxFloat(dx, f.lonDegrees, 0.0f, 359.0f);
-  DDX_Text(dx, res::IDC_LON_ARCSEC, f.lonArcsec);
-  DDV_MinMaxFloat(dx, f.lonArcsec, 0.0f, 59.0f);
-  DDX_Text(dx, res::IDC_MINUTE, f.minute);
-  DDV_MinMaxInt(dx, f.minute, 0, 59);
-  DDX_Text(dx, res::IDC_MONTH, f.month);
-  DDV_MinMaxInt(dx, f.month, 1, 12);
-  DDX_Text(dx, res::IDC_SECOND, f.second);
-  DDV_MinMaxInt(dx, f.second, 0, 59);
-  DDX_Text(dx, res::IDC_YEAR, f.year);
-  DDV_MinMaxInt(dx, f.year, 1900, 2100);
-  DDX_Text(dx, res::IDC_LON_ARCMIN, f.lonArcmin);
-  DDV_MinMaxInt(dx, f.lonArcmin, 0, 59);
-  DDX_Text(dx, res::IDC_SUNSHINE_HOURS, f.sunshineHours);
-  DDX_Text(dx, res::IDC_TWILIGHT_HOURS, f.twilightHours);
-  DDX_Text(dx, res::IDC_SUNSHINE_MINUTES, m_sunshineMinutes);
-  DDX_Text(dx, res::IDC_TWILIGHT_MINUTES, m_twilightMinutes);
+  for (const FieldRule& rule : kFieldRules) {
+    if (auto member = std::get_if<float solar::ObservationFields::*>(&rule.member)) {
+      float& value = m_fields.*(*member);
+      platform::DDX_Text(dx, rule.control, value);
+      if (rule.checked) {
+        platform::DDV_MinMaxFloat(dx, value, static_cast<float>(rule.minimum),
+                                  static_cast<float>(rule.maximum));
+      }
+    } else {
+      int& value = m_fields.*std::get<int solar::ObservationFields::*>(rule.member);
+      platform::DDX_Text(dx, rule.control, value);
+      if (rule.checked) {
+        platform::DDV_MinMaxInt(dx, value, static_cast<int>(rule.minimum),
+                                static_cast<int>(rule.maximum));
+      }
+    }
+  }
+  platform::DDX_Text(dx, res::IDC_SUNSHINE_MINUTES, m_sunshineMinutes);
+  platform::DDX_Text(dx, res::IDC_TWILIGHT_MINUTES, m_twilightMinutes);
 }
 
 bool CDayCourseDlg::OnInitDialog() {

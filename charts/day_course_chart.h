@@ -5,6 +5,9 @@
 
 namespace charts {
 
+// The pixels the chart and its labels take in the client area.
+inline constexpr platform::PixelRect kDayChartArea{0, 0, 391, 251};
+
 // Pixel of a sky position: 0.77777 pixels per degree of azimuth, 2 per degree of height.
 int DayChartX(double azimuth);
 int DayChartY(double height);

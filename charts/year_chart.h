@@ -4,6 +4,9 @@
 
 namespace charts {
 
+// The pixels the chart, its labels and legend take in the client area.
+inline constexpr platform::PixelRect kYearChartArea{0, 0, 481, 300};
+
 // Rows of an hour value: 7.5 rows per hour where a curve segment starts, 7.55 where it ends.
 int YearChartStartRow(double hours);
 int YearChartEndRow(double hours);

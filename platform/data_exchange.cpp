@@ -10,16 +10,9 @@ namespace platform {
 
 namespace {
 
-constexpr const char* kIntExpected = "Geben Sie bitte eine ganze Zahl ein.";
-constexpr const char* kNumberExpected = "Geben Sie bitte eine Zahl ein.";
-
 void FailWith(CDataExchange& dx, const std::string& message) {
   dx.m_pDlgWnd->App().MessageBox(message, MessageIcon::kExclamation);
   dx.Fail();
-}
-
-std::string RangeMessage(const char* what, const std::string& low, const std::string& high) {
-  return std::string("Geben Sie bitte ") + what + " zwischen " + low + " und " + high + " ein.";
 }
 
 // Writes the text, leaving the control alone when it already shows it.
@@ -42,7 +35,7 @@ void DDX_Text(CDataExchange& dx, int id, int& value) {
   dx.PrepareEditCtrl(id);
   if (!dx.m_bSaveAndValidate) return WriteText(dx, id, FormatIntField(value));
   const std::optional<int> read = ParseIntField(ReadText(dx, id));
-  if (!read) FailWith(dx, kIntExpected);
+  if (!read) FailWith(dx, IntExpectedMessage());
   value = *read;
 }
 
@@ -50,18 +43,18 @@ void DDX_Text(CDataExchange& dx, int id, float& value) {
   dx.PrepareEditCtrl(id);
   if (!dx.m_bSaveAndValidate) return WriteText(dx, id, FormatFloatField(value));
   const std::optional<double> read = ParseFloatField(ReadText(dx, id));
-  if (!read) FailWith(dx, kNumberExpected);
+  if (!read) FailWith(dx, NumberExpectedMessage());
   value = solar::Single(*read);
 }
 
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minimum, int maximum) {
   if (!dx.m_bSaveAndValidate || (minimum <= value && value <= maximum)) return;
-  FailWith(dx, RangeMessage("eine ganze Zahl", FormatIntField(minimum), FormatIntField(maximum)));
+  FailWith(dx, IntRangeMessage(minimum, maximum));
 }
 
 void DDV_MinMaxFloat(CDataExchange& dx, float value, float minimum, float maximum) {
   if (!dx.m_bSaveAndValidate || (minimum <= value && value <= maximum)) return;
-  FailWith(dx, RangeMessage("eine Zahl", FormatFloatField(minimum), FormatFloatField(maximum)));
+  FailWith(dx, NumberRangeMessage(minimum, maximum));
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <algorithm>
 #include <cstdlib>
 
 namespace platform {
@@ -55,10 +56,14 @@ size_t FloatPrefix(std::string_view text) {
   return i;
 }
 
+// The number's text fits a field of 31 characters, so it is copied on the stack.
 double ConvertInCLocale(std::string_view number) {
   static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-  const std::string copy(number);
-  return strtod_l(copy.c_str(), nullptr, cLocale);
+  char copy[64];
+  const size_t n = std::min(number.size(), sizeof copy - 1);
+  number.copy(copy, n);
+  copy[n] = '\0';
+  return strtod_l(copy, nullptr, cLocale);
 }
 
 }  // namespace
@@ -104,5 +109,19 @@ std::string FormatFloatField(double value) {
 }
 
 std::string FormatIntField(long value) { return std::to_string(value); }
+
+std::string IntExpectedMessage() { return "Geben Sie bitte eine ganze Zahl ein."; }
+
+std::string NumberExpectedMessage() { return "Geben Sie bitte eine Zahl ein."; }
+
+std::string IntRangeMessage(int minimum, int maximum) {
+  return "Geben Sie bitte eine ganze Zahl zwischen " + FormatIntField(minimum) + " und " +
+         FormatIntField(maximum) + " ein.";
+}
+
+std::string NumberRangeMessage(float minimum, float maximum) {
+  return "Geben Sie bitte eine Zahl zwischen " + FormatFloatField(minimum) + " und " +
+         FormatFloatField(maximum) + " ein.";
+}
 
 }  // namespace platform

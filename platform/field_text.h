@@ -18,6 +18,12 @@ std::string FirstCharacters(std::string_view text, int count);
 std::optional<int> ParseIntField(std::string_view text);
 std::optional<double> ParseFloatField(std::string_view text);
 
+// The messages of a failed reading.
+std::string IntExpectedMessage();
+std::string NumberExpectedMessage();
+std::string IntRangeMessage(int minimum, int maximum);
+std::string NumberRangeMessage(float minimum, float maximum);
+
 // Writing rules: "%.*g" with precision 6 for floats, "%d" for ints, in the C locale.
 std::string FormatFloatField(double value);
 std::string FormatIntField(long value);

@@ -1,0 +1,29 @@
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  // The charts draw text, which needs Qt's fonts; no window is ever shown.
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // The tool reports its own failures; Qt's notes about its environment would only clutter.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+  static char name[] = "tagvaroskop-cli";  // the name the help texts show
+  argv[0] = name;
+  std::ios::sync_with_stdio(false);
+  QGuiApplication application(argc, argv);
+  QTranslator qtTexts;  // German words in Qt's own help texts
+  if (qtTexts.load(QLocale(QLocale::German), "qtbase", "_",
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QGuiApplication::installTranslator(&qtTexts);
+  }
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  const int status = cli::Run(arguments, std::cin, std::cout, std::cerr);
+  std::cout.flush();
+  return status;
+}
