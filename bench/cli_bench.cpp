@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/batch.h"
+#include "cli/commands.h"
 
 namespace {
 
@@ -24,3 +25,19 @@ void BM_PositionBatch(benchmark::State& state) {
 BENCHMARK(BM_PositionBatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
+
+// Target: `day` with three extra heights within 1.1 times of `day` alone.
+void BM_Day(benchmark::State& state, std::vector<std::string> arguments) {
+  for (auto _ : state) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    cli::Run(arguments, in, out, err);
+    benchmark::DoNotOptimize(out.str().size());
+  }
+}
+BENCHMARK_CAPTURE(BM_Day, alone, std::vector<std::string>{"day", "2005-06-21", "51", "7"})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Day, three_heights,
+                  std::vector<std::string>{"day", "2005-06-21", "51", "7", "--height", "-6",
+                                           "--height", "-12", "--height", "-18"})
+    ->Unit(benchmark::kMicrosecond);

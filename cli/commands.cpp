@@ -59,6 +59,13 @@ QCommandLineOption SecondOption() {
   return QCommandLineOption(QStringList{"second"}, "Sekunden der Uhrzeit (0 bis 59), Vorgabe 0.", "SEK");
 }
 
+QCommandLineOption HeightOption() {
+  return QCommandLineOption(QStringList{"height"},
+                            "Zusätzlich die Dauer über dieser Sonnenhöhe in Grad, -90 bis 90 "
+                            "(mehrfach möglich, etwa -6, -12, -18 oder 6).",
+                            "GRAD");
+}
+
 const char* kDate = "Datum JJJJ-MM-TT, Tag auch mit Bruchteil wie im Dialog.";
 const char* kTime = "Uhrzeit HH:MM:SS (Weltzeit).";
 const char* kLatitude = "Breite GRAD:ARCMIN:ARCSEC, Norden positiv; Minuten und Sekunden zählen "
@@ -145,9 +152,42 @@ int Position(const Command&, QCommandLineParser& p, Io& io) {
   return 0;
 }
 
+std::vector<float> HeightsOf(QCommandLineParser& p) {
+  std::vector<float> heights;
+  for (const QString& value : p.values("height")) heights.push_back(ReadHeight(Text(value)));
+  return heights;
+}
+
+// The time above one height: its minutes, hours, state, and every stretch above it.
+Record HeightRecord(const solar::DayTrack& track, float height) {
+  const int count = solar::CountMinutesAbove(track, height);
+  const std::vector<solar::Stretch> stretches = solar::StretchesAbove(track, height);
+  const bool above = count == solar::kMinutesPerScan, below = count == 0;
+  Record r{{"hoehe", "Höhe (Grad)", FormatFloatField(height), true}};
+  Append(r, Duration("ueber", "darüber", count));
+  r.push_back({"minuten", "Minuten", FormatIntField(count), true});
+  r.push_back({"state", "Zustand", above ? "above" : below ? "below" : "crossing", false, {},
+               above ? "immer darüber" : below ? "immer darunter" : "kreuzt"});
+  const bool crossing = !above && !below;
+  const std::string first = crossing ? ClockOfMinute(stretches.front().first) : "";
+  const std::string last = crossing ? ClockOfMinute(stretches.back().last) : "";
+  r.push_back({"erste_minute", "Erste Minute", first, false, crossing ? "" : "null"});
+  r.push_back({"letzte_minute", "Letzte Minute", last, false, crossing ? "" : "null"});
+  std::string shown, json = "[";
+  for (const solar::Stretch& stretch : stretches) {
+    const std::string from = ClockOfMinute(stretch.first), to = ClockOfMinute(stretch.last);
+    shown.append(shown.empty() ? "" : " ").append(from).append("-").append(to);
+    json.append(json.size() > 1 ? ", " : "")
+        .append("{\"erste\": \"").append(from).append("\", \"letzte\": \"").append(to).append("\"}");
+  }
+  r.push_back({"abschnitte", "Abschnitte", shown, false, json + "]"});
+  return r;
+}
+
 int Day(const Command&, QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const solar::ObservationFields f = MomentFields(p, false);
+  const std::vector<float> heights = HeightsOf(p);
   static solar::DayTrack track;
   solar::ScanDay(solar::DayNumberOf(f), f.second, solar::LatitudeOf(f), solar::LongitudeOf(f), track);
   const solar::DayLengths lengths = solar::CountDayLengths(track);
@@ -164,7 +204,13 @@ int Day(const Command&, QCommandLineParser& p, Io& io) {
   }
   r.push_back({"erste_minute", "Erste Minute über dem Horizont", first < 0 ? "" : ClockOfMinute(first), false});
   r.push_back({"letzte_minute", "Letzte Minute über dem Horizont", last < 0 ? "" : ClockOfMinute(last), false});
-  WriteRecord(io.out, format, r);
+  if (heights.empty()) {
+    WriteRecord(io.out, format, r);
+    return 0;
+  }
+  std::vector<Record> rows;
+  for (const float height : heights) rows.push_back(HeightRecord(track, height));
+  WriteTable(io.out, format, r, rows, "hoehen");
   return 0;
 }
 
@@ -180,6 +226,7 @@ solar::ObservationFields YearFields(QCommandLineParser& p) {
 int Year(const Command&, QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const solar::ObservationFields f = YearFields(p);
+  const std::vector<float> heights = HeightsOf(p);
   solar::YearSeries series{};
   solar::ComputeYearSeries(f, series);
   Record head{{"jahr", "Jahr", FormatIntField(f.year), true}};
@@ -207,6 +254,16 @@ int Year(const Command&, QCommandLineParser& p, Io& io) {
     }
     row.push_back({"veraenderung_min", "Veränderung min", minutes, true});
     row.push_back({"veraenderung_sek", "sek", seconds, true});
+    if (!heights.empty()) {
+      static solar::DayTrack track;
+      solar::ScanSampleDay(f, k, track);
+      for (const float height : heights) {
+        const std::string h = FormatFloatField(height);
+        const int count = solar::CountMinutesAbove(track, height);
+        row.push_back({"ueber_" + h + "_stunden", "über " + h + " Grad Stunden",
+                       FormatFloatField(solar::MinutesToHours(count)), true});
+      }
+    }
     rows.push_back(std::move(row));
   }
   WriteTable(io.out, format, head, rows, "tage");
@@ -288,10 +345,10 @@ const std::vector<Command>& Commands() {
       {{"day"}, "Sonnenscheindauer und Dauer inkl. Dämmerung eines Tages, erste und letzte Minute "
                 "über dem Horizont.",
        {{"DATUM", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
-       {FormatOption(), TimeOption()}, Day},
+       {FormatOption(), TimeOption(), HeightOption()}, Day},
       {{"year"}, "Die 72 Stichtage eines Jahres mit Sonnenschein, Dämmerung und täglicher Veränderung.",
        {{"JAHR", "Jahr (1900 bis 2100)."}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
-       {FormatOption(), SecondOption()}, Year},
+       {FormatOption(), SecondOption(), HeightOption()}, Year},
       {{"export"}, "Schreibt die Minutentabelle des Tages wie \"ASCII Export\".",
        {{"DATUM", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "Zieldatei."}},
        {TimeOption()}, Export},

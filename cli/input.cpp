@@ -73,6 +73,16 @@ void ReadParts(std::string_view text, char separator, const char* what, const ch
 
 }  // namespace
 
+float ReadHeight(std::string_view text) {
+  const std::optional<double> read =
+      platform::ParseFloatField(platform::FirstCharacters(text, platform::kMaxFieldCharacters));
+  if (!read) throw InputError{"Höhe: " + platform::NumberExpectedMessage()};
+  if (!(-90.0 <= *read && *read <= 90.0)) {
+    throw InputError{"Höhe: " + platform::NumberRangeMessage(-90.0f, 90.0f)};
+  }
+  return static_cast<float>(*read);
+}
+
 solar::ObservationFields StartFields() {
   solar::ObservationFields f{};
   f.day = 1.0f;

@@ -20,6 +20,9 @@ void ReadSecond(std::string_view text, solar::ObservationFields& f);     // SS
 void ReadLatitude(std::string_view text, solar::ObservationFields& f);   // G[:M[:S]]
 void ReadLongitude(std::string_view text, solar::ObservationFields& f);  // G[:M[:S]]
 
+// A sun height in degrees, -90 to 90, read with the rules of a number field.
+float ReadHeight(std::string_view text);
+
 // The fields of a moment without a time: 0:00:00, and the default place.
 solar::ObservationFields StartFields();
 

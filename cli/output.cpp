@@ -42,6 +42,8 @@ std::string Padded(const std::string& text, size_t width) {
   return text + std::string(width > Width(text) ? width - Width(text) : 0, ' ');
 }
 
+const std::string& Shown(const Value& v) { return v.words.empty() ? v.text : v.words; }
+
 }  // namespace
 
 std::string CsvHeader(const Record& record) {
@@ -61,7 +63,11 @@ std::string JsonObject(const Record& record) {
   for (size_t i = 0; i < record.size(); ++i) {
     const Value& v = record[i];
     s.append(i ? ", " : "").append(JsonString(v.key)).append(": ");
-    s.append(v.number ? (v.text.empty() ? std::string("null") : v.text) : JsonString(v.text));
+    if (!v.json.empty()) {
+      s.append(v.json);
+    } else {
+      s.append(v.number ? (v.text.empty() ? std::string("null") : v.text) : JsonString(v.text));
+    }
   }
   return s + "}";
 }
@@ -69,7 +75,7 @@ std::string JsonObject(const Record& record) {
 void WriteRecord(std::ostream& out, Format format, const Record& record) {
   switch (format) {
     case Format::kText:
-      for (const Value& v : record) out << v.label << ": " << v.text << "\n";
+      for (const Value& v : record) out << v.label << ": " << Shown(v) << "\n";
       break;
     case Format::kCsv:
       out << CsvHeader(record) << "\n" << CsvRow(record) << "\n";
@@ -84,16 +90,16 @@ void WriteTable(std::ostream& out, Format format, const Record& head,
                 const std::vector<Record>& rows, const std::string& rowsKey) {
   switch (format) {
     case Format::kText: {
-      for (const Value& v : head) out << v.label << ": " << v.text << "\n";
+      for (const Value& v : head) out << v.label << ": " << Shown(v) << "\n";
       if (rows.empty()) return;
       std::vector<size_t> widths;
       for (const Value& v : rows.front()) widths.push_back(Width(v.label));
       for (const Record& row : rows)
-        for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], Width(row[i].text));
+        for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], Width(Shown(row[i])));
       const auto line = [&](const Record& row, bool labels) {
         std::string text;
         for (size_t i = 0; i < row.size(); ++i) {
-          const std::string& cell = labels ? row[i].label : row[i].text;
+          const std::string& cell = labels ? row[i].label : Shown(row[i]);
           text += i + 1 < row.size() ? Padded(cell, widths[i] + 2) : cell;
         }
         out << text << "\n";

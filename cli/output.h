@@ -15,6 +15,8 @@ struct Value {
   std::string label;
   std::string text;
   bool number;
+  std::string json = {};   // when set, JSON writes this instead (an array, say)
+  std::string words = {};  // when set, the text format shows this instead
 };
 using Record = std::vector<Value>;
 

@@ -32,6 +32,19 @@ int CountMinutesAbove(const DayTrack& track, float height) {
   return count;
 }
 
+std::vector<Stretch> StretchesAbove(const DayTrack& track, float height) {
+  std::vector<Stretch> stretches;
+  for (int i = 0; i < kMinutesPerScan; ++i) {
+    if (!(track.height[i] > height)) continue;
+    if (!stretches.empty() && stretches.back().last == i - 1) {
+      stretches.back().last = i;
+    } else {
+      stretches.push_back(Stretch{i, i});
+    }
+  }
+  return stretches;
+}
+
 DayLengths CountDayLengths(const DayTrack& track) {
   return DayLengths{CountMinutesAbove(track, kHorizonHeight),
                     CountMinutesAbove(track, kTwilightHeight)};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "solar/sun_position.h"
 #include "solar/types.h"
 
@@ -16,6 +18,13 @@ DayLengths CountDayLengths(const DayTrack& track);
 
 // Minutes of the track with the height strictly above the given height.
 int CountMinutesAbove(const DayTrack& track, float height);
+
+// A run of consecutive scan minutes with the sun above a height, first and last minute included.
+struct Stretch {
+  int first, last;
+};
+// Every stretch of the track above the height, in scan order.
+std::vector<Stretch> StretchesAbove(const DayTrack& track, float height);
 
 // Fractional hours of a minute count: count times the single-precision 1/60.
 float MinutesToHours(int minutes);

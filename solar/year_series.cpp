@@ -12,23 +12,25 @@ namespace solar {
 
 SampleDate SampleDateOf(int k) { return SampleDate{(k - 1) / 6 + 1, 1 + 5 * ((k - 1) % 6)}; }
 
+void ScanSampleDay(const ObservationFields& fields, int k, DayTrack& track) {
+  const SampleDate date = SampleDateOf(k);
+  // The day number of the 1st of the month, then 5 days on per sample.
+  const long long firstOfMonth = DayNumber(fields.year, date.month, 1.0f);
+  const int dayNumber = WrapToInt(firstOfMonth + (date.day - 1));
+  ScanDay(dayNumber, fields.second, LatitudeOf(fields), LongitudeOf(fields), Rounding::kYearSeries,
+          track);
+}
+
 namespace {
 
 // Entries of the months first..last (1..12) of the series.
 void ComputeMonths(const ObservationFields& fields, int first, int last, YearSeries& series) {
-  const float latitude = LatitudeOf(fields);
-  const float longitude = LongitudeOf(fields);
   DayTrack track;
-  for (int month = first; month <= last; ++month) {
-    const long long firstOfMonth = DayNumber(fields.year, month, 1.0f);
-    for (int j = 0; j < 6; ++j) {
-      const int k = 6 * (month - 1) + j + 1;
-      const int dayNumber = WrapToInt(firstOfMonth + 5 * j);
-      ScanDay(dayNumber, fields.second, latitude, longitude, Rounding::kYearSeries, track);
-      const DayLengths lengths = CountDayLengths(track);
-      series.sunshine[k] = MinutesToHours(lengths.minutesAboveHorizon);
-      series.twilight[k] = MinutesToHours(lengths.minutesAboveTwilight);
-    }
+  for (int k = 6 * (first - 1) + 1; k <= 6 * last; ++k) {
+    ScanSampleDay(fields, k, track);
+    const DayLengths lengths = CountDayLengths(track);
+    series.sunshine[k] = MinutesToHours(lengths.minutesAboveHorizon);
+    series.twilight[k] = MinutesToHours(lengths.minutesAboveTwilight);
   }
 }
 
