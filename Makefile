@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-sanitize bench fuzz clean
+.PHONY: all deps build run test test-sanitize bench fuzz package clean
 
 all: build
 
@@ -26,6 +26,10 @@ test-sanitize:
 bench:
 	$(MAKE) build BUILD=build-bench CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DTAGVAROSKOP_BENCH=ON"
 	for b in build-bench/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+# The Debian package, named with the version, in build/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 FUZZ_SECONDS ?= 30
 FUZZ_TARGETS = field_reading_fuzz location_file_fuzz calculation_fuzz number_field_fuzz

@@ -5,6 +5,7 @@
 
 #include "app/sun_app.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/termination.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(&qtTexts);
   }
+  platform::CloseWindowsOnTermination();
   platform::QtBackend backend;
   app::CSunApp theApp(backend, QCoreApplication::applicationFilePath().toStdString());
   theApp.InitInstance();

@@ -5,11 +5,13 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
 #include <functional>
 
 #include "app/day_course_dlg.h"
 #include "app/sun_app.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/termination.h"
 #include "res/ids.h"
 
 namespace {
@@ -42,6 +44,7 @@ class MainWindowGuiTest : public QObject {
   void anInvalidEntryShowsItsMessageOnceAndGetsTheFocusBack();
   void escapeEndsTheDialog();
   void theYearButtonOpensTheYearWindowAndAClickFillsItsFields();
+  void terminationClosesAMessageBoxAndTheDialog();
 
  private:
   int RunMainDialog() {
@@ -137,6 +140,25 @@ void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields()
   QCOMPARE(hoursBefore, QString("0"));
   QVERIFY(hoursAfter.toInt() >= 9 && hoursAfter.toInt() <= 14);  // mid-March
   QVERIFY(!change.isEmpty());
+}
+
+void MainWindowGuiTest::terminationClosesAMessageBoxAndTheDialog() {
+  platform::CloseWindowsOnTermination();
+  bool boxShown = false;
+  WhenModal(false, [&](QWidget* dialog) {
+    QLineEdit* year = Edit(dialog, res::IDC_YEAR);
+    year->setFocus();
+    year->selectAll();
+    QTest::keyClicks(year, "2101");
+    WhenModal(true, [&](QWidget*) {
+      boxShown = true;
+      std::raise(SIGTERM);
+    });
+    QTest::keyClick(year, Qt::Key_Return);
+  });
+  QCOMPARE(RunMainDialog(), platform::IDCANCEL);
+  QVERIFY(boxShown);
+  QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 
 QTEST_MAIN(MainWindowGuiTest)
