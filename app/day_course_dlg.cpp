@@ -159,13 +159,18 @@ void CDayCourseDlg::OnYearCourse() {
   m_yearDlg.DoModal();
 }
 
-void CDayCourseDlg::OnAsciiExport() {
-  UpdateData(true);
-  platform::CFileDialog dialog(false, "txt", "*.txt",
+std::optional<std::string> CDayCourseDlg::AskFileToSave(const char* extension,
+                                                       const char* pattern) {
+  platform::CFileDialog dialog(false, extension, pattern,
                                platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT,
                                nullptr, this);
-  if (dialog.DoModal() != platform::IDOK) return;
-  files::ExportMinuteTable(dialog.GetPathName(), m_track);
+  if (dialog.DoModal() != platform::IDOK) return std::nullopt;
+  return dialog.GetPathName();
+}
+
+void CDayCourseDlg::OnAsciiExport() {
+  UpdateData(true);
+  if (const auto path = AskFileToSave("txt", "*.txt")) files::ExportMinuteTable(*path, m_track);
 }
 
 // Loading shows the place in the fields and calculates nothing; the next calculation reads
@@ -179,11 +184,9 @@ void CDayCourseDlg::OnOpenLocation() {
 
 void CDayCourseDlg::OnSaveLocation() {
   UpdateData(true);
-  platform::CFileDialog dialog(false, "ort", "*.ort",
-                               platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT,
-                               nullptr, this);
-  if (dialog.DoModal() != platform::IDOK) return;
-  files::SaveLocation(dialog.GetPathName(), files::PlaceOf(m_fields));
+  if (const auto path = AskFileToSave("ort", "*.ort")) {
+    files::SaveLocation(*path, files::PlaceOf(m_fields));
+  }
 }
 
 }  // namespace app

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "platform/cdialog.h"
 #include "platform/ctime.h"
 #include "solar/types.h"
@@ -39,6 +42,10 @@ class CDayCourseDlg : public platform::CDialog {
 
  protected:
   bool OnMessage(const platform::Message& message) override;
+
+ private:
+  // The full path chosen in the save dialog, which asks before replacing a file.
+  std::optional<std::string> AskFileToSave(const char* extension, const char* pattern);
 };
 
 }  // namespace app

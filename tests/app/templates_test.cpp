@@ -1,8 +1,6 @@
 // The dialog templates as the windows are built from them.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "res/resources.h"
 
 namespace {
@@ -37,22 +35,6 @@ TEST(TemplatesTest, ControlsKeepClearOfTheCharts) {
   for (const auto& c : res::kYearCourseDialog.controls) {
     EXPECT_GE(ControlPixels(c).left, platform::DialogUnitsToPixelsX(321)) << c.text;
   }
-}
-
-TEST(TemplatesTest, YearDialogCaptionAndFields) {
-  const platform::DialogTemplate& t = res::kYearCourseDialog;
-  EXPECT_STREQ(t.caption, "Tageslänge im Jahresverlauf   Für Details auf die Kurve klicken!");
-  EXPECT_EQ(t.controls.size(), 20u);
-  std::set<int> edits;
-  for (const auto& c : t.controls) {
-    if (c.kind == ControlKind::kEdit) edits.insert(c.id);
-  }
-  EXPECT_EQ(edits, (std::set<int>{1020, 1021, 1022, 1023, 1024, 1025}));
-}
-
-TEST(TemplatesTest, StringTable) {
-  EXPECT_STREQ(res::LoadString(res::IDS_ABOUTBOX), "Inf&o über Tagvaroskop...");
-  EXPECT_STREQ(res::LoadString(999), "");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/chart_colours.h"
 #include "tests/support/named_rows.h"
 #include "tests/support/rgb_print.h"
 
@@ -10,10 +11,10 @@ namespace {
 
 using platform::Rgb;
 
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kGrid{40, 40, 100};
-constexpr Rgb kPath{250, 0, 0};
+using test_support::kBlack;
+using test_support::kGrid;
+using test_support::kWhite;
+constexpr Rgb kPath = test_support::kRed;
 constexpr Rgb kMarker{0, 0, 170};
 
 // A track that runs from east to west at one height.

@@ -83,19 +83,6 @@ TEST(HeightTest, EveryStretchOfALightNightIsListed) {
   EXPECT_EQ(stretches[1].toObject()["letzte"].toString(), "23:59");
 }
 
-TEST(HeightTest, StretchesOfATrack) {
-  static solar::DayTrack track;
-  for (int i = 0; i < 1500; ++i) track.height[i] = -10.0f;
-  for (int i : {0, 1, 5, 1439}) track.height[i] = 1.0f;
-  const std::vector<solar::Stretch> s = solar::StretchesAbove(track, 0.0f);
-  ASSERT_EQ(s.size(), 3u);
-  EXPECT_EQ(s[0].first, 0);
-  EXPECT_EQ(s[0].last, 1);
-  EXPECT_EQ(s[1].first, 5);
-  EXPECT_EQ(s[2].last, 1439);
-  EXPECT_EQ(solar::CountMinutesAbove(track, 0.0f), 4);
-}
-
 TEST(HeightTest, TheYearGetsAColumnPerHeight) {
   const QJsonArray days =
       RunJson({"year", "2005", "51", "7", "--format", "json", "--height", "-12", "--height", "0"})["tage"]

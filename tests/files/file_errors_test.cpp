@@ -70,38 +70,6 @@ TEST(CauseTextTest, WithoutANameTheFileIsUnnamed) {
             "eine unbenannte Datei wurde nicht gefunden.");
 }
 
-struct ErrnoRow : test_support::Named {
-  int error;
-  CFileException::Cause cause;
-};
-
-class ErrnoCauseTest : public testing::TestWithParam<ErrnoRow> {};
-
-TEST_P(ErrnoCauseTest, MapsToItsCause) {
-  EXPECT_EQ(CFileException::OsErrorToCause(GetParam().error), GetParam().cause);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ErrnoCauseTest,
-    testing::Values(ErrnoRow{{"enoent"}, ENOENT, CFileException::fileNotFound},
-                    ErrnoRow{{"enotdir"}, ENOTDIR, CFileException::badPath},
-                    ErrnoRow{{"enametoolong"}, ENAMETOOLONG, CFileException::badPath},
-                    ErrnoRow{{"emfile"}, EMFILE, CFileException::tooManyOpenFiles},
-                    ErrnoRow{{"enfile"}, ENFILE, CFileException::tooManyOpenFiles},
-                    ErrnoRow{{"eacces"}, EACCES, CFileException::accessDenied},
-                    ErrnoRow{{"erofs"}, EROFS, CFileException::accessDenied},
-                    ErrnoRow{{"eisdir"}, EISDIR, CFileException::accessDenied},
-                    ErrnoRow{{"ebadf"}, EBADF, CFileException::invalidFile},
-                    ErrnoRow{{"emlink"}, EMLINK, CFileException::directoryFull},
-                    ErrnoRow{{"espipe"}, ESPIPE, CFileException::badSeek},
-                    ErrnoRow{{"eio"}, EIO, CFileException::hardIO},
-                    ErrnoRow{{"etxtbsy"}, ETXTBSY, CFileException::sharingViolation},
-                    ErrnoRow{{"enolck"}, ENOLCK, CFileException::lockViolation},
-                    ErrnoRow{{"enospc"}, ENOSPC, CFileException::diskFull},
-                    ErrnoRow{{"edquot"}, EDQUOT, CFileException::diskFull},
-                    ErrnoRow{{"exdev"}, EXDEV, CFileException::genericException}),
-    test_support::RowName());
-
 // Replaces the file calls for one test.
 class InjectedFailure {
  public:
@@ -133,37 +101,6 @@ class SafeSaveTest : public testing::Test {
   std::string old = (files::SaveLocation(target, files::Place{51, 0, 0, 7, 0, 0}), ReadBytes(target));
 };
 
-TEST_F(SafeSaveTest, AFullMediumKeepsTheOldFile) {
-  InjectedFailure scope;
-  platform::ActiveFileCalls().write = [](int, const void*, size_t) -> long {
-    errno = ENOSPC;
-    return -1;
-  };
-  EXPECT_EQ(SaveFails(target), CFileException::diskFull);
-  ExpectOldFileKept();
-}
-
-TEST_F(SafeSaveTest, FailuresWhileSyncingClosingOrRenamingKeepTheOldFile) {
-  InjectedFailure scope;
-  platform::ActiveFileCalls().fsync = [](int) { return errno = EIO, -1; };
-  EXPECT_EQ(SaveFails(target), CFileException::hardIO);
-  ExpectOldFileKept();
-}
-
-TEST_F(SafeSaveTest, ARenameAcrossDevicesIsUnspecified) {
-  InjectedFailure scope;
-  platform::ActiveFileCalls().rename = [](const char*, const char*) { return errno = EXDEV, -1; };
-  EXPECT_EQ(SaveFails(target), CFileException::genericException);
-  ExpectOldFileKept();
-}
-
-TEST_F(SafeSaveTest, TooManyOpenFiles) {
-  InjectedFailure scope;
-  platform::ActiveFileCalls().open = [](const char*, int, unsigned) { return errno = EMFILE, -1; };
-  EXPECT_EQ(SaveFails(target), CFileException::tooManyOpenFiles);
-  ExpectOldFileKept();
-}
-
 TEST_F(SafeSaveTest, AFileOpenElsewhereIsASharingViolation) {
   const int other = open(target.c_str(), O_RDONLY);
   ASSERT_EQ(flock(other, LOCK_EX), 0);
@@ -177,17 +114,8 @@ TEST_F(SafeSaveTest, AFileOpenElsewhereIsASharingViolation) {
   EXPECT_EQ(files::LoadLocation(target).latDegrees, 51.0f);
 }
 
-TEST_F(SafeSaveTest, AMissingFolderIsNotFound) {
-  EXPECT_EQ(SaveFails(folder.Path("fehlt/neu.ort")), CFileException::fileNotFound);
-}
-
-TEST_F(SafeSaveTest, AFolderAsTargetIsDenied) {
-  EXPECT_EQ(SaveFails(folder.Folder()), CFileException::accessDenied);
-  ExpectOldFileKept();
-}
-
 // Causes the machine cannot make on demand, from a failing call of the real CFile.
-enum class Call { kOpen, kRead, kWrite };
+enum class Call { kOpen, kRead, kWrite, kSync, kRename };
 
 struct InjectedRow : test_support::Named {
   Call call;
@@ -214,6 +142,12 @@ TEST_P(InjectedCauseTest, ReachesItsCauseAndKeepsTheOldFile) {
     case Call::kWrite:
       calls.write = [](int, const void*, size_t) -> long { return errno = g_error, -1; };
       break;
+    case Call::kSync:
+      calls.fsync = [](int) { return errno = g_error, -1; };
+      break;
+    case Call::kRename:
+      calls.rename = [](const char*, const char*) { return errno = g_error, -1; };
+      break;
   }
   CFileException::Cause cause = CFileException::none;
   try {
@@ -233,6 +167,11 @@ TEST_P(InjectedCauseTest, ReachesItsCauseAndKeepsTheOldFile) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, InjectedCauseTest,
     testing::Values(
+        InjectedRow{{"medium_full"}, Call::kWrite, ENOSPC, true, CFileException::diskFull},
+        InjectedRow{{"sync_fails"}, Call::kSync, EIO, true, CFileException::hardIO},
+        InjectedRow{{"rename_across_devices"}, Call::kRename, EXDEV, true,
+                    CFileException::genericException},
+        InjectedRow{{"too_many_open"}, Call::kOpen, EMFILE, true, CFileException::tooManyOpenFiles},
         InjectedRow{{"invalid_handle"}, Call::kRead, EBADF, false, CFileException::invalidFile},
         InjectedRow{{"seek"}, Call::kRead, ESPIPE, false, CFileException::badSeek},
         InjectedRow{{"hardware"}, Call::kRead, EIO, false, CFileException::hardIO},
@@ -243,7 +182,9 @@ INSTANTIATE_TEST_SUITE_P(
         InjectedRow{{"unknown"}, Call::kWrite, EPROTO, true, CFileException::genericException}),
     test_support::RowName());
 
-TEST_F(SafeSaveTest, PathsThatCannotNameAFile) {
+TEST_F(SafeSaveTest, PathsThatNameNoFileToWrite) {
+  EXPECT_EQ(SaveFails(folder.Path("fehlt/neu.ort")), CFileException::fileNotFound);
+  EXPECT_EQ(SaveFails(folder.Folder()), CFileException::accessDenied);
   EXPECT_EQ(SaveFails(target + "/neu.ort"), CFileException::badPath);  // a file as folder
   EXPECT_EQ(SaveFails(folder.Path(std::string(300, 'x'))), CFileException::badPath);
   EXPECT_EQ(SaveFails(folder.Folder() + "/"), CFileException::badPath);

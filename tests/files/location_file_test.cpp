@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
-
-#include "platform/file_exception.h"
 #include "tests/support/files.h"
 
 namespace files {
 namespace {
-
-using platform::CFileException;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;
@@ -38,57 +32,6 @@ TEST_F(LocationFileTest, TwentyFourRawLittleEndianBytes) {
   EXPECT_EQ(back.lonArcmin, 24);
   EXPECT_EQ(back.lonArcsec, 36.0f);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"ort.ort"});  // no temporary file left
-}
-
-TEST_F(LocationFileTest, BytesAfterThe24thAreIgnored) {
-  SaveLocation(path, Place{-33.5f, 1, 2, 300, 59, 58});
-  test_support::WriteBytes(path, test_support::ReadBytes(path) + "sechs!");
-  const Place p = LoadLocation(path);
-  EXPECT_EQ(p.latDegrees, -33.5f);
-  EXPECT_EQ(p.lonArcsec, 58.0f);
-}
-
-TEST_F(LocationFileTest, AShortFileRaisesEndOfFileWithoutAName) {
-  for (const std::string& content : {std::string(), std::string(10, '\x01'), std::string(23, 'x')}) {
-    test_support::WriteBytes(path, content);
-    try {
-      LoadLocation(path);
-      ADD_FAILURE() << content.size();
-    } catch (const CFileException& e) {
-      EXPECT_EQ(e.m_cause, CFileException::endOfFile);
-      EXPECT_EQ(e.GetErrorMessage(),
-                "Es wurde versucht, auf eine Stelle hinter dem Ende von eine unbenannte Datei "
-                "zuzugreifen.");
-    }
-  }
-}
-
-TEST_F(LocationFileTest, AnyBitPatternLoadsAsItIs) {
-  std::string bytes(24, '\0');
-  const float nan = std::nanf(""), inf = INFINITY;
-  std::memcpy(&bytes[0], &nan, 4);
-  std::memcpy(&bytes[12], &inf, 4);
-  bytes[16] = '\xff', bytes[17] = '\xff', bytes[18] = '\xff', bytes[19] = '\xff';
-  test_support::WriteBytes(path, bytes);
-  const Place p = LoadLocation(path);
-  EXPECT_TRUE(std::isnan(p.latDegrees));
-  EXPECT_EQ(p.lonDegrees, inf);
-  EXPECT_EQ(p.lonArcmin, -1);
-}
-
-TEST_F(LocationFileTest, AMissingFileNamesItsRealCause) {
-  try {
-    LoadLocation(folder.Path("fehlt.ort"));
-    FAIL();
-  } catch (const CFileException& e) {
-    EXPECT_EQ(e.GetErrorMessage(), folder.Path("fehlt.ort") + " wurde nicht gefunden.");
-  }
-  try {
-    LoadLocation(folder.Folder());
-    FAIL();
-  } catch (const CFileException& e) {
-    EXPECT_EQ(e.GetErrorMessage(), "Zugriff auf " + folder.Folder() + " wurde verwehrt.");
-  }
 }
 
 TEST_F(LocationFileTest, LongNamesAreWrittenUnderTheirFullPath) {

@@ -80,13 +80,10 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, FloatFormatTest,
     testing::Values(FormatRow{{"whole"}, 51.0, "51"}, FormatRow{{"half"}, 0.5, "0.5"},
                     FormatRow{{"rounded"}, 51.1234567, "51.1235"},
-                    FormatRow{{"azimuth"}, 163.500397, "163.5"},
-                    FormatRow{{"negative"}, -89.0, "-89"},
                     FormatRow{{"large_uses_exponent"}, 1e30, "1e+30"},
                     FormatRow{{"million"}, 1234567.0, "1.23457e+06"},
-                    FormatRow{{"small"}, 0.0001234, "0.0001234"},
                     FormatRow{{"infinite"}, HUGE_VAL, "inf"},
-                    FormatRow{{"fraction_of_hours"}, 16.316668, "16.3167"}),
+                    FormatRow{{"negative"}, -89.0, "-89"}),
     test_support::RowName());
 
 TEST(IntFormatTest, PlainDecimal) {

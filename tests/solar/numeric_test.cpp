@@ -29,10 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TruncRow{{"positive_fraction"}, 2.9, 2}, TruncRow{{"negative_fraction"}, -2.9, -2},
                     TruncRow{{"nan"}, std::nan(""), 0}, TruncRow{{"huge"}, 1e30, INT_MAX},
                     TruncRow{{"huge_negative"}, -1e30, INT_MIN}, TruncRow{{"infinity"}, kInf, INT_MAX},
-                    TruncRow{{"minus_infinity"}, -kInf, INT_MIN},
-                    TruncRow{{"just_below_max"}, 2147483646.5, 2147483646},
-                    TruncRow{{"min_exact"}, -2147483648.0, INT_MIN},
-                    TruncRow{{"just_above_min"}, -2147483647.5, -2147483647}),
+                    TruncRow{{"just_below_max"}, 2147483646.5, 2147483646}),
     test_support::RowName());
 
 TEST(WrapToIntTest, WrapsLikeTwosComplement) {

@@ -196,13 +196,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ExtremeRow{{"nan_place"}, 2005, 6, 21, 12, 0, 0, kNan, kNan},
                     ExtremeRow{{"infinite_place"}, 2005, 6, 21, 12, 0, 0, kInf, -kInf},
                     ExtremeRow{{"huge_day"}, 2005, 6, 1e30f, 12, 0, 0, 51, 7},
-                    ExtremeRow{{"nan_day"}, 2005, 6, kNan, 12, 0, 0, 51, 7},
-                    ExtremeRow{{"largest_year"}, 2147483647, 12, 31, 23, 59, 59, 51, 7},
                     ExtremeRow{{"smallest_ints"}, -2147483647 - 1, -2147483647 - 1, -1e30f,
                                -2147483647 - 1, -2147483647 - 1, -2147483647 - 1, -1e30f, 1e30f},
                     ExtremeRow{{"largest_ints"}, 2147483647, 2147483647, 1e30f, 2147483647,
                                2147483647, 2147483647, 1e30f, -1e30f},
-                    ExtremeRow{{"year_far_out"}, 99999, 1, 1, 12, 0, 0, 89, 359},
                     ExtremeRow{{"pole"}, 2005, 6, 21, 12, 0, 0, 90, 0}),
     test_support::RowName());
 

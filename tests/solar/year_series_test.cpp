@@ -44,21 +44,6 @@ TEST(YearSeriesTest, WorkedExample2005At51North) {
   EXPECT_EQ(s.twilight[71], 9.4833336f);  // 569 minutes
 }
 
-TEST(YearSeriesTest, EveryEntryIsTheScanOfItsSampleDay) {
-  YearSeries s{};
-  const ObservationFields f = Place(48.5f, 11.25f, 2024, 17);
-  ComputeYearSeries(f, s);
-  static DayTrack track;
-  for (int k : {1, 10, 36, 60, 72}) {
-    const SampleDate date = SampleDateOf(k);
-    ScanDay(DayNumber(2024, date.month, static_cast<float>(date.day)), 17, 48.5f, 11.25f,
-            Rounding::kYearSeries, track);
-    const DayLengths lengths = CountDayLengths(track);
-    EXPECT_EQ(s.sunshine[k], MinutesToHours(lengths.minutesAboveHorizon)) << k;
-    EXPECT_EQ(s.twilight[k], MinutesToHours(lengths.minutesAboveTwilight)) << k;
-  }
-}
-
 TEST(YearSeriesTest, PolarDayAndNightAt80North) {
   YearSeries s{};
   ComputeYearSeries(Place(80, 0, 2005), s);
@@ -100,18 +85,6 @@ TEST(YearSeriesTest, BothThreadsGiveTheOneThreadResultToTheBit) {
     ComputeYearSeries(f, both);
     ComputeYearSeriesOnOneThread(f, one);
     EXPECT_EQ(std::memcmp(&both, &one, sizeof both), 0) << f.latDegrees;
-  }
-}
-
-TEST(YearSeriesTest, LeavesTheUnusedEntriesAlone) {
-  YearSeries s;
-  for (int i = 0; i < 80; ++i) s.sunshine[i] = s.twilight[i] = -3.0f;
-  ComputeYearSeries(Place(51, 7, 2005), s);
-  EXPECT_EQ(s.sunshine[0], -3.0f);
-  EXPECT_EQ(s.twilight[0], -3.0f);
-  for (int i = 73; i < 80; ++i) {
-    EXPECT_EQ(s.sunshine[i], -3.0f);
-    EXPECT_EQ(s.twilight[i], -3.0f);
   }
 }
 
