@@ -33,9 +33,15 @@ DialogWindow::DialogWindow(CDialog& dialog, QtBackend& backend, QWidget* owner)
   colours.setColor(QPalette::Window, QColor(bg.red, bg.green, bg.blue));
   setPalette(colours);
   BuildControls();
-  auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-  connect(systemMenuKey, &QShortcut::activated, this,
-          [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+  // The system menu from the keyboard: Alt+Space as on other desktops, and Shift+F10.
+  for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Space),
+                                  QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, [this] {
+      const QWidget* focus = focusWidget() ? focusWidget() : this;
+      ShowSystemMenu(focus->mapToGlobal(QPoint(0, 0)));
+    });
+  }
 }
 
 void DialogWindow::BuildControls() {
@@ -46,6 +52,7 @@ void DialogWindow::BuildControls() {
     switch (c.kind) {
       case ControlKind::kEdit: {
         auto* edit = new QLineEdit(text, this);
+        edit->installEventFilter(this);
         widget = edit;
         break;
       }
@@ -149,6 +156,15 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 void DialogWindow::reject() { Deliver({Event::kCommand, IDCANCEL}); }
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) { ShowSystemMenu(event->globalPos()); }
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ContextMenu &&
+      static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+    ShowSystemMenu(static_cast<QWidget*>(watched)->mapToGlobal(QPoint(0, 0)));
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
 
 void DialogWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);

@@ -34,6 +34,8 @@ class DialogWindow : public QDialog {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // The Menu key and Shift+F10 in an edit field open the system menu too.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
