@@ -80,6 +80,7 @@ void CDialog::DefaultHandling(const Message& message) {
       if (static_cast<unsigned>(message.id) == SC_MINIMIZE) m_app.Ui().Minimize(*this);
       break;
     case Event::kPaint:
+      m_erasePending = false;
       m_client.Fill(kDialogBackground);
       ClientChanged();
       break;
