@@ -1,6 +1,6 @@
 #include "charts/day_course_chart.h"
 
-#include "charts/label_font.h"
+#include "charts/chart_parts.h"
 #include "solar/numeric.h"
 
 namespace charts {
@@ -38,14 +38,7 @@ void DrawDayCourse(platform::CDC& dc, const float* height, const float* azimuth,
   dc.SelectObject(&font);
   CPen gridPen(platform::PS_SOLID, 1, kGridColour);
   dc.SelectObject(&gridPen);
-  for (int x = 60; x < 305; x += 35) {
-    dc.MoveTo(x, 45);
-    dc.LineTo(x, 225);
-  }
-  for (int y = 45; y < 270; y += 45) {
-    dc.MoveTo(305, y);
-    dc.LineTo(25, y);
-  }
+  DrawGridLines(dc, 60, 35, 270, 305);  // azimuths 45 to 315; heights 90 to 0
 
   dc.SetBkMode(platform::TRANSPARENT);
   for (const Label& label : kLabels) dc.TextOut(label.x, label.y, label.text);

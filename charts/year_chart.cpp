@@ -1,6 +1,6 @@
 #include "charts/year_chart.h"
 
-#include "charts/label_font.h"
+#include "charts/chart_parts.h"
 #include "solar/numeric.h"
 #include "solar/year_series.h"
 
@@ -50,14 +50,7 @@ void DrawYearCourse(platform::CDC& dc, const float* sunshine, const float* twili
   dc.SelectObject(&font);
   CPen gridPen(platform::PS_SOLID, 1, kGridColour);
   dc.SelectObject(&gridPen);
-  for (int x = 55; x <= 355; x += 30) {
-    dc.MoveTo(x, 45);
-    dc.LineTo(x, 225);
-  }
-  for (int y = 45; y <= 225; y += 45) {
-    dc.MoveTo(384, y);
-    dc.LineTo(25, y);
-  }
+  DrawGridLines(dc, 55, 30, 355, 384);  // February to December; every 6 hours
 
   dc.SetBkMode(platform::TRANSPARENT);
   for (const Label& label : kHourLabels) dc.TextOut(label.x, label.y, label.text);
