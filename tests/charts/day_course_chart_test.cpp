@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/chart_colours.h"
+#include "tests/support/raster.h"
 #include "tests/support/named_rows.h"
 #include "tests/support/rgb_print.h"
 
@@ -38,12 +38,7 @@ class DayChartTest : public testing::Test {
     DrawDayCourse(dc, track.height, track.azimuth, moment);
   }
   Rgb At(int x, int y) const { return surface.Pixel(x, y); }
-  int CountColour(Rgb colour) const {
-    int n = 0;
-    for (int y = 0; y < surface.Height(); ++y)
-      for (int x = 0; x < surface.Width(); ++x) n += surface.Pixel(x, y) == colour;
-    return n;
-  }
+  int CountColour(Rgb colour) const { return test_support::CountColour(surface, colour); }
 
   platform::Surface surface;
 };

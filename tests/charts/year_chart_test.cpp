@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/chart_colours.h"
+#include "tests/support/raster.h"
 #include "tests/support/named_rows.h"
 #include "tests/support/rgb_print.h"
 
@@ -38,10 +38,7 @@ class YearChartTest : public testing::Test {
   }
   Rgb At(int x, int y) const { return surface.Pixel(x, y); }
   int CountInChart(Rgb colour) const {
-    int n = 0;
-    for (int y = 45; y < 225; ++y)
-      for (int x = 25; x < 385; ++x) n += At(x, y) == colour;
-    return n;
+    return test_support::CountColour(surface, colour, {25, 45, 385, 225});
   }
   platform::Surface surface;
 };

@@ -1,14 +1,12 @@
 #include <QImage>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "charts/day_course_chart.h"
 #include "charts/year_chart.h"
-#include "cli/commands.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/files.h"
 #include "tests/support/main_dialog_fixture.h"
 
@@ -16,30 +14,15 @@ namespace {
 
 using namespace res;
 
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result Cli(std::vector<std::string> arguments, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int status = cli::Run(arguments, in, out, err);
-  return Result{status, out.str(), err.str()};
-}
+using test_support::Cli;
+using test_support::Json;
+using Result = test_support::CliResult;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-QJsonObject Json(const std::string& text) {
-  QJsonParseError error{};
-  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
-  EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
-  return doc.object();
 }
 
 TEST(CliTest, PositionOfTheWorkedExampleInEveryFormat) {

@@ -1,22 +1,19 @@
 // Day lengths above any sun height: `day --height` and `year --height`.
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "cli/commands.h"
-#include "solar/day_scan.h"
-#include "solar/sun_position.h"
+#include "tests/support/cli_run.h"
 
 namespace {
 
-QJsonObject RunJson(std::vector<std::string> arguments, int expectedStatus = 0) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  EXPECT_EQ(cli::Run(arguments, in, out, err), expectedStatus) << err.str();
-  return QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).object();
+using test_support::Cli;
+
+QJsonObject RunJson(const std::vector<std::string>& arguments) {
+  const test_support::CliResult r = Cli(arguments);
+  EXPECT_EQ(r.status, 0) << r.err;
+  return test_support::Json(r.out);
 }
 
 QJsonArray Heights(const std::string& date, const std::string& latitude,
@@ -58,13 +55,10 @@ TEST(HeightTest, DaysWithoutACrossingSaySoInWordsAndData) {
   EXPECT_EQ(below["state"].toString(), "below");
   EXPECT_TRUE(below["abschnitte"].toArray().isEmpty());
 
-  std::istringstream in;
-  std::ostringstream text, csv, err;
-  cli::Run({"day", "2005-06-21", "80", "0", "--height", "-6"}, in, text, err);
-  EXPECT_NE(text.str().find("immer darüber"), std::string::npos);
-  cli::Run({"day", "2005-12-21", "80", "0", "--height=0", "--format", "csv"}, in, csv, err);
+  EXPECT_NE(Cli({"day", "2005-06-21", "80", "0", "--height", "-6"}).out.find("immer darüber"),
+            std::string::npos);
   std::string header, row;
-  std::istringstream lines(csv.str());
+  std::istringstream lines(Cli({"day", "2005-12-21", "80", "0", "--height=0", "--format", "csv"}).out);
   std::getline(lines, header);
   std::getline(lines, row);
   EXPECT_NE(header.find(",state,erste_minute,letzte_minute,abschnitte"), std::string::npos);
@@ -95,11 +89,10 @@ TEST(HeightTest, TheYearGetsAColumnPerHeight) {
 
 TEST(HeightTest, WrongHeightsGiveTheirMessageAndStatusTwo) {
   for (const char* height : {"91", "-90.5", "nan", "Mittag", "0,5", ""}) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    EXPECT_EQ(cli::Run({"day", "2005-06-21", "51", "7", "--height", height}, in, out, err), 2) << height;
-    EXPECT_EQ(err.str().rfind("tagvaroskop-cli: Höhe: Geben Sie bitte eine Zahl", 0), 0u) << err.str();
-    EXPECT_TRUE(out.str().empty());
+    const test_support::CliResult r = Cli({"day", "2005-06-21", "51", "7", "--height", height});
+    EXPECT_EQ(r.status, 2) << height;
+    EXPECT_EQ(r.err.rfind("tagvaroskop-cli: Höhe: Geben Sie bitte eine Zahl", 0), 0u) << r.err;
+    EXPECT_TRUE(r.out.empty());
   }
 }
 

@@ -2,28 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/rgb_print.h"
-
-#include <QFontMetrics>
 #include <climits>
+
+#include "tests/support/raster.h"
+#include "tests/support/rgb_print.h"
 
 namespace platform {
 namespace {
 
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kRed{250, 0, 0};
+using test_support::kBlack;
+using test_support::kRed;
+using test_support::kWhite;
 
 class RasterTest : public testing::Test {
  protected:
   RasterTest() : surface(40, 30), dc(surface) { surface.Fill(kDialogBackground); }
 
-  int CountColour(Rgb colour) const {
-    int n = 0;
-    for (int y = 0; y < surface.Height(); ++y)
-      for (int x = 0; x < surface.Width(); ++x) n += surface.Pixel(x, y) == colour;
-    return n;
-  }
+  int CountColour(Rgb colour) const { return test_support::CountColour(surface, colour); }
 
   Surface surface;
   CDC dc;
