@@ -42,7 +42,6 @@ class MainWindowGuiTest : public QObject {
  private slots:
   void typingAndEnterCalculateAndKeepTheDialogOpen();
   void anInvalidEntryShowsItsMessageOnceAndGetsTheFocusBack();
-  void escapeEndsTheDialog();
   void theYearButtonOpensTheYearWindowAndAClickFillsItsFields();
   void terminationClosesAMessageBoxAndTheDialog();
 
@@ -110,12 +109,6 @@ void MainWindowGuiTest::anInvalidEntryShowsItsMessageOnceAndGetsTheFocusBack() {
   QCOMPARE(icon, QMessageBox::Warning);
   QVERIFY(focusBack);
   QCOMPARE(selected, QString("89.5"));
-}
-
-void MainWindowGuiTest::escapeEndsTheDialog() {
-  WhenModal(false, [&](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-  QCOMPARE(RunMainDialog(), platform::IDCANCEL);
-  QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 
 void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields() {
