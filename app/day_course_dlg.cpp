@@ -1,11 +1,12 @@
 #include "app/day_course_dlg.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
 #include "app/about_dlg.h"
-#include "app/field_rules.h"
 #include "charts/day_course_chart.h"
+#include "core/field_rules.h"
 #include "files/location_file.h"
 #include "files/minute_table.h"
 #include "platform/file_dialog.h"
@@ -59,7 +60,7 @@ bool CDayCourseDlg::OnMessage(const platform::Message& message) {
 }
 
 void CDayCourseDlg::DoDataExchange(platform::CDataExchange& dx) {
-  for (const FieldRule& rule : kFieldRules) {
+  for (const core::FieldRule& rule : core::kFieldRules) {
     if (auto member = std::get_if<float solar::ObservationFields::*>(&rule.member)) {
       float& value = m_fields.*(*member);
       platform::DDX_Text(dx, rule.control, value);
@@ -122,16 +123,12 @@ void CDayCourseDlg::OnOK() { Calculate(); }
 void CDayCourseDlg::Calculate() {
   UpdateData(true);
   solar::ObservationFields& f = m_fields;
-  const int dayNumber = solar::DayNumberOf(f);
-  const float latitude = solar::LatitudeOf(f);
-  const float longitude = solar::LongitudeOf(f);
-  const solar::SunPosition position =
-      solar::ComputeSunPosition(dayNumber, solar::ClockHoursOf(f), latitude, longitude);
+  const solar::SunPosition position = solar::SunPositionOf(f);
   f.azimuth = position.azimuth;
   f.height = position.height;
   UpdateData(false);
 
-  solar::ScanDay(dayNumber, f.second, latitude, longitude, m_track);
+  solar::ScanDayOf(f, m_track);
   const solar::DayLengths lengths = solar::CountDayLengths(m_track);
   const float sunshine = solar::MinutesToHours(lengths.minutesAboveHorizon);
   const float twilight = solar::MinutesToHours(lengths.minutesAboveTwilight);
@@ -150,7 +147,10 @@ void CDayCourseDlg::Calculate() {
 
 void CDayCourseDlg::DrawDayCourse(const float* height, const float* azimuth) {
   platform::CClientDC dc(this);
-  charts::DrawDayCourse(dc, height, azimuth, {m_fields.azimuth, m_fields.height});
+  solar::DayTrack track;
+  std::copy_n(height, solar::kMinutesPerScan, track.height);
+  std::copy_n(azimuth, solar::kMinutesPerScan, track.azimuth);
+  charts::DrawDayCourse(dc, track, {m_fields.azimuth, m_fields.height});
 }
 
 void CDayCourseDlg::OnYearCourse() {

@@ -1,6 +1,7 @@
 #include "charts/day_course_chart.h"
 
 #include "charts/chart_parts.h"
+#include "solar/constants.h"
 #include "solar/numeric.h"
 
 namespace charts {
@@ -29,8 +30,7 @@ int DayChartX(double azimuth) { return solar::TruncToInt(25 + kPixelsPerDegree *
 
 int DayChartY(double height) { return solar::TruncToInt(225 - 2 * height); }
 
-void DrawDayCourse(platform::CDC& dc, const float* height, const float* azimuth,
-                   solar::SunPosition moment) {
+void DrawDayCourse(platform::CDC& dc, const solar::DayTrack& track, solar::SunPosition moment) {
   dc.Rectangle(25, 45, 306, 225);
 
   platform::CFont font;
@@ -46,9 +46,9 @@ void DrawDayCourse(platform::CDC& dc, const float* height, const float* azimuth,
   CPen pathPen(platform::PS_SOLID, 1, platform::Rgb{250, 0, 0});
   dc.SelectObject(&pathPen);
   dc.IntersectClipRect(25, 45, 385, 225);
-  for (int i = 0; i < 1439; ++i) {
-    dc.MoveTo(DayChartX(azimuth[i]), DayChartY(height[i]));
-    dc.LineTo(DayChartX(azimuth[i + 1]), DayChartY(height[i + 1]));
+  for (int i = 0; i + 1 < solar::kMinutesPerScan; ++i) {
+    dc.MoveTo(DayChartX(track.azimuth[i]), DayChartY(track.height[i]));
+    dc.LineTo(DayChartX(track.azimuth[i + 1]), DayChartY(track.height[i + 1]));
   }
 
   CPen markerPen(platform::PS_INSIDEFRAME, 1, platform::Rgb{0, 0, 170});

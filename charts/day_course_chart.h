@@ -12,9 +12,8 @@ inline constexpr platform::PixelRect kDayChartArea{0, 0, 391, 251};
 int DayChartX(double azimuth);
 int DayChartY(double height);
 
-// Draws frame, grid, labels, the sun's path over the 1440 minutes of the tables and the cross
+// Draws frame, grid, labels, the sun's path over the 1440 minutes of the track and the cross
 // at the entered moment.
-void DrawDayCourse(platform::CDC& dc, const float* height, const float* azimuth,
-                   solar::SunPosition moment);
+void DrawDayCourse(platform::CDC& dc, const solar::DayTrack& track, solar::SunPosition moment);
 
 }  // namespace charts

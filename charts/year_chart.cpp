@@ -41,8 +41,8 @@ int YearChartStartRow(double hours) { return solar::TruncToInt(225 - 7.5 * hours
 
 int YearChartEndRow(double hours) { return solar::TruncToInt(225 - 7.55 * hours); }
 
-void DrawYearCourse(platform::CDC& dc, const float* sunshine, const float* twilight,
-                    bool dayPicked, int markerOffset) {
+void DrawYearCourse(platform::CDC& dc, const solar::YearSeries& series, bool dayPicked,
+                    int markerOffset) {
   dc.Rectangle(25, 45, 385, 225);
 
   platform::CFont font;
@@ -60,12 +60,12 @@ void DrawYearCourse(platform::CDC& dc, const float* sunshine, const float* twili
   dc.SelectObject(&sunshinePen);
   dc.TextOut(44, 255, "Sonnenscheinstunden");
   dc.TextOut(44, 270, "Sonnenscheinstunden plus Dämmerung (Sonne 7 Grad unter dem Horizont)");
-  DrawCurve(dc, sunshine);
+  DrawCurve(dc, series.sunshine);
   DrawLegendLine(dc, 260);
 
   CPen twilightPen(platform::PS_SOLID, 1, Rgb{0, 0, 240});
   dc.SelectObject(&twilightPen);
-  DrawCurve(dc, twilight);
+  DrawCurve(dc, series.twilight);
   DrawLegendLine(dc, 275);
 
   if (dayPicked) {

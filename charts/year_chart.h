@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/cdc.h"
+#include "solar/types.h"
 
 namespace charts {
 
@@ -15,7 +16,7 @@ inline int YearChartColumn(int k) { return 20 + 5 * k; }
 
 // Draws frame, hour grid, labels, legend, the sunshine and the twilight curve from entries
 // 1..72 and, once a position is picked, the marker at the picked column.
-void DrawYearCourse(platform::CDC& dc, const float* sunshine, const float* twilight,
-                    bool dayPicked, int markerOffset);
+void DrawYearCourse(platform::CDC& dc, const solar::YearSeries& series, bool dayPicked,
+                    int markerOffset);
 
 }  // namespace charts

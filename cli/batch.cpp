@@ -52,8 +52,7 @@ void Convert(Line& line, Format format) {
     ReadTime(parts[1], f);
     ReadLatitude(parts[2], f);
     ReadLongitude(parts[3], f);
-    const solar::SunPosition p = solar::ComputeSunPosition(
-        solar::DayNumberOf(f), solar::ClockHoursOf(f), solar::LatitudeOf(f), solar::LongitudeOf(f));
+    const solar::SunPosition p = solar::SunPositionOf(f);
     const std::string azimuth = platform::FormatFloatField(p.azimuth);
     const std::string height = platform::FormatFloatField(p.height);
     std::string& out = line.result;

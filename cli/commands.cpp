@@ -1,15 +1,10 @@
 #include "cli/commands.h"
 
-#include <QBuffer>
 #include <QCommandLineParser>
-#include <QImage>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <optional>
 
-#include "charts/day_course_chart.h"
-#include "charts/year_chart.h"
 #include "cli/batch.h"
 #include "cli/input.h"
 #include "cli/output.h"
@@ -19,16 +14,11 @@
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "platform/field_text.h"
-#include "res/resources.h"
 #include "solar/solar.h"
-#include "year/year_pick.h"
 
 namespace cli {
 
 namespace {
-
-using platform::FormatFloatField;
-using platform::FormatIntField;
 
 struct Io {
   std::istream& in;
@@ -84,26 +74,12 @@ Format FormatOf(QCommandLineParser& p) {
 
 std::string Positional(QCommandLineParser& p, int i) { return Text(p.positionalArguments().at(i)); }
 
-// A client image of the size of a dialog's window.
-platform::Surface ClientOf(const platform::DialogTemplate& t) {
-  return platform::Surface(platform::DialogUnitsToPixelsX(t.width),
-                           platform::DialogUnitsToPixelsY(t.height));
-}
-
 // Writes bytes as a new file: nothing half written, an old file kept on failure.
 void WriteFile(const std::string& path, const QByteArray& bytes) {
   platform::CFile file(path, platform::CFile::modeCreate | platform::CFile::modeWrite |
                                  platform::CFile::shareExclusive);
   file.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
   file.Close();
-}
-
-void WritePng(const std::string& path, const platform::Surface& surface, const platform::PixelRect& area) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  surface.Image().copy(area.left, area.top, area.Width(), area.Height()).save(&buffer, "PNG");
-  WriteFile(path, bytes);
 }
 
 solar::ObservationFields MomentFields(QCommandLineParser& p, bool withTime) {
@@ -115,24 +91,6 @@ solar::ObservationFields MomentFields(QCommandLineParser& p, bool withTime) {
   ReadLongitude(Positional(p, i++), f);
   if (!withTime && p.isSet("time")) ReadTime(Text(p.value("time")), f);
   return f;
-}
-
-Record PlaceHead(const solar::ObservationFields& f) {
-  return Record{
-      {"breite", "Breite", PlaceText(f.latDegrees, f.latArcmin, f.latArcsec), false},
-      {"laenge", "Länge", PlaceText(f.lonDegrees, static_cast<float>(f.lonArcmin), f.lonArcsec), false}};
-}
-
-std::vector<Value> Duration(const std::string& key, const std::string& label, int minutes) {
-  const float hours = solar::MinutesToHours(minutes);
-  const solar::HoursAndMinutes shown = solar::SplitHours(hours);
-  return {{key + "_std", label + " (Std)", FormatIntField(shown.hours), true},
-          {key + "_min", label + " (min)", FormatIntField(shown.minutes), true},
-          {key + "_stunden", label + " (Stunden)", FormatFloatField(hours), true}};
-}
-
-void Append(Record& record, const std::vector<Value>& values) {
-  record.insert(record.end(), values.begin(), values.end());
 }
 
 int Position(const Command&, QCommandLineParser& p, Io& io) {
@@ -158,59 +116,20 @@ std::vector<float> HeightsOf(QCommandLineParser& p) {
   return heights;
 }
 
-// The time above one height: its minutes, hours, state, and every stretch above it.
-Record HeightRecord(const solar::DayTrack& track, float height) {
-  const int count = solar::CountMinutesAbove(track, height);
-  const std::vector<solar::Stretch> stretches = solar::StretchesAbove(track, height);
-  const bool above = count == solar::kMinutesPerScan, below = count == 0;
-  Record r{{"hoehe", "Höhe (Grad)", FormatFloatField(height), true}};
-  Append(r, Duration("ueber", "darüber", count));
-  r.push_back({"minuten", "Minuten", FormatIntField(count), true});
-  r.push_back({"state", "Zustand", above ? "above" : below ? "below" : "crossing", false, {},
-               above ? "immer darüber" : below ? "immer darunter" : "kreuzt"});
-  const bool crossing = !above && !below;
-  const std::string first = crossing ? ClockOfMinute(stretches.front().first) : "";
-  const std::string last = crossing ? ClockOfMinute(stretches.back().last) : "";
-  r.push_back({"erste_minute", "Erste Minute", first, false, crossing ? "" : "null"});
-  r.push_back({"letzte_minute", "Letzte Minute", last, false, crossing ? "" : "null"});
-  std::string shown, json = "[";
-  for (const solar::Stretch& stretch : stretches) {
-    const std::string from = ClockOfMinute(stretch.first), to = ClockOfMinute(stretch.last);
-    shown.append(shown.empty() ? "" : " ").append(from).append("-").append(to);
-    json.append(json.size() > 1 ? ", " : "")
-        .append("{\"erste\": \"").append(from).append("\", \"letzte\": \"").append(to).append("\"}");
-  }
-  r.push_back({"abschnitte", "Abschnitte", shown, false, json + "]"});
-  return r;
-}
-
 int Day(const Command&, QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const solar::ObservationFields f = MomentFields(p, false);
   const std::vector<float> heights = HeightsOf(p);
-  static solar::DayTrack track;
-  solar::ScanDay(solar::DayNumberOf(f), f.second, solar::LatitudeOf(f), solar::LongitudeOf(f), track);
-  const solar::DayLengths lengths = solar::CountDayLengths(track);
-  Record r{{"datum", "Datum", DateText(f), false}};
-  Append(r, PlaceHead(f));
-  Append(r, Duration("sonne", "Sonne über Horizont", lengths.minutesAboveHorizon));
-  Append(r, Duration("daemmerung", "inkl. Dämmerung (-7 Grad)", lengths.minutesAboveTwilight));
-  int first = -1, last = -1;
-  for (int i = 0; i < 1440; ++i) {
-    if (track.height[i] > 0.0f) {
-      if (first < 0) first = i;
-      last = i;
-    }
-  }
-  r.push_back({"erste_minute", "Erste Minute über dem Horizont", first < 0 ? "" : ClockOfMinute(first), false});
-  r.push_back({"letzte_minute", "Letzte Minute über dem Horizont", last < 0 ? "" : ClockOfMinute(last), false});
+  solar::DayTrack track;
+  solar::ScanDayOf(f, track);
+  const Record day = DayRecord(f, track);
   if (heights.empty()) {
-    WriteRecord(io.out, format, r);
+    WriteRecord(io.out, format, day);
     return 0;
   }
   std::vector<Record> rows;
   for (const float height : heights) rows.push_back(HeightRecord(track, height));
-  WriteTable(io.out, format, r, rows, "hoehen");
+  WriteTable(io.out, format, day, rows, "hoehen");
   return 0;
 }
 
@@ -229,90 +148,34 @@ int Year(const Command&, QCommandLineParser& p, Io& io) {
   const std::vector<float> heights = HeightsOf(p);
   solar::YearSeries series{};
   solar::ComputeYearSeries(f, series);
-  Record head{{"jahr", "Jahr", FormatIntField(f.year), true}};
-  Append(head, PlaceHead(f));
-  std::vector<Record> rows;
-  for (int k = 1; k <= solar::kSampleDays; ++k) {
-    const solar::SampleDate date = solar::SampleDateOf(k);
-    char day[8];
-    std::snprintf(day, sizeof day, "%02d.%02d.", date.day, date.month);
-    Record row{{"tag", "Tag", day, false}};
-    const solar::HoursAndMinutes sun = solar::SplitHours(series.sunshine[k]);
-    const solar::HoursAndMinutes twi = solar::SplitHours(series.twilight[k]);
-    row.push_back({"sonne_std", "Sonne Std", FormatIntField(sun.hours), true});
-    row.push_back({"sonne_min", "min", FormatIntField(sun.minutes), true});
-    row.push_back({"daemmerung_std", "inkl. Dämmerung Std", FormatIntField(twi.hours), true});
-    row.push_back({"daemmerung_min", "min", FormatIntField(twi.minutes), true});
-    row.push_back({"sonne_stunden", "Sonne Stunden", FormatFloatField(series.sunshine[k]), true});
-    row.push_back({"daemmerung_stunden", "Dämmerung Stunden", FormatFloatField(series.twilight[k]), true});
-    std::string minutes, seconds;
-    if (k < solar::kSampleDays) {  // the change to the next sample day
-      const year::DailyChange change =
-          year::DailyChangeOf(year::SunshineChangePerDay(series, k, f.year));
-      minutes = FormatIntField(change.minutes);
-      seconds = FormatIntField(change.seconds);
-    }
-    row.push_back({"veraenderung_min", "Veränderung min", minutes, true});
-    row.push_back({"veraenderung_sek", "sek", seconds, true});
-    if (!heights.empty()) {
-      static solar::DayTrack track;
-      solar::ScanSampleDay(f, k, track);
-      for (const float height : heights) {
-        const std::string h = FormatFloatField(height);
-        const int count = solar::CountMinutesAbove(track, height);
-        row.push_back({"ueber_" + h + "_stunden", "über " + h + " Grad Stunden",
-                       FormatFloatField(solar::MinutesToHours(count)), true});
-      }
-    }
-    rows.push_back(std::move(row));
-  }
-  WriteTable(io.out, format, head, rows, "tage");
+  WriteTable(io.out, format, YearHead(f), YearRows(f, series, heights), "tage");
   return 0;
 }
 
 int Export(const Command&, QCommandLineParser& p, Io&) {
   if (p.positionalArguments().size() != 4) throw InputError{"Erwartet: DATUM BREITE LÄNGE DATEI."};
   const solar::ObservationFields f = MomentFields(p, false);
-  static solar::DayTrack track;
-  solar::ScanDay(solar::DayNumberOf(f), f.second, solar::LatitudeOf(f), solar::LongitudeOf(f), track);
+  solar::DayTrack track;
+  solar::ScanDayOf(f, track);
   files::ExportMinuteTable(Positional(p, 3), track);
   return 0;
 }
 
 int ChartDay(const Command&, QCommandLineParser& p, Io&) {
   if (p.positionalArguments().size() != 5) throw InputError{"Erwartet: DATUM ZEIT BREITE LÄNGE DATEI."};
-  const solar::ObservationFields f = MomentFields(p, true);
-  static solar::DayTrack track;
-  const float latitude = solar::LatitudeOf(f), longitude = solar::LongitudeOf(f);
-  const solar::SunPosition moment = solar::ComputeSunPosition(
-      solar::DayNumberOf(f), solar::ClockHoursOf(f), latitude, longitude);
-  solar::ScanDay(solar::DayNumberOf(f), f.second, latitude, longitude, track);
-  platform::Surface surface = ClientOf(res::kDayCourseDialog);
-  {
-    platform::CDC dc(surface);
-    charts::DrawDayCourse(dc, track.height, track.azimuth, moment);
-  }
-  WritePng(Positional(p, 4), surface, charts::kDayChartArea);
+  WriteFile(Positional(p, 4), DayChartPng(MomentFields(p, true)));
   return 0;
 }
 
 int ChartYear(const Command&, QCommandLineParser& p, Io&) {
   if (p.positionalArguments().size() != 4) throw InputError{"Erwartet: JAHR BREITE LÄNGE DATEI."};
   const solar::ObservationFields f = YearFields(p);
-  solar::YearSeries series{};
-  solar::ComputeYearSeries(f, series);
-  int offset = 0;
+  std::optional<int> click;
   if (p.isSet("click")) {
-    const std::optional<int> x = platform::ParseIntField(Text(p.value("click")));
-    if (!x) throw InputError{"Klick: " + platform::IntExpectedMessage()};
-    offset = year::PickColumn(*x);
+    click = platform::ParseIntField(Text(p.value("click")));
+    if (!click) throw InputError{"Klick: " + platform::IntExpectedMessage()};
   }
-  platform::Surface surface = ClientOf(res::kYearCourseDialog);
-  {
-    platform::CDC dc(surface);
-    charts::DrawYearCourse(dc, series.sunshine, series.twilight, p.isSet("click"), offset);
-  }
-  WritePng(Positional(p, 3), surface, charts::kYearChartArea);
+  WriteFile(Positional(p, 3), YearChartPng(f, click));
   return 0;
 }
 
@@ -330,7 +193,7 @@ int PlaceShow(const Command&, QCommandLineParser& p, Io& io) {
   if (p.positionalArguments().size() != 1) throw InputError{"Erwartet: DATEI."};
   solar::ObservationFields f = StartFields();
   files::SetPlace(f, files::LoadLocation(Positional(p, 0)));
-  WriteRecord(io.out, format, PlaceHead(f));
+  WriteRecord(io.out, format, PlaceRecord(f));
   return 0;
 }
 

@@ -1,7 +1,7 @@
 #include "cli/input.h"
 
 
-#include "app/field_rules.h"
+#include "core/field_rules.h"
 #include "platform/field_text.h"
 #include "res/ids.h"
 
@@ -30,7 +30,7 @@ Pieces Split(std::string_view text, char separator) {
 
 // Reads one part into the member of the control, as the dialog reads that field.
 void ReadField(int control, const char* name, std::string_view text, solar::ObservationFields& f) {
-  const app::FieldRule& rule = *app::RuleOf(control);
+  const core::FieldRule& rule = *core::RuleOf(control);
   const std::string field = platform::FirstCharacters(text, platform::kMaxFieldCharacters);
   const auto fail = [&](const std::string& message) {
     throw InputError{std::string(name) + ": " + message};

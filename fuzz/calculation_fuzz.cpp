@@ -7,7 +7,7 @@
 #include "charts/year_chart.h"
 #include "fuzz/fuzz_support.h"
 #include "solar/solar.h"
-#include "year/year_pick.h"
+#include "core/year_pick.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   StartGuiApplication();
@@ -21,11 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int x;
   std::memcpy(&x, data + sizeof f, 4);
 
-  const solar::SunPosition p = solar::ComputeSunPosition(
-      solar::DayNumberOf(f), solar::ClockHoursOf(f), solar::LatitudeOf(f), solar::LongitudeOf(f));
+  const solar::SunPosition p = solar::SunPositionOf(f);
   FUZZ_CHECK(std::isnan(p.azimuth) || (p.azimuth > 0 && p.azimuth <= 360));
   static solar::DayTrack track;
-  solar::ScanDay(solar::DayNumberOf(f), f.second, solar::LatitudeOf(f), solar::LongitudeOf(f), track);
+  solar::ScanDayOf(f, track);
   const solar::DayLengths lengths = solar::CountDayLengths(track);
   FUZZ_CHECK(lengths.minutesAboveHorizon >= 0 && lengths.minutesAboveHorizon <= 1440);
   FUZZ_CHECK(lengths.minutesAboveHorizon <= lengths.minutesAboveTwilight);
@@ -33,13 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static platform::Surface day(607, 326), year(649, 310);
   {
     platform::CDC dc(day);
-    charts::DrawDayCourse(dc, track.height, track.azimuth, p);
+    charts::DrawDayCourse(dc, track, p);
   }
   static solar::YearSeries series;
   solar::ComputeYearSeries(f, series);
-  const year::YearPick pick = year::PickAt(x, series, f.year);
+  const core::YearPick pick = core::PickAt(x, series, f.year);
   FUZZ_CHECK(pick.markerOffset >= 0 && pick.markerOffset <= 350);
   platform::CDC dc(year);
-  charts::DrawYearCourse(dc, series.sunshine, series.twilight, true, pick.markerOffset);
+  charts::DrawYearCourse(dc, series, true, pick.markerOffset);
   return 0;
 }

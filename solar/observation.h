@@ -1,5 +1,6 @@
 #pragma once
 
+#include "solar/day_scan.h"
 #include "solar/sun_position.h"
 #include "solar/types.h"
 
@@ -15,6 +16,16 @@ inline float LongitudeOf(const ObservationFields& f) {
 inline int DayNumberOf(const ObservationFields& f) { return DayNumber(f.year, f.month, f.day); }
 inline float ClockHoursOf(const ObservationFields& f) {
   return ClockHours(f.hour, f.minute, f.second);
+}
+
+// The sun at the fields' moment and place, as the main dialog computes it.
+inline SunPosition SunPositionOf(const ObservationFields& f) {
+  return ComputeSunPosition(DayNumberOf(f), ClockHoursOf(f), LatitudeOf(f), LongitudeOf(f));
+}
+
+// The day scan of the fields' date and place, shifted by their seconds.
+inline void ScanDayOf(const ObservationFields& f, DayTrack& track) {
+  ScanDay(DayNumberOf(f), f.second, LatitudeOf(f), LongitudeOf(f), track);
 }
 
 }  // namespace solar

@@ -1,13 +1,15 @@
 #include "year/year_course_dlg.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "charts/year_chart.h"
 #include "platform/cdc.h"
 #include "platform/data_exchange.h"
 #include "res/resources.h"
 #include "solar/year_series.h"
-#include "year/year_pick.h"
+#include "core/year_pick.h"
 
 namespace year {
 
@@ -56,11 +58,14 @@ void CYearCourseDlg::OnPaint() {
 
 void CYearCourseDlg::DrawYearCourse(const float* sunshine, const float* twilight) {
   platform::CClientDC dc(this);
-  charts::DrawYearCourse(dc, sunshine, twilight, m_dayPicked, m_markerOffset);
+  solar::YearSeries series;
+  std::copy_n(sunshine, std::size(series.sunshine), series.sunshine);
+  std::copy_n(twilight, std::size(series.twilight), series.twilight);
+  charts::DrawYearCourse(dc, series, m_dayPicked, m_markerOffset);
 }
 
 void CYearCourseDlg::OnLButtonDown(platform::Point point) {
-  const YearPick pick = PickAt(point.x, m_series, m_fields.year);
+  const core::YearPick pick = core::PickAt(point.x, m_series, m_fields.year);
   m_markerOffset = pick.markerOffset;
   m_pickSunshine = pick.sunshine;
   m_pickTwilight = pick.twilight;
@@ -78,7 +83,7 @@ void CYearCourseDlg::OnLButtonDown(platform::Point point) {
 
 // The first press of a double click has already picked; the marker stays on its column.
 void CYearCourseDlg::OnLButtonDblClk(platform::Point point) {
-  m_markerOffset = PickColumn(point.x);
+  m_markerOffset = core::PickColumn(point.x);
 }
 
 }  // namespace year

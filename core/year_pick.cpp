@@ -1,4 +1,4 @@
-#include "year/year_pick.h"
+#include "core/year_pick.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include "solar/sun_position.h"
 #include "solar/year_series.h"
 
-namespace year {
+namespace core {
 
 int PickColumn(int x) {
   const long long o = std::llabs(static_cast<long long>(x) - 25) - 1;
@@ -46,4 +46,4 @@ YearPick PickAt(int x, const solar::YearSeries& series, int year) {
   return pick;
 }
 
-}  // namespace year
+}  // namespace core

@@ -1,11 +1,11 @@
-#include "year/year_pick.h"
+#include "core/year_pick.h"
 
 #include <gtest/gtest.h>
 
 #include "solar/day_scan.h"
 #include "tests/support/named_rows.h"
 
-namespace year {
+namespace core {
 namespace {
 
 // A series whose entry k holds k hours of sunshine and k + 2 hours with twilight.
@@ -113,4 +113,4 @@ TEST(DailyChangeTest, FarYearsStillGiveTheRealGap) {
 }
 
 }  // namespace
-}  // namespace year
+}  // namespace core
