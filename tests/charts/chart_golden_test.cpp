@@ -6,7 +6,7 @@
 #include "core/year_pick.h"
 #include "platform/gdi.h"
 #include "solar/solar.h"
-#include "tests/support/golden.h"
+#include "tests/support/golden_image.h"
 #include "tests/support/named_rows.h"
 
 namespace charts {

@@ -44,19 +44,6 @@ TEST(YearSeriesTest, WorkedExample2005At51North) {
   EXPECT_EQ(s.twilight[71], 9.4833336f);  // 569 minutes
 }
 
-TEST(YearSeriesTest, PolarDayAndNightAt80North) {
-  YearSeries s{};
-  ComputeYearSeries(Place(80, 0, 2005), s);
-  for (int k = 31; k <= 42; ++k) {  // June and July
-    EXPECT_EQ(s.sunshine[k], 24.000002f) << k;
-    EXPECT_EQ(s.twilight[k], 24.000002f) << k;
-  }
-  for (int k = 67; k <= 72; ++k) {  // December
-    EXPECT_EQ(s.sunshine[k], 0.0f) << k;
-    EXPECT_EQ(s.twilight[k], 0.0f) << k;
-  }
-}
-
 TEST(YearSeriesTest, DependsOnSecondsButNotOnTheEnteredDateOrTime) {
   YearSeries base{}, otherMoment{}, otherSeconds{};
   ComputeYearSeries(Place(51, 7, 2005), base);
@@ -75,17 +62,6 @@ TEST(YearSeriesTest, DependsOnSecondsButNotOnTheEnteredDateOrTime) {
       ++changed;
   }
   EXPECT_GT(changed, 0);
-}
-
-TEST(YearSeriesTest, BothThreadsGiveTheOneThreadResultToTheBit) {
-  const ObservationFields places[] = {Place(51, 7, 2005), Place(-33.9f, 18.4f, 2024, 31),
-                                      Place(80, 0, 2005), Place(0.5f, 359, 1900, 59)};
-  for (const ObservationFields& f : places) {
-    YearSeries both{}, one{};
-    ComputeYearSeries(f, both);
-    ComputeYearSeriesOnOneThread(f, one);
-    EXPECT_EQ(std::memcmp(&both, &one, sizeof both), 0) << f.latDegrees;
-  }
 }
 
 }  // namespace
