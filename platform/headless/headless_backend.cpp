@@ -131,6 +131,7 @@ std::string HeadlessBackend::GetControlText(const CDialog& dialog, int id) {
 
 void HeadlessBackend::SetControlText(CDialog& dialog, int id, const std::string& text) {
   WindowOf(dialog).m_texts[id] = text;
+  textWrites.push_back(id);
 }
 
 void HeadlessBackend::FocusAndSelect(CDialog& dialog, int id) {

@@ -84,6 +84,7 @@ class HeadlessBackend : public Backend {
   std::deque<std::optional<std::string>> fileAnswers;
   std::vector<FileDialogRequest> fileRequests;
   std::vector<int> modalRuns;  // template ids, in the order the runs started
+  std::vector<int> textWrites;  // the controls whose text the program set, in order
   std::time_t now = 1119355200;  // 2005-06-21 12:00:00 UTC
 
   int RunModal(CDialog& dialog) override;

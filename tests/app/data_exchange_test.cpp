@@ -1,6 +1,8 @@
 // The reading rules and messages of the main dialog's fields, typed into the real controls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "solar/day_scan.h"
 #include "tests/support/main_dialog_fixture.h"
 #include "tests/support/named_rows.h"
@@ -114,9 +116,13 @@ TEST_F(DataExchangeTest, AnOutOfRangeValueIsStoredAndCalculatedWith) {
 TEST_F(DataExchangeTest, ATextIsWrittenOnlyWhenItDiffers) {
   window->Type(IDC_LAT_DEGREES, "51.0");  // reads as 51, which shows as "51"
   window->Type(IDC_LON_DEGREES, "7");
+  ui.textWrites.clear();
   window->Click(IDC_CALCULATE);
   EXPECT_EQ(Text(IDC_LAT_DEGREES), "51");
-  EXPECT_EQ(Text(IDC_LON_DEGREES), "7");
+  const auto written = [&](int id) { return std::count(ui.textWrites.begin(), ui.textWrites.end(), id); };
+  EXPECT_EQ(written(IDC_LAT_DEGREES), 1);  // the first writing back; then it reads "51"
+  EXPECT_EQ(written(IDC_LON_DEGREES), 0);
+  EXPECT_EQ(written(IDC_AZIMUTH), 0);      // the same position again
 }
 
 }  // namespace
