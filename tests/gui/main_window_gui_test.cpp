@@ -1,6 +1,8 @@
 // The real Qt widgets of the main dialog, driven on the offscreen platform.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -30,6 +32,20 @@ void WhenModal(bool messageBox, std::function<void(QWidget*)> step) {
   timer->start();
 }
 
+// Calls `step` once a popup menu is open.
+void WhenPopup(std::function<void(QMenu*)> step) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [=] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    step(menu);
+  });
+  timer->start();
+}
+
 QLineEdit* Edit(QWidget* dialog, int id) {
   return dialog->findChild<QLineEdit*>(QString("control_%1").arg(id));
 }
@@ -43,7 +59,9 @@ class MainWindowGuiTest : public QObject {
   void typingAndEnterCalculateAndKeepTheDialogOpen();
   void anInvalidEntryShowsItsMessageOnceAndGetsTheFocusBack();
   void theYearButtonOpensTheYearWindowAndAClickFillsItsFields();
-  void terminationClosesAMessageBoxAndTheDialog();
+  void theKeyboardOpensTheSystemMenuAndItsAboutBox_data();
+  void theKeyboardOpensTheSystemMenuAndItsAboutBox();
+  void terminationClosesAMessageBoxAndTheDialog();  // last: the program ends after it
 
  private:
   int RunMainDialog() {
@@ -152,6 +170,52 @@ void MainWindowGuiTest::terminationClosesAMessageBoxAndTheDialog() {
   QCOMPARE(RunMainDialog(), platform::IDCANCEL);
   QVERIFY(boxShown);
   QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void MainWindowGuiTest::theKeyboardOpensTheSystemMenuAndItsAboutBox_data() {
+  QTest::addColumn<int>("key");
+  QTest::addColumn<int>("modifiers");
+  QTest::addColumn<int>("focus");  // the control that has the focus
+  QTest::newRow("alt_space_in_the_hour_field") << int(Qt::Key_Space) << int(Qt::AltModifier) << res::IDC_HOUR;
+  QTest::newRow("shift_f10_in_the_height_field") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << res::IDC_HEIGHT;
+  QTest::newRow("menu_key_in_the_year_field") << int(Qt::Key_Menu) << 0 << res::IDC_YEAR;
+}
+
+void MainWindowGuiTest::theKeyboardOpensTheSystemMenuAndItsAboutBox() {
+  QFETCH(int, key);
+  QFETCH(int, modifiers);
+  QFETCH(int, focus);
+  QString lastItem, aboutCaption;
+  WhenModal(false, [&](QWidget* main) {
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    QLineEdit* field = Edit(main, focus);
+    field->setFocus();
+    WhenPopup([&, main](QMenu* menu) {
+      lastItem = menu->actions().last()->text();
+      WhenModal(false, [&, main](QWidget* about) {
+        if (about == main) return;
+        aboutCaption = about->windowTitle();
+        QTest::keyClick(about, Qt::Key_Return);
+        QTimer::singleShot(0, main, [main] { QTest::keyClick(main, Qt::Key_Escape); });
+      });
+      menu->setActiveAction(menu->actions().last());
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    // Without a menu the dialog would wait for ever: end it after a while.
+    QTimer::singleShot(5000, main, [&, main] {
+      if (lastItem.isEmpty()) QTest::keyClick(main, Qt::Key_Escape);
+    });
+    if (key == Qt::Key_Menu) {  // what the window system makes of the Menu key
+      QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0), field->mapToGlobal(QPoint(0, 0)));
+      QApplication::sendEvent(field, &menuKey);
+    } else {
+      QTest::keyClick(field, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    }
+  });
+  RunMainDialog();
+  QCOMPARE(lastItem, QString("Inf&o über Tagvaroskop..."));
+  QCOMPARE(aboutCaption, QString("Info über Tagvaroskop"));
 }
 
 QTEST_MAIN(MainWindowGuiTest)
