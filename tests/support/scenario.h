@@ -1,0 +1,144 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/support/files.h"
+#include "tests/support/golden_image.h"
+#include "tests/support/main_dialog_fixture.h"
+#include "tests/support/rgb_print.h"
+#include "tests/support/row_file.h"
+
+namespace test_support {
+
+// The controls and dialogs by the names that scenarios use (their ids without IDC_ or IDD_).
+inline int IdOf(const std::string& name) {
+  using namespace res;
+  static const std::map<std::string, int> ids{
+      {"SECOND", IDC_SECOND}, {"MINUTE", IDC_MINUTE}, {"HOUR", IDC_HOUR}, {"YEAR", IDC_YEAR},
+      {"MONTH", IDC_MONTH}, {"DAY", IDC_DAY}, {"LON_ARCSEC", IDC_LON_ARCSEC},
+      {"LON_ARCMIN", IDC_LON_ARCMIN}, {"LON_DEGREES", IDC_LON_DEGREES},
+      {"LAT_ARCSEC", IDC_LAT_ARCSEC}, {"LAT_ARCMIN", IDC_LAT_ARCMIN},
+      {"LAT_DEGREES", IDC_LAT_DEGREES}, {"AZIMUTH", IDC_AZIMUTH}, {"HEIGHT", IDC_HEIGHT},
+      {"CALCULATE", IDC_CALCULATE}, {"SUNSHINE_HOURS", IDC_SUNSHINE_HOURS},
+      {"TWILIGHT_HOURS", IDC_TWILIGHT_HOURS}, {"YEAR_COURSE", IDC_YEAR_COURSE},
+      {"SUNSHINE_MINUTES", IDC_SUNSHINE_MINUTES}, {"TWILIGHT_MINUTES", IDC_TWILIGHT_MINUTES},
+      {"ASCII_EXPORT", IDC_ASCII_EXPORT}, {"OPEN_LOCATION", IDC_OPEN_LOCATION},
+      {"SAVE_LOCATION", IDC_SAVE_LOCATION}, {"PICK_SUN_MINUTES", IDC_PICK_SUN_MINUTES},
+      {"PICK_SUN_HOURS", IDC_PICK_SUN_HOURS}, {"PICK_TWILIGHT_MINUTES", IDC_PICK_TWILIGHT_MINUTES},
+      {"PICK_TWILIGHT_HOURS", IDC_PICK_TWILIGHT_HOURS}, {"PICK_CHANGE_MINUTES", IDC_PICK_CHANGE_MINUTES},
+      {"PICK_CHANGE_SECONDS", IDC_PICK_CHANGE_SECONDS}, {"OK", platform::IDOK},
+      {"CANCEL", platform::IDCANCEL}, {"ABOUTBOX", IDD_ABOUTBOX}, {"YEARCOURSE", IDD_YEARCOURSE}};
+  const auto found = ids.find(name);
+  if (found == ids.end()) throw std::runtime_error("unknown control " + name);
+  return found->second;
+}
+
+// The scenario files of a folder under tests/data, one test case each.
+inline std::vector<FileRow> Scenarios(const std::string& folder) {
+  std::vector<FileRow> files;
+  for (const auto& entry : std::filesystem::directory_iterator(GoldenPath(folder)))
+    if (entry.path().extension() == ".scenario") files.push_back({entry.path().stem().string(), {}});
+  std::sort(files.begin(), files.end(), [](auto& a, auto& b) { return a.name < b.name; });
+  return files;
+}
+
+// Runs a scenario against the main dialog: one step a line, a user's action or what must be
+// seen then. Lines between "in DIALOG" and "end" drive that dialog while it runs modally.
+// $DIR in a word is a scratch folder of the scenario's own.
+class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<FileRow> {
+ protected:
+  void Run(const std::string& file) {
+    std::ifstream in(GoldenPath(file));
+    ASSERT_TRUE(in) << file;
+    std::vector<std::vector<std::string>> steps;
+    for (std::string line; std::getline(in, line);)
+      if (!line.empty() && line[0] != '#') steps.push_back(SplitWords(line));
+    for (size_t i = 0; i < steps.size(); ++i) {
+      if (steps[i][0] != "in") {
+        Step(*window, steps[i], file + ":" + steps[i][0]);
+        continue;
+      }
+      std::vector<std::vector<std::string>> block;
+      const int dialog = IdOf(steps[i][1]);
+      while (++i < steps.size() && steps[i][0] != "end") block.push_back(steps[i]);
+      ui.OnModal(dialog, [this, block, file](Window& w) {
+        for (const auto& step : block) Step(w, step, file + ":" + step[0]);
+      });
+    }
+    EXPECT_EQ(checkedMessages, ui.messages.size()) << file << ": messages nobody expected";
+  }
+
+ private:
+  std::string Expanded(std::string word) const {
+    for (size_t at; (at = word.find("$DIR")) != std::string::npos;) word.replace(at, 4, folder.Folder());
+    return word;
+  }
+
+  void Step(Window& w, const std::vector<std::string>& s, const std::string& where) {
+    SCOPED_TRACE(where);
+    const std::string& verb = s[0];
+    const auto arg = [&](size_t k) { return k < s.size() ? Expanded(s[k]) : std::string(); };
+    const auto number = [&](size_t k) { return static_cast<int>(std::stol(arg(k), nullptr, 0)); };
+    if (verb == "type") w.Type(IdOf(arg(1)), arg(2));
+    else if (verb == "click") w.Click(IdOf(arg(1)));
+    else if (verb == "focus") w.MoveFocus(IdOf(arg(1)));
+    else if (verb == "enter") w.PressEnter();
+    else if (verb == "escape") w.PressEscape();
+    else if (verb == "close") w.CloseBox();
+    else if (verb == "expose") w.Expose();
+    else if (verb == "minimize") w.Minimize();
+    else if (verb == "restore") w.Restore();
+    else if (verb == "paint") w.DeliverPendingPaint();
+    else if (verb == "system") w.ChooseSystemCommand(static_cast<unsigned>(number(1)));
+    else if (verb == "mouse") w.LButtonDown(number(1), number(2));
+    else if (verb == "double") w.DoubleClick(number(1), number(2));
+    else if (verb == "answer") arg(1) == "cancel" ? ui.fileAnswers.push_back(std::nullopt) : ui.fileAnswers.push_back(arg(1));
+    else if (verb == "copy") WriteBytes(arg(2), ReadBytes(GoldenPath(arg(1))));
+    else if (verb == "text") EXPECT_EQ(w.Text(IdOf(arg(1))), arg(2));
+    else if (verb == "focused") EXPECT_EQ(w.Focus(), IdOf(arg(1)));
+    else if (verb == "selected") EXPECT_TRUE(w.WholeTextSelected());
+    else if (verb == "ended") EXPECT_EQ(w.Ended() ? w.Result() : 0, arg(1) == "no" ? 0 : IdOf(arg(1)));
+    else if (verb == "pending") EXPECT_TRUE(w.PaintPending());
+    else if (verb == "pixel") EXPECT_EQ(w.Client().Pixel(number(1), number(2)), (platform::Rgb{number(3), number(4), number(5)}));
+    else if (verb == "message") ExpectMessage(arg(1), arg(2));
+    else if (verb == "runs") ExpectRuns(s);
+    else if (verb == "request") ExpectRequest(s);
+    else if (verb == "file") EXPECT_EQ(ReadBytes(arg(1)), ReadBytes(GoldenPath(arg(2))));
+    else if (verb == "size") EXPECT_EQ(ReadBytes(arg(1)).size(), static_cast<size_t>(number(2)));
+    else if (verb == "files") EXPECT_EQ(folder.Names().size(), static_cast<size_t>(number(1)));
+    else if (verb == "image") ExpectSameImage(arg(1), w.Client().Image(), {QRect(number(2), 0, 1000, 1000), QRect(0, number(3), 1000, 1000)});
+    else FAIL() << "unknown step " << verb;
+  }
+
+  void ExpectMessage(const std::string& text, const std::string& icon) {
+    ASSERT_LT(checkedMessages, ui.messages.size()) << "no message: " << text;
+    const platform::HeadlessBackend::ShownMessage& m = ui.messages[checkedMessages++];
+    EXPECT_EQ(m.text, text);
+    EXPECT_EQ(m.caption, "tagvaroskop");
+    EXPECT_EQ(m.icon, icon == "stop" ? platform::MessageIcon::kStop : platform::MessageIcon::kExclamation);
+  }
+
+  void ExpectRuns(const std::vector<std::string>& s) {
+    std::vector<int> expected;
+    for (size_t k = 1; k < s.size(); ++k) expected.push_back(IdOf(s[k]));
+    EXPECT_EQ(ui.modalRuns, expected);
+  }
+
+  // request open|save EXTENSION INITIAL-NAME FLAGS: the last file dialog asked for.
+  void ExpectRequest(const std::vector<std::string>& s) {
+    ASSERT_FALSE(ui.fileRequests.empty());
+    const platform::FileDialogRequest& r = ui.fileRequests.back();
+    EXPECT_EQ(r.open ? "open" : "save", s[1]);
+    EXPECT_EQ(r.defaultExtension, s[2]);
+    EXPECT_EQ(r.initialName, s[3]);
+    EXPECT_EQ(r.flags, std::stoul(s[4], nullptr, 0));
+  }
+
+  ScratchFolder folder;
+  size_t checkedMessages = 0;
+};
+
+}  // namespace test_support
