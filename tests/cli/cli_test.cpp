@@ -1,3 +1,5 @@
+// The tool's files are the dialog's: the minute table, the location file and the chart images
+// against the golden files of the dialog's own tests.
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -7,78 +9,57 @@
 #include "charts/year_chart.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/files.h"
-#include "tests/support/main_dialog_fixture.h"
+#include "tests/support/golden_image.h"
 
 namespace {
 
-using namespace res;
-
 using test_support::Cli;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-TEST(CliTest, ABlockLargerThanOneBatchKeepsItsOrder) {
-  std::string input;
-  for (int i = 0; i < 40000; ++i) input += "2005-06-21,12:" + std::to_string(i % 60) + ",51,7\n";
-  const std::vector<std::string> lines = Lines(Cli({"position", "--input", "-"}, input).out);
-  ASSERT_EQ(lines.size(), 40000u);
-  for (int i : {0, 16383, 16384, 39999}) {
-    EXPECT_EQ(lines[i].substr(0, 20), ("2005-06-21 12:" + std::to_string(i % 60) + " 51 7").substr(0, 20));
-  }
-}
-
-// The dialog and the tool for the same fields give the same bytes and pixels.
-class CliAgainstDialogTest : public test_support::MainDialogTest {
- protected:
-  void Enter(const char* latitude, const char* longitude, const char* year, const char* month,
-             const char* day, const char* hour, const char* minute, const char* second) {
-    window->Type(IDC_HOUR, hour);
-    window->Type(IDC_MINUTE, minute);
-    window->Type(IDC_SECOND, second);
-    CalculateFor(latitude, longitude, year, month, day);
-  }
-  test_support::ScratchFolder folder;
-};
-
-TEST_F(CliAgainstDialogTest, ExportAndPlaceFilesAreTheSameBytes) {
-  Enter("48.5", "11.25", "2005", "6", "21", "9", "15", "30");
-  ui.fileAnswers.push_back(folder.Path("dialog.txt"));
-  window->Click(IDC_ASCII_EXPORT);
-  ASSERT_EQ(Cli({"export", "2005-06-21", "48.5", "11.25", folder.Path("cli.txt"), "--time", "9:15:30"}).status, 0);
-  EXPECT_EQ(test_support::ReadBytes(folder.Path("cli.txt")), test_support::ReadBytes(folder.Path("dialog.txt")));
-
-  ui.fileAnswers.push_back(folder.Path("dialog.ort"));
-  window->Click(IDC_SAVE_LOCATION);
-  ASSERT_EQ(Cli({"place", "save", "48.5", "11.25", folder.Path("cli.ort")}).status, 0);
-  EXPECT_EQ(test_support::ReadBytes(folder.Path("cli.ort")), test_support::ReadBytes(folder.Path("dialog.ort")));
-  EXPECT_EQ(Cli({"place", "show", folder.Path("cli.ort")}).out, "Breite: 48.5:0:0\nLänge: 11.25:0:0\n");
-}
+using test_support::GoldenPath;
+using test_support::ReadBytes;
 
 QImage Area(const QImage& image, const platform::PixelRect& r) {
-  return image.copy(r.left, r.top, r.Width(), r.Height()).convertToFormat(QImage::Format_RGB32);
+  return image.copy(r.left, r.top, r.Width(), r.Height());
 }
 
-TEST_F(CliAgainstDialogTest, ChartImagesAreTheDialogsPixels) {
-  Enter("51", "7", "2005", "6", "21", "10", "30", "0");
-  ASSERT_EQ(Cli({"chart", "day", "2005-06-21", "10:30:00", "51", "7", folder.Path("tag.png")}).status, 0);
-  const QImage day(QString::fromStdString(folder.Path("tag.png")));
-  EXPECT_EQ(day.convertToFormat(QImage::Format_RGB32), Area(window->Client().Image(), charts::kDayChartArea));
+TEST(CliFilesTest, AreTheDialogsBytesAndPixels) {
+  test_support::ScratchFolder folder;
+  ASSERT_EQ(Cli({"export", "2005-12-21", "51", "7", folder.Path("t.txt")}).status, 0);
+  EXPECT_EQ(ReadBytes(folder.Path("t.txt")), ReadBytes(GoldenPath("files/winter_51n.txt")));
+  ASSERT_EQ(Cli({"place", "save", "51", "7:0:0", folder.Path("o.ort")}).status, 0);
+  EXPECT_EQ(ReadBytes(folder.Path("o.ort")), ReadBytes(GoldenPath("places/default.ort")));
 
-  QImage yearDialog;
-  ui.OnModal(IDD_YEARCOURSE, [&](platform::HeadlessBackend::Window& year) {
-    year.LButtonDown(203, 100);
-    year.DeliverPendingPaint();
-    yearDialog = year.Client().Image().copy();
-  });
-  window->Click(IDC_YEAR_COURSE);
-  ASSERT_EQ(Cli({"chart", "year", "2005", "51", "7", folder.Path("jahr.png"), "--click", "203"}).status, 0);
-  const QImage year(QString::fromStdString(folder.Path("jahr.png")));
-  EXPECT_EQ(year.convertToFormat(QImage::Format_RGB32), Area(yearDialog, charts::kYearChartArea));
+  const std::vector<QRect> dayLabels{QRect(310, 0, 100, 300), QRect(0, 230, 400, 30)};
+  ASSERT_EQ(Cli({"chart", "day", "2005-06-21", "12:00:00", "51", "7", folder.Path("d.png")}).status, 0);
+  EXPECT_EQ(test_support::DifferingPixels(Area(test_support::GoldenImage("charts/day_51n_june_noon.png"),
+                                               charts::kDayChartArea),
+                                          QImage(QString::fromStdString(folder.Path("d.png"))), dayLabels),
+            0);
+  const std::vector<QRect> yearLabels{QRect(390, 0, 100, 300), QRect(0, 230, 500, 80)};
+  ASSERT_EQ(Cli({"chart", "year", "2005", "51", "7", folder.Path("y.png"), "--click", "88"}).status, 0);
+  EXPECT_EQ(test_support::DifferingPixels(Area(test_support::GoldenImage("charts/year_51n_picked_march.png"),
+                                               charts::kYearChartArea),
+                                          QImage(QString::fromStdString(folder.Path("y.png"))), yearLabels),
+            0);
+}
+
+// The batch works in blocks of 16384 lines on two threads; every line keeps its place.
+TEST(CliBatchTest, ABlockLargerThanOneBatchKeepsItsOrder) {
+  const auto lastFields = [](const std::string& line) {  // azimuth and height
+    return line.substr(line.rfind(',', line.rfind(',') - 1) + 1);
+  };
+  std::string input;
+  for (int i = 0; i < 40000; ++i) input += "2005-06-21,12:" + std::to_string(i % 60) + ",51,7\n";
+  std::istringstream lines(Cli({"position", "--input", "-", "--format", "csv"}, input).out);
+  std::string line;
+  std::getline(lines, line);  // the header
+  int n = 0;
+  for (; std::getline(lines, line); ++n) {
+    if (n % 4093 != 0 && n != 16383 && n != 16384 && n != 39999) continue;
+    const std::string single =
+        Cli({"position", "2005-06-21", "12:" + std::to_string(n % 60), "51", "7", "--format", "csv"}).out;
+    EXPECT_EQ(lastFields(line), lastFields(single.substr(single.find('\n') + 1, single.size() - single.find('\n') - 2)));
+  }
+  EXPECT_EQ(n, 40000);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "solar/day_scan.h"
-#include "tests/support/named_rows.h"
+#include "tests/support/row_file.h"
 
 namespace core {
 namespace {
@@ -18,32 +18,22 @@ solar::YearSeries Ramp() {
   return s;
 }
 
-struct ColumnRow : test_support::Named {
-  int x, offset;
-  float sunshine;  // of the ramp
-};
+using test_support::FileRow;
 
-class PickColumnTest : public testing::TestWithParam<ColumnRow> {};
+float Number(const std::string& word) { return std::stof(word); }
+
+class PickColumnTest : public testing::TestWithParam<FileRow> {};
 
 TEST_P(PickColumnTest, ColumnAndInterpolatedValue) {
-  const solar::YearSeries ramp = Ramp();
-  const YearPick pick = PickAt(GetParam().x, ramp, 2005);
-  EXPECT_EQ(pick.markerOffset, GetParam().offset);
-  EXPECT_EQ(pick.sunshine, GetParam().sunshine);
-  EXPECT_EQ(pick.twilight, GetParam().sunshine + 2.0f);
+  const std::vector<std::string>& row = GetParam().words;  // x, marker, ramp position
+  const YearPick pick = PickAt(std::stoi(row[0]), Ramp(), 2005);
+  EXPECT_EQ(pick.markerOffset, std::stoi(row[1]));
+  EXPECT_EQ(pick.sunshine, Number(row[2]) / 8);
+  EXPECT_EQ(pick.twilight, Number(row[2]) / 8 + 2.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, PickColumnTest,
-    testing::Values(ColumnRow{{"entry_16"}, 101, 75, 16.0f / 8},
-                    ColumnRow{{"between_16_and_17"}, 103, 77, 16.4f / 8},
-                    ColumnRow{{"frame_edge_25"}, 25, 0, 1.0f / 8},
-                    ColumnRow{{"frame_edge_26"}, 26, 0, 1.0f / 8},
-                    ColumnRow{{"left_of_frame_mirrors"}, 0, 24, 5.8f / 8},
-                    ColumnRow{{"entry_71"}, 376, 350, 71.0f / 8},
-                    ColumnRow{{"far_right"}, 5000, 350, 71.0f / 8},
-                    ColumnRow{{"far_left"}, -5000, 350, 71.0f / 8}),
-    test_support::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, PickColumnTest, testing::ValuesIn(test_support::ReadRows("core/pick_columns.rows")),
+                         test_support::FileRowName());
 
 TEST(PickTest, HoursAndMinutesAreTruncated) {
   solar::YearSeries s{};
@@ -71,39 +61,21 @@ TEST(PickTest, NoSunriseAndNoSunsetBetweenEqualEntries) {
   EXPECT_EQ(pick.change.seconds, 0);
 }
 
-struct ChangeRow : test_support::Named {
-  int k;  // the pick lies between entries k and k + 1
-  int year;
-  float from, to;  // sunshine hours of entry k and of entry k + 1
-  int minutes, seconds;
-};
-
-class DailyChangeTest : public testing::TestWithParam<ChangeRow> {};
+class DailyChangeTest : public testing::TestWithParam<FileRow> {};
 
 TEST_P(DailyChangeTest, SpreadsTheDifferenceOverTheDaysBetween) {
-  const ChangeRow& r = GetParam();
+  const std::vector<std::string>& row = GetParam().words;  // k, year, from, to, minutes, seconds
+  const int k = std::stoi(row[0]);
   solar::YearSeries s{};
-  s.sunshine[r.k] = r.from;
-  s.sunshine[r.k + 1] = r.to;
-  const YearPick pick = PickAt(25 + 1 + 5 * (r.k - 1), s, r.year);
-  EXPECT_EQ(pick.change.minutes, r.minutes);
-  EXPECT_EQ(pick.change.seconds, r.seconds);
+  s.sunshine[k] = Number(row[2]);
+  s.sunshine[k + 1] = Number(row[3]);
+  const YearPick pick = PickAt(25 + 1 + 5 * (k - 1), s, std::stoi(row[1]));
+  EXPECT_EQ(pick.change.minutes, std::stoi(row[4]));
+  EXPECT_EQ(pick.change.seconds, std::stoi(row[5]));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, DailyChangeTest,
-    testing::Values(
-        // Within a month the entries are five days apart.
-        ChangeRow{{"quarter_hour_more"}, 16, 2005, 10.0f, 10.25f, 3, 0},
-        ChangeRow{{"three_minutes_less"}, 16, 2005, 10.0f, 9.95f, 0, -36},
-        ChangeRow{{"six_minutes_more"}, 20, 2005, 10.0f, 10.1f, 1, 12},
-        ChangeRow{{"minutes_carry_the_sign"}, 50, 2005, 10.0f, 9.7f, -3, 36},
-        // Across the end of a month: the real gap of 6, 3 or 4 days.
-        ChangeRow{{"january_to_february_6_days"}, 6, 2005, 10.0f, 10.25f, 2, 30},
-        ChangeRow{{"february_to_march_3_days"}, 12, 2005, 10.0f, 10.25f, 5, 0},
-        ChangeRow{{"february_to_march_leap_year"}, 12, 2004, 10.0f, 10.25f, 3, 45},
-        ChangeRow{{"april_to_may_5_days"}, 24, 2005, 10.0f, 10.25f, 3, 0}),
-    test_support::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, DailyChangeTest, testing::ValuesIn(test_support::ReadRows("core/daily_changes.rows")),
+                         test_support::FileRowName());
 
 TEST(DailyChangeTest, FarYearsStillGiveTheRealGap) {
   solar::YearSeries s{};
