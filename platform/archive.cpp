@@ -1,6 +1,7 @@
 #include "platform/archive.h"
 
 #include <cstring>
+#include <stdexcept>
 
 #include "platform/file_exception.h"
 
@@ -82,16 +83,10 @@ CArchive& CArchive::operator>>(int& value) {
 }
 
 CArchive& CArchive::operator<<(std::string_view bytes) {
-  const size_t n = bytes.size();
-  const unsigned char one = static_cast<unsigned char>(n < 0xFF ? n : 0xFF);
-  Write(&one, 1);
-  if (n >= 0xFF) {
-    const std::uint16_t two = static_cast<std::uint16_t>(n < 0xFFFF ? n : 0xFFFF);
-    const unsigned char twoBytes[2] = {static_cast<unsigned char>(two), static_cast<unsigned char>(two >> 8)};
-    Write(twoBytes, 2);
-    if (n >= 0xFFFF) PutWord(static_cast<std::uint32_t>(n));
-  }
-  Write(bytes.data(), n);
+  if (bytes.size() >= 0xFF) throw std::length_error("counted string of 255 bytes or more");
+  const unsigned char length = static_cast<unsigned char>(bytes.size());
+  Write(&length, 1);
+  Write(bytes.data(), bytes.size());
   return *this;
 }
 

@@ -21,7 +21,7 @@ class CArchive {
 
   CArchive& operator<<(float value);
   CArchive& operator<<(int value);
-  // A string: its length in one byte (longer texts in the longer counted forms), then its bytes.
+  // A string of fewer than 255 bytes: its length in one byte, then its bytes.
   CArchive& operator<<(std::string_view bytes);
   CArchive& operator>>(float& value);
   CArchive& operator>>(int& value);

@@ -50,12 +50,10 @@ const LabelFace& LabelFont(int cellHeight) {
 
 }  // namespace
 
-bool CFont::CreateFontA(int height, int, int, int, int weight, unsigned char, unsigned char,
+bool CFont::CreateFontA(int height, int, int, int, int, unsigned char, unsigned char,
                         unsigned char, unsigned char, unsigned char, unsigned char, unsigned char,
-                        unsigned char, const char* face) {
+                        unsigned char, const char*) {
   m_height = std::abs(height);
-  m_weight = weight;
-  m_face = face ? face : "";
   MarkCreated();
   return true;
 }

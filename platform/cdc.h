@@ -45,7 +45,6 @@ class CDC {
   void FillSolidRect(const PixelRect& rect, Rgb colour);
 
   PixelRect ClipBox() const { return m_clip; }
-  Surface& Target() { return m_surface; }
 
   // When set, every TextOut is also written here.
   static inline std::vector<TextOutRecord>* s_textLog = nullptr;

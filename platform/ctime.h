@@ -8,7 +8,6 @@ namespace platform {
 class CTime {
  public:
   explicit CTime(std::time_t t = 0) : m_time(t) {}
-  std::time_t GetTime() const { return m_time; }
   // Local breakdown: day of month, month 0..11, years since 1900, hour, minute, second.
   std::tm GetLocalTm() const {
     std::tm local{};

@@ -29,7 +29,6 @@ class CFileDialog {
 
   int DoModal();
   const std::string& GetPathName() const { return m_path; }
-  const FileDialogRequest& Request() const { return m_request; }
 
  private:
   FileDialogRequest m_request;

@@ -21,7 +21,6 @@ class CGdiObject {
     --s_live;
     return true;
   }
-  bool IsCreated() const { return m_created; }
   static int LiveCount() { return s_live; }
 
  protected:
@@ -37,28 +36,24 @@ class CGdiObject {
 
 enum PenStyle { PS_SOLID = 0, PS_INSIDEFRAME = 6 };
 
+// A pen one pixel wide: the only width the charts use, where solid and inside-frame pens draw
+// the same pixels.
 class CPen : public CGdiObject {
  public:
   CPen() = default;
   CPen(int style, int width, Rgb colour) { CreatePen(style, width, colour); }
-  bool CreatePen(int style, int width, Rgb colour) {
-    m_style = style;
-    m_width = width;
+  bool CreatePen(int /*style*/, int /*width*/, Rgb colour) {
     m_colour = colour;
     MarkCreated();
     return true;
   }
-  int Style() const { return m_style; }
-  int Width() const { return m_width; }
   Rgb Colour() const { return m_colour; }
 
  private:
-  int m_style = PS_SOLID;
-  int m_width = 1;
   Rgb m_colour{0, 0, 0};
 };
 
-// A font by its request: the character cell height in pixels and the face, which is mapped to
+// A font by its request; only the character cell height in pixels counts: every face maps to
 // a sans-serif face of the machine whose cell has that height.
 class CFont : public CGdiObject {
  public:
@@ -67,13 +62,9 @@ class CFont : public CGdiObject {
                    unsigned char charSet, unsigned char outPrecision, unsigned char clipPrecision,
                    unsigned char quality, unsigned char pitchAndFamily, const char* face);
   int CellHeight() const { return m_height; }
-  int Weight() const { return m_weight; }
-  const std::string& Face() const { return m_face; }
 
  private:
   int m_height = 0;
-  int m_weight = 400;
-  std::string m_face;
 };
 
 }  // namespace platform

@@ -18,7 +18,6 @@ struct Message {
 // System command ids of the platform.
 inline constexpr unsigned SC_MINIMIZE = 0xF020;
 inline constexpr unsigned SC_CLOSE = 0xF060;
-inline constexpr unsigned SC_RESTORE = 0xF120;
 
 enum class MessageIcon { kExclamation, kStop };
 

@@ -13,13 +13,13 @@ struct SampleDate {
 };
 SampleDate SampleDateOf(int k);
 
-// Fills entries 1..72 of both arrays with the fractional hours of the sample days of the
-// fields' year, at the fields' place and seconds.
 // Scans sample day k (1..72) of the fields' year at their place and seconds, as the year series
 // does.
 void ScanSampleDay(const ObservationFields& fields, int k, DayTrack& track);
 
-// The sample days are independent: the months are shared between two threads.
+// Fills entries 1..72 of both arrays with the fractional hours of the sample days of the
+// fields' year, at the fields' place and seconds. The sample days are independent: the months
+// are shared between two threads.
 void ComputeYearSeries(const ObservationFields& fields, YearSeries& series);
 
 // The same series computed on the calling thread alone, month by month.

@@ -68,7 +68,6 @@ void CYearCourseDlg::OnLButtonDown(platform::Point point) {
   const core::YearPick pick = core::PickAt(point.x, m_series, m_fields.year);
   m_markerOffset = pick.markerOffset;
   m_pickSunshine = pick.sunshine;
-  m_pickTwilight = pick.twilight;
   m_pickSunHours = pick.sunshineShown.hours;
   m_pickSunMinutes = pick.sunshineShown.minutes;
   m_pickTwilightHours = pick.twilightShown.hours;

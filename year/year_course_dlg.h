@@ -23,7 +23,6 @@ class CYearCourseDlg : public platform::CDialog {
   bool m_dayPicked = false;
   int m_markerOffset = 0;
   float m_pickSunshine = 0.0f;
-  float m_pickTwilight = 0.0f;
   int m_pickSunHours = 0;
   int m_pickSunMinutes = 0;
   int m_pickTwilightHours = 0;

@@ -5,14 +5,13 @@
 #include <climits>
 
 #include "tests/support/golden_image.h"
-#include "tests/support/raster.h"
 #include "tests/support/rgb_print.h"
 
 namespace platform {
 namespace {
 
-using test_support::kBlack;
-using test_support::kWhite;
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
 
 // Every raster rule in one picture (tests/data/platform/raster.png, 8 times enlarged there for
 // reading): lines set their start pixel and not their end, step like Bresenham in every

@@ -59,6 +59,11 @@ TEST(CountDayLengthsTest, ExactBoundaryHeightsDoNotCount) {
   EXPECT_EQ(lengths.minutesAboveHorizon, 2);
   EXPECT_EQ(lengths.minutesAboveTwilight, 4);
   EXPECT_EQ(CountMinutesAbove(track, -91.0f), 1440);
+  track.height[4] = 1.0f;  // a stretch of its own after one minute not above 0
+  const std::vector<Stretch> up = StretchesAbove(track, 0.0f);
+  ASSERT_EQ(up.size(), 3u);
+  EXPECT_EQ(std::make_pair(up[0].first, up[0].last), std::make_pair(2, 2));
+  EXPECT_EQ(std::make_pair(up[1].first, up[2].first), std::make_pair(4, 1439));
 }
 
 TEST(DayLengthDisplayTest, EveryCountSplitsIntoItsHoursAndMinutes) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,13 +21,6 @@ inline CliResult Cli(const std::vector<std::string>& arguments, const std::strin
   std::ostringstream out, err;
   const int status = cli::Run(arguments, in, out, err);
   return CliResult{status, out.str(), err.str()};
-}
-
-inline QJsonObject Json(const std::string& text) {
-  QJsonParseError error{};
-  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
-  EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
-  return doc.object();
 }
 
 }  // namespace test_support
