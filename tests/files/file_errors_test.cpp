@@ -70,6 +70,13 @@ TEST_F(SafeSaveTest, PathsThatNameNoFileToWriteOrRead) {
   ExpectOldFileKept();
 }
 
+TEST_F(SafeSaveTest, ALongNameIsWrittenUnderItsFullPath) {
+  const std::string longName = std::string(200, 'o') + ".ort";
+  EXPECT_EQ(Save(folder.Path(longName)), "");
+  EXPECT_EQ(ReadBytes(folder.Path(longName)).size(), 24u);
+  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"alt.ort", longName}));
+}
+
 TEST_F(SafeSaveTest, AReplacedFileKeepsItsMode) {
   chmod(target.c_str(), 0640);
   EXPECT_EQ(Save(target), "");

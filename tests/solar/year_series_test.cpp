@@ -24,26 +24,6 @@ ObservationFields Place(float latitude, float longitude, int year, int second = 
   return f;
 }
 
-TEST(SampleDateTest, SixDaysInEveryMonth) {
-  EXPECT_EQ(SampleDateOf(1).month, 1);
-  EXPECT_EQ(SampleDateOf(1).day, 1);
-  EXPECT_EQ(SampleDateOf(10).month, 2);
-  EXPECT_EQ(SampleDateOf(10).day, 16);
-  EXPECT_EQ(SampleDateOf(71).month, 12);
-  EXPECT_EQ(SampleDateOf(71).day, 21);
-  EXPECT_EQ(SampleDateOf(72).month, 12);
-  EXPECT_EQ(SampleDateOf(72).day, 26);
-}
-
-TEST(YearSeriesTest, WorkedExample2005At51North) {
-  YearSeries s{};
-  ComputeYearSeries(Place(51, 7, 2005), s);
-  EXPECT_EQ(s.sunshine[1], 7.8000002f);   // 468 minutes on 1 January
-  EXPECT_EQ(s.twilight[1], 9.5666676f);   // 574 minutes
-  EXPECT_EQ(s.sunshine[71], 7.6833339f);  // 461 minutes on 21 December
-  EXPECT_EQ(s.twilight[71], 9.4833336f);  // 569 minutes
-}
-
 TEST(YearSeriesTest, DependsOnSecondsButNotOnTheEnteredDateOrTime) {
   YearSeries base{}, otherMoment{}, otherSeconds{};
   ComputeYearSeries(Place(51, 7, 2005), base);
