@@ -7,28 +7,21 @@
 #include "platform/gdi.h"
 #include "solar/solar.h"
 #include "tests/support/golden_image.h"
-#include "tests/support/named_rows.h"
+#include "tests/support/row_file.h"
 
 namespace charts {
 namespace {
 
-struct ChartRow : test_support::Named {
-  bool year;  // the year chart of the fields' year, else the day chart of their moment
-  float latitude, longitude, longitudeArcmin;
-  int month, day, hour, minute;
-  int clickX;  // year chart: a click at this column, or -1 for none
-};
-
-solar::ObservationFields FieldsOf(const ChartRow& r) {
+solar::ObservationFields FieldsOf(const std::vector<std::string>& row) {
   solar::ObservationFields f{};
-  f.latDegrees = r.latitude;
-  f.lonDegrees = r.longitude;
-  f.lonArcmin = static_cast<int>(r.longitudeArcmin);
+  f.latDegrees = std::stof(row[1]);
+  f.lonDegrees = std::stof(row[2]);
+  f.lonArcmin = std::stoi(row[3]);
   f.year = 2005;
-  f.month = r.month;
-  f.day = static_cast<float>(r.day);
-  f.hour = r.hour;
-  f.minute = r.minute;
+  f.month = std::stoi(row[4]);
+  f.day = std::stof(row[5]);
+  f.hour = std::stoi(row[6]);
+  f.minute = std::stoi(row[7]);
   return f;
 }
 
@@ -43,21 +36,23 @@ std::string Labels(const std::vector<platform::TextOutRecord>& log, std::vector<
   return text;
 }
 
-class ChartGoldenTest : public testing::TestWithParam<ChartRow> {};
+class ChartGoldenTest : public testing::TestWithParam<test_support::FileRow> {};
 
 TEST_P(ChartGoldenTest, DrawsTheGoldenImageAndLabelsAndLeavesNoObjectBehind) {
-  const ChartRow& row = GetParam();
+  const std::vector<std::string>& row = GetParam().words;
   const solar::ObservationFields f = FieldsOf(row);
-  platform::Surface surface = row.year ? platform::Surface(649, 310) : platform::Surface(607, 326);
+  const bool year = row[0] == "year";
+  platform::Surface surface = year ? platform::Surface(649, 310) : platform::Surface(607, 326);
   std::vector<platform::TextOutRecord> log;
   platform::CDC::s_textLog = &log;
   const int live = platform::CGdiObject::LiveCount();
   {
     platform::CDC dc(surface);
-    if (row.year) {
+    if (year) {
       solar::YearSeries series{};
       solar::ComputeYearSeries(f, series);
-      DrawYearCourse(dc, series, row.clickX >= 0, core::PickColumn(row.clickX));
+      const bool picked = row[8] != "-";
+      DrawYearCourse(dc, series, picked, picked ? core::PickColumn(std::stoi(row[8])) : 0);
     } else {
       solar::DayTrack track;
       solar::ScanDayOf(f, track);
@@ -67,27 +62,13 @@ TEST_P(ChartGoldenTest, DrawsTheGoldenImageAndLabelsAndLeavesNoObjectBehind) {
   platform::CDC::s_textLog = nullptr;
   EXPECT_EQ(platform::CGdiObject::LiveCount(), live);
   std::vector<QRect> boxes;
-  const std::string name = std::string("charts/") + row.name;
+  const std::string name = "charts/" + GetParam().name;
   test_support::ExpectSameText(name + ".labels", Labels(log, boxes));
   test_support::ExpectSameImage(name + ".png", surface.Image(), boxes);
 }
 
-// Svalbard at 15°20' and 15°45' east: the midnight sun crosses north (the path's long jump
-// across the chart) in the first and in the last minute of the scan.
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ChartGoldenTest,
-    testing::Values(
-        ChartRow{{"day_51n_june_noon"}, false, 51, 7, 0, 6, 21, 12, 0, -1},
-        ChartRow{{"day_51n_december_morning"}, false, 51, 7, 0, 12, 21, 10, 30, -1},
-        ChartRow{{"day_78n_midnight_sun_first_minute"}, false, 78, 15, 20, 6, 21, 1, 0, -1},
-        ChartRow{{"day_78n_midnight_sun_last_minute"}, false, 78, 15, 45, 6, 21, 23, 59, -1},
-        ChartRow{{"day_80n_polar_night"}, false, 80, 0, 0, 12, 21, 12, 0, -1},
-        ChartRow{{"day_sydney_sunset"}, false, -33, 151, 0, 12, 21, 10, 0, -1},
-        ChartRow{{"year_51n"}, true, 51, 7, 0, 1, 1, 0, 0, -1},
-        ChartRow{{"year_51n_picked_march"}, true, 51, 7, 0, 1, 1, 0, 0, 88},
-        ChartRow{{"year_78n_picked_far_right"}, true, 78, 15, 45, 1, 1, 0, 0, 400},
-        ChartRow{{"year_sydney_picked_left_of_frame"}, true, -33, 151, 0, 1, 1, 0, 0, 3}),
-    test_support::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, ChartGoldenTest, testing::ValuesIn(test_support::ReadRows("charts/charts.rows")),
+                         test_support::FileRowName());
 
 }  // namespace
 }  // namespace charts
