@@ -1,13 +1,16 @@
-// The main dialog driven as a user drives it, by the scenarios in tests/data/app.
+// The main dialog and the year window driven as a user drives them, by the scenarios in
+// tests/data/app and tests/data/year.
 #include "tests/support/scenario.h"
 
 namespace {
 
-class MainDialogScenario : public test_support::ScenarioTest {};
+class DialogScenario : public test_support::ScenarioTest {};
 
-TEST_P(MainDialogScenario, GoesAsWritten) { Run("app/" + GetParam().name + ".scenario"); }
+TEST_P(DialogScenario, GoesAsWritten) { Run(GetParam().words[0] + "/" + GetParam().name + ".scenario"); }
 
-INSTANTIATE_TEST_SUITE_P(Files, MainDialogScenario, testing::ValuesIn(test_support::Scenarios("app")),
+INSTANTIATE_TEST_SUITE_P(Main, DialogScenario, testing::ValuesIn(test_support::Scenarios("app")),
+                         test_support::FileRowName());
+INSTANTIATE_TEST_SUITE_P(Year, DialogScenario, testing::ValuesIn(test_support::Scenarios("year")),
                          test_support::FileRowName());
 
 }  // namespace

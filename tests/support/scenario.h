@@ -40,7 +40,7 @@ inline int IdOf(const std::string& name) {
 inline std::vector<FileRow> Scenarios(const std::string& folder) {
   std::vector<FileRow> files;
   for (const auto& entry : std::filesystem::directory_iterator(GoldenPath(folder)))
-    if (entry.path().extension() == ".scenario") files.push_back({entry.path().stem().string(), {}});
+    if (entry.path().extension() == ".scenario") files.push_back({entry.path().stem().string(), {folder}});
   std::sort(files.begin(), files.end(), [](auto& a, auto& b) { return a.name < b.name; });
   return files;
 }
