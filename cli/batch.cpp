@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "cli/input.h"
+#include "cli/results.h"
+#include "cli/time_basis.h"
 #include "platform/field_text.h"
 #include "solar/solar.h"
 
@@ -39,7 +41,7 @@ std::string_view Trimmed(std::string_view s) {
   return s;
 }
 
-void Convert(Line& line, Format format) {
+void Convert(Line& line, Format format, const TimeBasis& basis) {
   std::string_view parts[4];
   if (!SplitLine(Trimmed(line.text), parts)) {
     line.wrong = true;
@@ -48,24 +50,25 @@ void Convert(Line& line, Format format) {
   }
   try {
     solar::ObservationFields f = StartFields();
-    ReadDate(parts[0], f);
-    ReadTime(parts[1], f);
+    const std::string time = ReadMomentInto(parts[0], parts[1], basis, f);
     ReadLatitude(parts[2], f);
     ReadLongitude(parts[3], f);
     const solar::SunPosition p = solar::SunPositionOf(f);
-    const std::string azimuth = platform::FormatFloatField(p.azimuth);
-    const std::string height = platform::FormatFloatField(p.height);
+    const std::string values[] = {time.substr(0, 10), time,
+                                  DecimalDegrees(solar::LatitudeOf(f)), DecimalDegrees(SignedLongitude(f)),
+                                  platform::FormatFloatField(p.azimuth), platform::FormatFloatField(p.height)};
     std::string& out = line.result;
     out.clear();
     if (format == Format::kJson) {
-      out.append("{\"datum\": \"").append(parts[0]).append("\", \"zeit\": \"").append(parts[1]);
-      out.append("\", \"breite\": \"").append(parts[2]).append("\", \"laenge\": \"").append(parts[3]);
-      out.append("\", \"azimut\": ").append(azimuth).append(", \"hoehe\": ").append(height).append("}");
-    } else {
-      const char separator = format == Format::kCsv ? ',' : ' ';
-      for (const std::string_view part : parts) out.append(part).push_back(separator);
-      out.append(azimuth).push_back(separator);
-      out.append(height);
+      out.append("{\"datum\": \"").append(values[0]).append("\", \"zeit\": \"").append(values[1]);
+      out.append("\", \"breite\": ").append(values[2]).append(", \"laenge\": ").append(values[3]);
+      out.append(", \"azimut\": ").append(values[4]).append(", \"hoehe\": ").append(values[5]).append("}");
+    } else if (format == Format::kCsv) {
+      for (const std::string& v : values) out.append(v).push_back(',');
+      out.pop_back();
+    } else {  // the clock time in the basis; the zone stands once above the lines
+      out.append(values[0]).append(" ").append(time.substr(11, 8));
+      for (size_t i = 2; i < 6; ++i) out.append(" ").append(values[i]);
     }
   } catch (const InputError& e) {
     line.wrong = true;
@@ -80,8 +83,10 @@ bool Skipped(const std::string& text) {
 
 }  // namespace
 
-int RunPositionBatch(std::istream& in, std::ostream& out, std::ostream& err, Format format) {
+int RunPositionBatch(std::istream& in, std::ostream& out, std::ostream& err, Format format,
+                     const TimeBasis& basis) {
   if (format == Format::kCsv) out << "datum,zeit,breite,laenge,azimut,hoehe\n";
+  if (format == Format::kText) out << "Zeitzone: " << ZoneName(basis) << "\n";
   std::vector<Line> block(kBlockLines);
   std::string written;  // the output of one block
   long number = 0;
@@ -93,7 +98,7 @@ int RunPositionBatch(std::istream& in, std::ostream& out, std::ostream& err, For
     }
     if (count == 0) break;
     const auto work = [&](size_t from, size_t to) {
-      for (size_t i = from; i < to; ++i) Convert(block[i], format);
+      for (size_t i = from; i < to; ++i) Convert(block[i], format, basis);
     };
     std::thread firstHalf(work, 0, count / 2);
     work(count / 2, count);

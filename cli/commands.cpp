@@ -1,54 +1,43 @@
 #include "cli/commands.h"
 
 #include <QCommandLineParser>
-#include <fstream>
-#include <functional>
-#include <optional>
 
-#include "cli/batch.h"
+#include "cli/command_work.h"
 #include "cli/input.h"
-#include "cli/output.h"
-#include "cli/results.h"
-#include "files/location_file.h"
-#include "files/minute_table.h"
-#include "platform/file.h"
 #include "platform/file_exception.h"
-#include "platform/field_text.h"
-#include "solar/solar.h"
 
 namespace cli {
 
 namespace {
 
-struct Io {
-  std::istream& in;
-  std::ostream& out;
-  std::ostream& err;
-};
-
 // A subcommand: its words, what it does, its arguments and options, and its work.
-struct Command;
-using Work = std::function<int(const Command&, QCommandLineParser&, Io&)>;
 struct Command {
   std::vector<std::string> words;
   const char* summary;
   std::vector<std::pair<const char*, const char*>> arguments;  // name, description
   QList<QCommandLineOption> options;
-  Work work;
+  int (*work)(QCommandLineParser&, Io&);
 };
 
 QCommandLineOption FormatOption() {
   return QCommandLineOption(QStringList{"format"}, "Ausgabe als text (Vorgabe), csv oder json.", "FORMAT",
                             "text");
 }
+QCommandLineOption TimeZoneOption() {
+  return QCommandLineOption(QStringList{"tz"},
+                            "Zeitzone der Zeiten, die gelesen und geschrieben werden: ein Name wie "
+                            "Europe/Berlin oder America/Los_Angeles (mit Sommerzeit), UTC oder ein "
+                            "Versatz wie +05:30. Ohne --tz gilt das ganze Jahr MEZ (UTC+01:00), die "
+                            "Uhr des Dialogs.",
+                            "ZONE");
+}
 QCommandLineOption TimeOption() {
-  return QCommandLineOption(QStringList{"time"}, "Uhrzeit HH:MM:SS; für den Tag zählen nur die Sekunden.",
-                            "ZEIT");
+  return QCommandLineOption(QStringList{"time"}, "Uhrzeit HH:MM:SS; für den Tag zählen nur die Sekunden: "
+                            "jede Minute wird um sie verschoben.", "ZEIT");
 }
 QCommandLineOption SecondOption() {
   return QCommandLineOption(QStringList{"second"}, "Sekunden der Uhrzeit (0 bis 59), Vorgabe 0.", "SEK");
 }
-
 QCommandLineOption HeightOption() {
   return QCommandLineOption(QStringList{"height"},
                             "Zusätzlich die Dauer über dieser Sonnenhöhe in Grad, -90 bis 90 "
@@ -56,179 +45,54 @@ QCommandLineOption HeightOption() {
                             "GRAD");
 }
 
-const char* kDate = "Datum JJJJ-MM-TT, Tag auch mit Bruchteil wie im Dialog.";
-const char* kTime = "Uhrzeit HH:MM:SS (Weltzeit).";
-const char* kLatitude = "Breite GRAD:ARCMIN:ARCSEC, Norden positiv; Minuten und Sekunden zählen "
-                        "immer dazu, wie im Dialog.";
-const char* kLongitude = "Länge GRAD:ARCMIN:ARCSEC, ostwärts von Greenwich (0 bis 359).";
-
-std::string Text(const QString& s) { return s.toStdString(); }
-
-Format FormatOf(QCommandLineParser& p) {
-  const QString f = p.value("format");
-  if (f == "text") return Format::kText;
-  if (f == "csv") return Format::kCsv;
-  if (f == "json") return Format::kJson;
-  throw InputError{"Format: erwartet text, csv oder json, nicht \"" + Text(f) + "\"."};
-}
-
-std::string Positional(QCommandLineParser& p, int i) { return Text(p.positionalArguments().at(i)); }
-
-// Writes bytes as a new file: nothing half written, an old file kept on failure.
-void WriteFile(const std::string& path, const QByteArray& bytes) {
-  platform::CFile file(path, platform::CFile::modeCreate | platform::CFile::modeWrite |
-                                 platform::CFile::shareExclusive);
-  file.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
-  file.Close();
-}
-
-solar::ObservationFields MomentFields(QCommandLineParser& p, bool withTime) {
-  solar::ObservationFields f = StartFields();
-  int i = 0;
-  ReadDate(Positional(p, i++), f);
-  if (withTime) ReadTime(Positional(p, i++), f);
-  ReadLatitude(Positional(p, i++), f);
-  ReadLongitude(Positional(p, i++), f);
-  if (!withTime && p.isSet("time")) ReadTime(Text(p.value("time")), f);
-  return f;
-}
-
-int Position(const Command&, QCommandLineParser& p, Io& io) {
-  const Format format = FormatOf(p);
-  if (p.isSet("input")) {
-    const std::string source = Text(p.value("input"));
-    if (source == "-") return RunPositionBatch(io.in, io.out, io.err, format);
-    std::ifstream file(source, std::ios::binary);
-    if (!file) {
-      throw platform::CFileException(
-          platform::CFileException::OsErrorToCause(errno), source);
-    }
-    return RunPositionBatch(file, io.out, io.err, format);
-  }
-  if (p.positionalArguments().size() != 4) throw InputError{"Erwartet: DATUM ZEIT BREITE LÄNGE."};
-  WriteRecord(io.out, format, PositionRecord(MomentFields(p, true)));
-  return 0;
-}
-
-std::vector<float> HeightsOf(QCommandLineParser& p) {
-  std::vector<float> heights;
-  for (const QString& value : p.values("height")) heights.push_back(ReadHeight(Text(value)));
-  return heights;
-}
-
-int Day(const Command&, QCommandLineParser& p, Io& io) {
-  const Format format = FormatOf(p);
-  const solar::ObservationFields f = MomentFields(p, false);
-  const std::vector<float> heights = HeightsOf(p);
-  solar::DayTrack track;
-  solar::ScanDayOf(f, track);
-  const Record day = DayRecord(f, track);
-  if (heights.empty()) {
-    WriteRecord(io.out, format, day);
-    return 0;
-  }
-  std::vector<Record> rows;
-  for (const float height : heights) rows.push_back(HeightRecord(track, height));
-  WriteTable(io.out, format, day, rows, "hoehen");
-  return 0;
-}
-
-solar::ObservationFields YearFields(QCommandLineParser& p) {
-  solar::ObservationFields f = StartFields();
-  ReadYear(Positional(p, 0), f);
-  ReadLatitude(Positional(p, 1), f);
-  ReadLongitude(Positional(p, 2), f);
-  if (p.isSet("second")) ReadSecond(Text(p.value("second")), f);
-  return f;
-}
-
-int Year(const Command&, QCommandLineParser& p, Io& io) {
-  const Format format = FormatOf(p);
-  const solar::ObservationFields f = YearFields(p);
-  const std::vector<float> heights = HeightsOf(p);
-  solar::YearSeries series{};
-  solar::ComputeYearSeries(f, series);
-  WriteTable(io.out, format, YearHead(f), YearRows(f, series, heights), "tage");
-  return 0;
-}
-
-int Export(const Command&, QCommandLineParser& p, Io&) {
-  if (p.positionalArguments().size() != 4) throw InputError{"Erwartet: DATUM BREITE LÄNGE DATEI."};
-  const solar::ObservationFields f = MomentFields(p, false);
-  solar::DayTrack track;
-  solar::ScanDayOf(f, track);
-  files::ExportMinuteTable(Positional(p, 3), track);
-  return 0;
-}
-
-int ChartDay(const Command&, QCommandLineParser& p, Io&) {
-  if (p.positionalArguments().size() != 5) throw InputError{"Erwartet: DATUM ZEIT BREITE LÄNGE DATEI."};
-  WriteFile(Positional(p, 4), DayChartPng(MomentFields(p, true)));
-  return 0;
-}
-
-int ChartYear(const Command&, QCommandLineParser& p, Io&) {
-  if (p.positionalArguments().size() != 4) throw InputError{"Erwartet: JAHR BREITE LÄNGE DATEI."};
-  const solar::ObservationFields f = YearFields(p);
-  std::optional<int> click;
-  if (p.isSet("click")) {
-    click = platform::ParseIntField(Text(p.value("click")));
-    if (!click) throw InputError{"Klick: " + platform::IntExpectedMessage()};
-  }
-  WriteFile(Positional(p, 3), YearChartPng(f, click));
-  return 0;
-}
-
-int PlaceSave(const Command&, QCommandLineParser& p, Io&) {
-  if (p.positionalArguments().size() != 3) throw InputError{"Erwartet: BREITE LÄNGE DATEI."};
-  solar::ObservationFields f = StartFields();
-  ReadLatitude(Positional(p, 0), f);
-  ReadLongitude(Positional(p, 1), f);
-  files::SaveLocation(Positional(p, 2), files::PlaceOf(f));
-  return 0;
-}
-
-int PlaceShow(const Command&, QCommandLineParser& p, Io& io) {
-  const Format format = FormatOf(p);
-  if (p.positionalArguments().size() != 1) throw InputError{"Erwartet: DATEI."};
-  solar::ObservationFields f = StartFields();
-  files::SetPlace(f, files::LoadLocation(Positional(p, 0)));
-  WriteRecord(io.out, format, PlaceRecord(f));
-  return 0;
-}
+const char* kDate = "Datum JJJJ-MM-TT (1900 bis 2100).";
+const char* kTime = "Uhrzeit HH:MM:SS in der Zeitzone von --tz, ohne --tz MEZ (UTC+01:00).";
+const char* kMoment = "Statt DATUM und ZEIT: ein Zeitpunkt nach ISO 8601 mit Z oder Versatz, etwa "
+                      "2005-06-21T12:00:00Z, oder now.";
+const char* kLatitude = "Breite in Grad, -90 bis 90, Süden negativ: Dezimalgrad (-33.8688), "
+                        "GRAD:ARCMIN:ARCSEC mit dem Vorzeichen für den ganzen Winkel (-33:52:0) "
+                        "oder mit N/S statt des Vorzeichens (33.8688S).";
+const char* kLongitude = "Länge in Grad, -180 bis 360, Westen negativ: Dezimalgrad (-118.2437), "
+                         "GRAD:ARCMIN:ARCSEC (-118:14:37) oder mit E/W statt des Vorzeichens "
+                         "(118.2437W).";
+const char* kYear = "Jahr (1900 bis 2100).";
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands{
       {{"position"}, "Azimut und Höhe der Sonne für einen Zeitpunkt und Ort, wie der Dialog sie zeigt.",
-       {{"DATUM", kDate}, {"ZEIT", kTime}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
-       {FormatOption(),
+       {{"DATUM", kDate}, {"ZEIT", kTime}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"[ZEITPUNKT]", kMoment}},
+       {FormatOption(), TimeZoneOption(),
         QCommandLineOption(QStringList{"input"}, "Liest Zeilen DATUM,ZEIT,BREITE,LÄNGE aus DATEI (- für die "
                                       "Standardeingabe) und schreibt je Zeile ein Ergebnis.", "DATEI")},
        Position},
-      {{"day"}, "Sonnenscheindauer und Dauer inkl. Dämmerung eines Tages, erste und letzte Minute "
-                "über dem Horizont.",
+      {{"day"}, "Ein Kalendertag der Zeitzone Minute für Minute: Sonnenscheindauer und Dauer inkl. "
+                "Dämmerung, Sonnenauf- und -untergang, die Dämmerungen und der höchste Stand auf die "
+                "Sekunde.",
        {{"DATUM", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
-       {FormatOption(), TimeOption(), HeightOption()}, Day},
+       {FormatOption(), TimeZoneOption(), TimeOption(), HeightOption()}, Day},
+      {{"days"}, "Dasselbe für jeden Tag von VON bis BIS (höchstens fünf Jahre): die Tabelle der "
+                 "Sonnenauf- und -untergänge.",
+       {{"VON", kDate}, {"BIS", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
+       {FormatOption(), TimeZoneOption(), TimeOption()}, Days},
       {{"year"}, "Die 72 Stichtage eines Jahres mit Sonnenschein, Dämmerung und täglicher Veränderung.",
-       {{"JAHR", "Jahr (1900 bis 2100)."}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
+       {{"JAHR", kYear}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
        {FormatOption(), SecondOption(), HeightOption()}, Year},
-      {{"export"}, "Schreibt die Minutentabelle des Tages wie \"ASCII Export\".",
+      {{"export"}, "Schreibt die Minutentabelle des Tages wie \"ASCII Export\" (MEZ, wie der Dialog).",
        {{"DATUM", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "Zieldatei."}},
        {TimeOption()}, Export},
       {{"chart", "day"}, "Das Tagesverlauf-Diagramm des Dialogs als PNG-Bild.",
        {{"DATUM", kDate}, {"ZEIT", kTime}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude},
-        {"DATEI", "PNG-Datei."}},
-       {}, ChartDay},
+        {"DATEI", "PNG-Datei."}, {"[ZEITPUNKT]", kMoment}},
+       {TimeZoneOption()}, ChartDay},
       {{"chart", "year"}, "Das Jahresverlauf-Diagramm als PNG-Bild, auf Wunsch mit Markierung.",
-       {{"JAHR", "Jahr (1900 bis 2100)."}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude},
-        {"DATEI", "PNG-Datei."}},
+       {{"JAHR", kYear}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "PNG-Datei."}},
        {SecondOption(), QCommandLineOption(QStringList{"click"}, "Markiert die Spalte eines Klicks bei X "
                                                       "(Pixel im Fenster), wie im Dialog.", "X")},
        ChartYear},
-      {{"place", "save"}, "Schreibt einen Ort als Ortsdatei (.ort).",
+      {{"place", "save"}, "Schreibt einen Ort als Ortsdatei (.ort), die der Dialog lesen kann.",
        {{"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "Ortsdatei."}}, {}, PlaceSave},
-      {{"place", "show"}, "Zeigt den Ort einer Ortsdatei.", {{"DATEI", "Ortsdatei."}},
-       {FormatOption()}, PlaceShow},
+      {{"place", "show"}, "Zeigt den Ort einer Ortsdatei in Dezimalgrad und wie gespeichert.",
+       {{"DATEI", "Ortsdatei."}}, {FormatOption()}, PlaceShow},
   };
   return commands;
 }
@@ -268,6 +132,8 @@ QStringList Reordered(const std::vector<std::string>& arguments, const Command& 
   return QStringList{"tagvaroskop-cli"} + options + QStringList{"--"} + positional;
 }
 
+std::string Text(const QString& s) { return s.toStdString(); }
+
 int RunCommand(const Command& command, const std::vector<std::string>& arguments, Io& io) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QString::fromUtf8(command.summary));
@@ -287,13 +153,7 @@ int RunCommand(const Command& command, const std::vector<std::string>& arguments
     io.out << text;
     return 0;
   }
-  if (parser.positionalArguments().size() < static_cast<int>(command.arguments.size()) &&
-      !(command.words[0] == "position" && parser.isSet("input"))) {
-    std::string syntax;
-    for (const auto& argument : command.arguments) syntax += std::string(" ") + argument.first;
-    throw InputError{"Erwartet:" + syntax + "."};
-  }
-  return command.work(command, parser, io);
+  return command.work(parser, io);
 }
 
 }  // namespace

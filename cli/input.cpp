@@ -1,9 +1,13 @@
 #include "cli/input.h"
 
+#include <cctype>
 
 #include "core/field_rules.h"
 #include "platform/field_text.h"
 #include "res/ids.h"
+#include "solar/numeric.h"
+#include "solar/observation.h"
+#include "solar/sun_position.h"
 
 namespace cli {
 
@@ -113,23 +117,111 @@ void ReadSecond(std::string_view text, solar::ObservationFields& f) {
   ReadField(res::IDC_SECOND, "Sekunde", text, f);
 }
 
+namespace {
+
+// One coordinate as people write it: signed decimal degrees, D:M:S with the sign on the whole
+// angle, or either with a hemisphere letter instead of the sign.
+struct Coordinate {
+  bool negative = false;
+  std::string_view magnitude;
+};
+
+Coordinate SplitSign(std::string_view text, const char* what, char positive, char negative) {
+  Coordinate c{false, text};
+  if (!text.empty()) {
+    const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
+    if (last == positive || last == negative) {
+      c.negative = last == negative;
+      c.magnitude.remove_suffix(1);
+      if (c.magnitude.starts_with('-')) {
+        throw InputError{std::string(what) + ": entweder ein Minuszeichen oder " + positive + "/" +
+                         negative + ", nicht beides."};
+      }
+    }
+  }
+  if (c.magnitude.starts_with('-')) {
+    c.negative = true;
+    c.magnitude.remove_prefix(1);
+  }
+  return c;
+}
+
+// The magnitude of a coordinate as the dialog's three fields hold it, and the whole angle
+// formed the dialog's way.
+struct Angle {
+  float degrees = 0.0f, arcmin = 0.0f, arcsec = 0.0f;
+  float whole = 0.0f;
+};
+
+// The range a coordinate's message names.
+struct Range {
+  float low, high;
+};
+
+// Reads D[:M[:S]]: the degrees a number from 0 to `maximum` (the whole angle too), the arc minutes
+// and seconds by the rules of the fields `arcminControl` and `arcsecControl`.
+Angle ReadAngle(const Coordinate& c, const char* what, int arcminControl, int arcsecControl,
+                float maximum, Range range) {
+  const Pieces pieces = Split(c.magnitude, ':');
+  if (pieces.count > 3) {
+    throw InputError{std::string(what) + ": erwartet GRAD, GRAD:ARCMIN:ARCSEC oder eine Zahl mit " +
+                     "Himmelsrichtung, nicht \"" + std::string(c.magnitude) + "\"."};
+  }
+  const std::string name = std::string(what) + " (Grad)";
+  const std::optional<double> degrees =
+      platform::ParseFloatField(platform::FirstCharacters(pieces.part[0], platform::kMaxFieldCharacters));
+  if (!degrees) throw InputError{name + ": " + platform::NumberExpectedMessage()};
+  solar::ObservationFields scratch{};
+  const std::string arcminName = std::string(what) + " (Arcmin)", arcsecName = std::string(what) + " (Arcsec)";
+  if (pieces.count > 1) ReadField(arcminControl, arcminName.c_str(), pieces.part[1], scratch);
+  if (pieces.count > 2) ReadField(arcsecControl, arcsecName.c_str(), pieces.part[2], scratch);
+  Angle angle;
+  angle.degrees = static_cast<float>(*degrees);
+  angle.arcmin = arcminControl == res::IDC_LON_ARCMIN ? static_cast<float>(scratch.lonArcmin) : scratch.latArcmin;
+  angle.arcsec = arcsecControl == res::IDC_LON_ARCSEC ? scratch.lonArcsec : scratch.latArcsec;
+  angle.whole = solar::AngleDegrees(angle.degrees, angle.arcmin, angle.arcsec);
+  if (!(*degrees >= 0.0 && angle.whole <= maximum)) {
+    throw InputError{std::string(what) + ": " + platform::NumberRangeMessage(range.low, range.high)};
+  }
+  return angle;
+}
+
+}  // namespace
+
 void ReadLatitude(std::string_view text, solar::ObservationFields& f) {
-  f.latArcmin = f.latArcsec = 0.0f;
-  ReadParts(text, ':', "Breite", "GRAD:ARCMIN:ARCSEC",
-            {{res::IDC_LAT_DEGREES, "Breite (Grad)"},
-             {res::IDC_LAT_ARCMIN, "Breite (Arcmin)"},
-             {res::IDC_LAT_ARCSEC, "Breite (Arcsec)"}},
-            1, f);
+  const Coordinate c = SplitSign(text, "Breite", 'N', 'S');
+  const Angle a = ReadAngle(c, "Breite", res::IDC_LAT_ARCMIN, res::IDC_LAT_ARCSEC, 90.0f, {-90, 90});
+  // North keeps the fields as the dialog holds them; south is the negation of the whole angle.
+  const bool south = c.negative && a.whole != 0.0f;
+  f.latDegrees = south ? -a.whole : a.degrees;
+  f.latArcmin = south ? 0.0f : a.arcmin;
+  f.latArcsec = south ? 0.0f : a.arcsec;
 }
 
 void ReadLongitude(std::string_view text, solar::ObservationFields& f) {
-  f.lonArcmin = 0;
-  f.lonArcsec = 0.0f;
-  ReadParts(text, ':', "Länge", "GRAD:ARCMIN:ARCSEC",
-            {{res::IDC_LON_DEGREES, "Länge (Grad)"},
-             {res::IDC_LON_ARCMIN, "Länge (Arcmin)"},
-             {res::IDC_LON_ARCSEC, "Länge (Arcsec)"}},
-            1, f);
+  const Coordinate c = SplitSign(text, "Länge", 'E', 'W');
+  const Angle a = ReadAngle(c, "Länge", res::IDC_LON_ARCMIN, res::IDC_LON_ARCSEC,
+                            c.negative ? 180.0f : 360.0f, {-180, 360});
+  // East keeps the fields as the dialog holds them; west becomes its east equivalent.
+  const bool west = c.negative && a.whole != 0.0f;
+  f.lonDegrees = west ? solar::Single(360.0 - a.whole) : a.degrees;
+  f.lonArcmin = west ? 0 : static_cast<int>(a.arcmin);
+  f.lonArcsec = west ? 0.0f : a.arcsec;
+}
+
+solar::ObservationFields StoredPlace(const solar::ObservationFields& f) {
+  if (!(f.latDegrees >= -89.0f && f.latDegrees <= 89.0f)) {
+    throw InputError{"Breite (Grad): " + platform::NumberRangeMessage(-89.0f, 89.0f)};
+  }
+  solar::ObservationFields stored = f;
+  const double longitude = solar::LongitudeOf(f);
+  if (f.lonDegrees > 359.0f) {
+    const double minutes = longitude >= 360.0 ? 0.0 : (longitude - 359.0) * 60.0;
+    stored.lonDegrees = longitude >= 360.0 ? 0.0f : 359.0f;
+    stored.lonArcmin = solar::TruncToInt(minutes);
+    stored.lonArcsec = solar::Single((minutes - stored.lonArcmin) * 60.0);
+  }
+  return stored;
 }
 
 }  // namespace cli

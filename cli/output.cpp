@@ -1,6 +1,7 @@
 #include "cli/output.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace cli {
 
@@ -75,7 +76,8 @@ std::string JsonObject(const Record& record) {
 void WriteRecord(std::ostream& out, Format format, const Record& record) {
   switch (format) {
     case Format::kText:
-      for (const Value& v : record) out << v.label << ": " << Shown(v) << "\n";
+      for (const Value& v : record)
+        if (v.inText) out << v.label << ": " << Shown(v) << "\n";
       break;
     case Format::kCsv:
       out << CsvHeader(record) << "\n" << CsvRow(record) << "\n";
@@ -90,11 +92,17 @@ void WriteTable(std::ostream& out, Format format, const Record& head,
                 const std::vector<Record>& rows, const std::string& rowsKey) {
   switch (format) {
     case Format::kText: {
-      for (const Value& v : head) out << v.label << ": " << Shown(v) << "\n";
+      for (const Value& v : head)
+        if (v.inText) out << v.label << ": " << Shown(v) << "\n";
       if (rows.empty()) return;
+      std::vector<Record> shown;
+      for (const Record& row : rows) {
+        shown.emplace_back();
+        std::copy_if(row.begin(), row.end(), std::back_inserter(shown.back()), [](const Value& v) { return v.inText; });
+      }
       std::vector<size_t> widths;
-      for (const Value& v : rows.front()) widths.push_back(Width(v.label));
-      for (const Record& row : rows)
+      for (const Value& v : shown.front()) widths.push_back(Width(v.label));
+      for (const Record& row : shown)
         for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], Width(Shown(row[i])));
       const auto line = [&](const Record& row, bool labels) {
         std::string text;
@@ -104,8 +112,8 @@ void WriteTable(std::ostream& out, Format format, const Record& head,
         }
         out << text << "\n";
       };
-      line(rows.front(), true);
-      for (const Record& row : rows) line(row, false);
+      line(shown.front(), true);
+      for (const Record& row : shown) line(row, false);
       break;
     }
     case Format::kCsv: {

@@ -17,8 +17,13 @@ struct Value {
   bool number;
   std::string json = {};   // when set, JSON writes this instead (an array, say)
   std::string words = {};  // when set, the text format shows this instead
+  bool inText = true;      // false: only CSV and JSON carry it
 };
 using Record = std::vector<Value>;
+
+inline void Append(Record& record, const Record& values) {
+  record.insert(record.end(), values.begin(), values.end());
+}
 
 // A single result: "label: text" lines, a CSV header and row, or one JSON object.
 void WriteRecord(std::ostream& out, Format format, const Record& record);

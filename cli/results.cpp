@@ -18,18 +18,6 @@ using platform::FormatIntField;
 
 namespace {
 
-std::vector<Value> Duration(const std::string& key, const std::string& label, int minutes) {
-  const float hours = solar::MinutesToHours(minutes);
-  const solar::HoursAndMinutes shown = solar::SplitHours(hours);
-  return {{key + "_std", label + " (Std)", FormatIntField(shown.hours), true},
-          {key + "_min", label + " (min)", FormatIntField(shown.minutes), true},
-          {key + "_stunden", label + " (Stunden)", FormatFloatField(hours), true}};
-}
-
-void Append(Record& record, const std::vector<Value>& values) {
-  record.insert(record.end(), values.begin(), values.end());
-}
-
 // A client image of the size of a dialog's window.
 platform::Surface ClientOf(const platform::DialogTemplate& t) {
   return platform::Surface(platform::DialogUnitsToPixelsX(t.width),
@@ -46,78 +34,42 @@ QByteArray Png(const platform::Surface& surface, const platform::PixelRect& area
 
 }  // namespace
 
-std::string PlaceText(float degrees, float arcmin, float arcsec) {
+std::string FieldsText(float degrees, float arcmin, float arcsec) {
   return FormatFloatField(degrees) + ":" + FormatFloatField(arcmin) + ":" + FormatFloatField(arcsec);
 }
 
-std::string DateText(const solar::ObservationFields& f) {
-  return std::to_string(f.year) + "-" + (f.month < 10 ? "0" : "") + std::to_string(f.month) + "-" +
-         (f.day < 10 ? "0" : "") + FormatFloatField(f.day);
+std::string DecimalDegrees(double degrees) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.5f", degrees);
+  std::string s = text;
+  while (s.back() == '0') s.pop_back();
+  if (s.back() == '.') s.pop_back();
+  return s == "-0" ? "0" : s;
 }
 
-std::string ClockOfMinute(int minute) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d:%02d", (minute / 60) % 100, minute % 60);
-  return text;
-}
-
-std::string TimeText(const solar::ObservationFields& f) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", f.hour, f.minute, f.second);
-  return text;
+double SignedLongitude(const solar::ObservationFields& f) {
+  const double longitude = solar::LongitudeOf(f);
+  return longitude > 180.0 ? longitude - 360.0 : longitude;
 }
 
 Record PlaceRecord(const solar::ObservationFields& f) {
-  return Record{
-      {"breite", "Breite", PlaceText(f.latDegrees, f.latArcmin, f.latArcsec), false},
-      {"laenge", "Länge", PlaceText(f.lonDegrees, static_cast<float>(f.lonArcmin), f.lonArcsec), false}};
+  return Record{{"breite", "Breite (Grad)", DecimalDegrees(solar::LatitudeOf(f)), true},
+                {"laenge", "Länge (Grad)", DecimalDegrees(SignedLongitude(f)), true}};
 }
 
-Record PositionRecord(const solar::ObservationFields& f) {
+Value ZoneValue(const TimeBasis& basis, const QDateTime& from, const QDateTime& until) {
+  return {"zeitzone", "Zeitzone", basis.name, false, {}, ZoneText(basis, from, until)};
+}
+
+Record PositionRecord(const solar::ObservationFields& f, const QDateTime& moment, const TimeBasis& basis) {
   const solar::SunPosition p = solar::SunPositionOf(f);
-  Record r{{"datum", "Datum", DateText(f), false}, {"zeit", "Uhrzeit", TimeText(f), false}};
+  const QDateTime local = moment.toTimeZone(basis.zone);
+  Record r{{"datum", "Datum", local.date().toString(Qt::ISODate).toStdString(), false},
+           {"zeit", "Uhrzeit", Rfc3339(moment, basis), false, {}, ClockText(moment, basis)},
+           ZoneValue(basis, moment, moment)};
   Append(r, PlaceRecord(f));
   r.push_back({"azimut", "Azimut", FormatFloatField(p.azimuth), true});
   r.push_back({"hoehe", "Höhe", FormatFloatField(p.height), true});
-  return r;
-}
-
-Record DayRecord(const solar::ObservationFields& f, const solar::DayTrack& track) {
-  const solar::DayLengths lengths = solar::CountDayLengths(track);
-  Record r{{"datum", "Datum", DateText(f), false}};
-  Append(r, PlaceRecord(f));
-  Append(r, Duration("sonne", "Sonne über Horizont", lengths.minutesAboveHorizon));
-  Append(r, Duration("daemmerung", "inkl. Dämmerung (-7 Grad)", lengths.minutesAboveTwilight));
-  const std::vector<solar::Stretch> up = solar::StretchesAbove(track, solar::kHorizonHeight);
-  r.push_back({"erste_minute", "Erste Minute über dem Horizont",
-               up.empty() ? "" : ClockOfMinute(up.front().first), false});
-  r.push_back({"letzte_minute", "Letzte Minute über dem Horizont",
-               up.empty() ? "" : ClockOfMinute(up.back().last), false});
-  return r;
-}
-
-Record HeightRecord(const solar::DayTrack& track, float height) {
-  const int count = solar::CountMinutesAbove(track, height);
-  const std::vector<solar::Stretch> stretches = solar::StretchesAbove(track, height);
-  const bool above = count == solar::kMinutesPerScan, below = count == 0;
-  Record r{{"hoehe", "Höhe (Grad)", FormatFloatField(height), true}};
-  Append(r, Duration("ueber", "darüber", count));
-  r.push_back({"minuten", "Minuten", FormatIntField(count), true});
-  r.push_back({"state", "Zustand", above ? "above" : below ? "below" : "crossing", false, {},
-               above ? "immer darüber" : below ? "immer darunter" : "kreuzt"});
-  const bool crossing = !above && !below;
-  const std::string first = crossing ? ClockOfMinute(stretches.front().first) : "";
-  const std::string last = crossing ? ClockOfMinute(stretches.back().last) : "";
-  r.push_back({"erste_minute", "Erste Minute", first, false, crossing ? "" : "null"});
-  r.push_back({"letzte_minute", "Letzte Minute", last, false, crossing ? "" : "null"});
-  std::string shown, json = "[";
-  for (const solar::Stretch& stretch : stretches) {
-    const std::string from = ClockOfMinute(stretch.first), to = ClockOfMinute(stretch.last);
-    shown.append(shown.empty() ? "" : " ").append(from).append("-").append(to);
-    json.append(json.size() > 1 ? ", " : "")
-        .append("{\"erste\": \"").append(from).append("\", \"letzte\": \"").append(to).append("\"}");
-  }
-  r.push_back({"abschnitte", "Abschnitte", shown, false, json + "]"});
   return r;
 }
 

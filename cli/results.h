@@ -7,19 +7,21 @@
 #include <QByteArray>
 
 #include "cli/output.h"
+#include "cli/time_basis.h"
 #include "solar/types.h"
 
 namespace cli {
 
 // The results of the subcommands as records, the numbers in the forms the dialogs show.
-Record PositionRecord(const solar::ObservationFields& f);
-Record PlaceRecord(const solar::ObservationFields& f);
 
-// The day of the fields: date, place, both day lengths and the first and last minute above
-// the horizon.
-Record DayRecord(const solar::ObservationFields& f, const solar::DayTrack& track);
-// The time above one height: its minutes, hours, state, and every stretch above it.
-Record HeightRecord(const solar::DayTrack& track, float height);
+// The longitude of the fields from -180 (west) to 180.
+double SignedLongitude(const solar::ObservationFields& f);
+// The place of the fields in decimal degrees, the longitude from -180 (west) to 180.
+Record PlaceRecord(const solar::ObservationFields& f);
+// The time basis, with its offset at `from` and any change before `until` in text.
+Value ZoneValue(const TimeBasis& basis, const QDateTime& from, const QDateTime& until);
+// The sun at the moment, which the fields hold on the model's clock.
+Record PositionRecord(const solar::ObservationFields& f, const QDateTime& moment, const TimeBasis& basis);
 
 // The year's head (year and place) and one row per sample day, with a column per height.
 Record YearHead(const solar::ObservationFields& f);
@@ -30,9 +32,9 @@ std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::Yea
 QByteArray DayChartPng(const solar::ObservationFields& f);
 QByteArray YearChartPng(const solar::ObservationFields& f, std::optional<int> clickX);
 
-std::string ClockOfMinute(int minute);  // scan minute i is the entered clock time i minutes after 0:00
-std::string PlaceText(float degrees, float arcmin, float arcsec);
-std::string DateText(const solar::ObservationFields& f);
-std::string TimeText(const solar::ObservationFields& f);
+// The three fields of an angle as stored: "51:30:0".
+std::string FieldsText(float degrees, float arcmin, float arcsec);
+// Decimal degrees to five places, trailing zeros dropped.
+std::string DecimalDegrees(double degrees);
 
 }  // namespace cli

@@ -14,6 +14,7 @@ inline constexpr float kFullTurnRad = 6.283185f;
 
 // Minutes in one day scan and the sun heights that bound the two day lengths.
 inline constexpr int kMinutesPerScan = 1440;
+inline constexpr int kTrackEntries = 1500;  // a day track's room: the longest local day
 inline constexpr float kHorizonHeight = 0.0f;
 inline constexpr float kTwilightHeight = -7.0f;
 

@@ -1,5 +1,7 @@
 #include "solar/day_scan.h"
 
+#include <algorithm>
+
 #include "solar/constants.h"
 #include "solar/numeric.h"
 
@@ -24,17 +26,17 @@ void ScanDay(int dayNumber, int second, float latitude, float longitude, Roundin
   }
 }
 
-int CountMinutesAbove(const DayTrack& track, float height) {
+int CountMinutesAbove(const DayTrack& track, float height, int minutes) {
   int count = 0;
-  for (int i = 0; i < kMinutesPerScan; ++i) {
+  for (int i = 0; i < std::min(minutes, kTrackEntries); ++i) {
     if (track.height[i] > height) ++count;
   }
   return count;
 }
 
-std::vector<Stretch> StretchesAbove(const DayTrack& track, float height) {
+std::vector<Stretch> StretchesAbove(const DayTrack& track, float height, int minutes) {
   std::vector<Stretch> stretches;
-  for (int i = 0; i < kMinutesPerScan; ++i) {
+  for (int i = 0; i < std::min(minutes, kTrackEntries); ++i) {
     if (!(track.height[i] > height)) continue;
     if (!stretches.empty() && stretches.back().last == i - 1) {
       stretches.back().last = i;

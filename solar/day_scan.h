@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "solar/constants.h"
 #include "solar/sun_position.h"
 #include "solar/types.h"
 
@@ -16,15 +17,16 @@ void ScanDay(int dayNumber, int second, float latitude, float longitude, Roundin
 // Counts the minutes of the track with the height strictly above 0 and strictly above -7.
 DayLengths CountDayLengths(const DayTrack& track);
 
-// Minutes of the track with the height strictly above the given height.
-int CountMinutesAbove(const DayTrack& track, float height);
+// Minutes among the first `minutes` of the track with the height strictly above the given height.
+int CountMinutesAbove(const DayTrack& track, float height, int minutes = kMinutesPerScan);
 
 // A run of consecutive scan minutes with the sun above a height, first and last minute included.
 struct Stretch {
   int first, last;
 };
 // Every stretch of the track above the height, in scan order.
-std::vector<Stretch> StretchesAbove(const DayTrack& track, float height);
+std::vector<Stretch> StretchesAbove(const DayTrack& track, float height,
+                                    int minutes = kMinutesPerScan);
 
 // Fractional hours of a minute count: count times the single-precision 1/60.
 float MinutesToHours(int minutes);

@@ -2,6 +2,7 @@
 
 // The whole interface of the solar geometry: sun position, day scan and year series.
 #include "solar/constants.h"
+#include "solar/day_events.h"
 #include "solar/day_scan.h"
 #include "solar/numeric.h"
 #include "solar/observation.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/cli_run.h"
+#include "tests/support/files.h"
 #include "tests/support/golden.h"
 #include "tests/support/row_file.h"
 
@@ -10,25 +11,42 @@ namespace {
 
 class CliGoldenTest : public testing::TestWithParam<test_support::FileRow> {};
 
-TEST_P(CliGoldenTest, GivesTheGoldenStatusOutputAndMessages) {
-  const test_support::FileRow& row = GetParam();
+// One call: "$ command", its status, standard output and standard error.
+std::string Call(const std::vector<std::string>& words, const std::string& scratch) {
   std::vector<std::string> arguments;
   std::string shown = "$ tagvaroskop-cli", input;
-  for (std::string a : row.words) {
+  for (std::string a : words) {
     shown += " " + a;
     if (a.starts_with("<")) {
       input = test_support::ReadBytes(test_support::GoldenPath("cli/" + a.substr(1)));
       continue;
     }
     if (a.starts_with("@DATA@")) a.replace(0, 6, TAGVAROSKOP_TEST_DATA);
+    if (a.starts_with("@OUT@")) a.replace(0, 5, scratch);
     arguments.push_back(a);
   }
   test_support::CliResult r = test_support::Cli(arguments, input);
   // The help names the program as it was started; here that is the test program.
   const std::string program = QCoreApplication::arguments().first().toStdString();
   for (size_t at; (at = r.out.find(program)) != std::string::npos;) r.out.replace(at, program.size(), "PROGRAM");
-  test_support::ExpectSameText("cli/" + row.name + ".txt", shown + "\nstatus " + std::to_string(r.status) +
-                                                              "\n--- stdout\n" + r.out + "--- stderr\n" + r.err);
+  return shown + "\nstatus " + std::to_string(r.status) + "\n--- stdout\n" + r.out + "--- stderr\n" + r.err;
+}
+
+// The calls of a row, separated by the word "then", one after the other.
+TEST_P(CliGoldenTest, GivesTheGoldenStatusOutputAndMessages) {
+  test_support::ScratchFolder folder;
+  std::string transcript;
+  std::vector<std::string> words;
+  for (const std::string& word : GetParam().words) {
+    if (word != "then") {
+      words.push_back(word);
+      continue;
+    }
+    transcript += Call(words, folder.Folder());
+    words.clear();
+  }
+  transcript += Call(words, folder.Folder());
+  test_support::ExpectSameText("cli/" + GetParam().name + ".txt", transcript);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, CliGoldenTest, testing::ValuesIn(test_support::ReadRows("cli/commands.rows")),

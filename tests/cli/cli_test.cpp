@@ -1,6 +1,10 @@
 // The tool's files are the dialog's: the minute table, the location file and the chart images
 // against the golden files of the dialog's own tests.
+#include <QCoreApplication>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -60,6 +64,64 @@ TEST(CliBatchTest, ABlockLargerThanOneBatchKeepsItsOrder) {
     EXPECT_EQ(lastFields(line), lastFields(single.substr(single.find('\n') + 1, single.size() - single.find('\n') - 2)));
   }
   EXPECT_EQ(n, 40000);
+}
+
+QJsonObject Json(const std::vector<std::string>& arguments) {
+  const test_support::CliResult r = Cli(arguments);
+  EXPECT_EQ(r.status, 0) << r.err;
+  return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+}
+
+// Without --tz the tool computes on the dialog's clock: --tz +01:00 gives the same numbers.
+TEST(CliTimeZoneTest, TheDefaultClockIsUtcPlusOneHour) {
+  const std::vector<std::vector<std::string>> calls{
+      {"position", "2005-06-21", "12:00:00", "51", "7"},
+      {"day", "2005-12-21", "51", "7", "--height", "-6", "--time", "0:0:30"},
+      {"days", "2005-03-26", "2005-03-28", "-33:52:0", "151:12:33"}};
+  for (std::vector<std::string> call : calls) {
+    for (const char* format : {"text", "json"}) {
+      call.insert(call.end(), {"--format", format});
+      const std::string dialogClock = Cli(call).out;
+      call.insert(call.end(), {"--tz", "+01:00"});
+      std::string fixed = Cli(call).out;
+      for (const std::string name : {"UTC+01:00 (", "\"UTC+01:00\""}) {
+        const std::string mez = name.front() == '"' ? "\"MEZ\"" : "MEZ (";
+        for (size_t at; (at = fixed.find(name)) != std::string::npos;) fixed.replace(at, name.size(), mez);
+      }
+      EXPECT_EQ(fixed, dialogClock) << call[0] << " " << format;
+      call.resize(call.size() - 4);
+    }
+  }
+}
+
+TEST(CliTimeZoneTest, LocalDaysOfRealPlaces) {
+  // Los Angeles in its own zone: one stretch of sunshine, sunrise at 05:42 PDT.
+  const QJsonObject la = Json({"day", "2005-06-21", "34.0522", "-118.2437", "--tz", "America/Los_Angeles",
+                               "--height", "0", "--format", "json"});
+  EXPECT_EQ(la["hoehen"].toArray()[0].toObject()["abschnitte"].toArray().size(), 1);
+  const QString sunrise = la["sunrise"].toString();
+  EXPECT_TRUE(sunrise >= "2005-06-21T05:38" && sunrise <= "2005-06-21T05:46" && sunrise.endsWith("-07:00"))
+      << sunrise.toStdString();
+  // The days on which Berlin's clocks change.
+  for (const auto& [date, minutes] : {std::pair{"2005-03-27", 1380}, {"2005-10-30", 1500}, {"2005-06-21", 1440}}) {
+    EXPECT_EQ(Json({"day", date, "52.52", "13.405", "--tz", "Europe/Berlin", "--format", "json"})["minuten_des_tages"]
+                  .toInt(), minutes) << date;
+  }
+  // Polar day and night: no time, a state.
+  const QJsonObject tromso = Json({"day", "2005-06-21", "69.65", "18.96", "--tz", "Europe/Oslo", "--format", "json"});
+  EXPECT_TRUE(tromso["sunset"].isNull());
+  EXPECT_EQ(tromso["sun_state"].toString(), "above");
+}
+
+TEST(CliPlaceTest, TheSignCoversTheWholeAngleInEveryForm) {
+  for (const char* latitude : {"-33:52:0", "33:52:0S", "33:52:0s", "-33.866667", "33.866667S"}) {
+    const double read = Json({"position", "2005-06-21", "12:00:00", latitude, "151", "--format", "json"})["breite"].toDouble();
+    EXPECT_NEAR(read, -33.866667, 1e-5) << latitude;
+  }
+  for (const char* longitude : {"-118:14:37", "118:14:37W", "118.243611w", "241:45:23"}) {
+    const double read = Json({"position", "2005-06-21", "12:00:00", "34", longitude, "--format", "json"})["laenge"].toDouble();
+    EXPECT_NEAR(read, -118.243611, 2e-5) << longitude;
+  }
 }
 
 }  // namespace

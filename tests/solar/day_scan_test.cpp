@@ -1,6 +1,9 @@
+#include "solar/day_events.h"
 #include "solar/day_scan.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "tests/support/named_rows.h"
 
@@ -64,6 +67,44 @@ TEST(CountDayLengthsTest, ExactBoundaryHeightsDoNotCount) {
   ASSERT_EQ(up.size(), 3u);
   EXPECT_EQ(std::make_pair(up[0].first, up[0].last), std::make_pair(2, 2));
   EXPECT_EQ(std::make_pair(up[1].first, up[2].first), std::make_pair(4, 1439));
+}
+
+// A scan of the dialog's day through the general minute scan is the dialog's scan to the bit;
+// heights between the minutes come from the same model, and every crossing lies within the
+// minute whose ends the scan puts on either side of the height.
+TEST(MinuteScanTest, AgreesWithTheDaysScanToTheBitAndItsCrossingsWithItsMinutes) {
+  DayTrack dialog, general;
+  for (const float latitude : {51.0f, -33.8688f, 69.6f, 78.2f}) {
+    for (const int day : {20, 21, 79, 172, 355}) {
+      const int n = DayNumber(2005, 1, static_cast<float>(day));
+      ScanDay(n, 17, latitude, 241.75f, dialog);
+      const MinuteScan scan{n, 0, 17, kMinutesPerScan, latitude, 241.75f};
+      ScanMinutes(scan, general);
+      ASSERT_EQ(std::memcmp(dialog.height, general.height, sizeof(float) * 1440), 0) << latitude;
+      ASSERT_EQ(std::memcmp(dialog.azimuth, general.azimuth, sizeof(float) * 1440), 0) << latitude;
+      EXPECT_EQ(HeightAfter(scan, 60 * 1439), dialog.height[1439]);
+      for (const float height : {-18.0f, -0.833f, 0.0f, 30.0f}) {
+        for (const Crossing& c : CrossingsOf(scan, general, height)) {
+          const long long minute = (c.second - 1) / 60;
+          ASSERT_NE(general.height[minute] > height, general.height[minute + 1] > height) << c.second;
+          EXPECT_EQ(HeightAfter(scan, c.second) > height, c.rising) << c.second;
+          EXPECT_NE(HeightAfter(scan, c.second - 1) > height, c.rising) << c.second;
+        }
+      }
+    }
+  }
+}
+
+// A local day that starts at 23:30 of the model's clock and lasts 25 hours runs into the next
+// two model days.
+TEST(MinuteScanTest, RunsOnIntoTheNextModelDays) {
+  DayTrack track, next;
+  const int n = DayNumber(2005, 10, 29);
+  ScanMinutes(MinuteScan{n, 23 * 60 + 30, 0, kTrackEntries, 51.0f, 7.0f}, track);
+  ScanDay(n + 1, 0, 51.0f, 7.0f, next);
+  EXPECT_EQ(track.height[30], next.height[0]);
+  EXPECT_EQ(track.azimuth[30 + 1439], next.azimuth[1439]);
+  EXPECT_EQ(track.height[1499], HeightAfter(MinuteScan{n + 2, 0, 0, 1, 51.0f, 7.0f}, 60 * 29));
 }
 
 TEST(DayLengthDisplayTest, EveryCountSplitsIntoItsHoursAndMinutes) {

@@ -1,0 +1,234 @@
+#include "cli/command_work.h"
+
+#include <fstream>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+#include "cli/batch.h"
+#include "cli/day_results.h"
+#include "cli/input.h"
+#include "cli/local_day.h"
+#include "cli/output.h"
+#include "cli/results.h"
+#include "files/location_file.h"
+#include "files/minute_table.h"
+#include "platform/field_text.h"
+#include "platform/file.h"
+#include "platform/file_exception.h"
+#include "solar/solar.h"
+
+namespace cli {
+
+namespace {
+
+// Days that `days` takes at once: a few years.
+constexpr qint64 kMostDays = 5 * 366;
+
+std::string Text(const QString& s) { return s.toStdString(); }
+
+Format FormatOf(QCommandLineParser& p) {
+  const QString f = p.value("format");
+  if (f == "text") return Format::kText;
+  if (f == "csv") return Format::kCsv;
+  if (f == "json") return Format::kJson;
+  throw InputError{"Format: erwartet text, csv oder json, nicht \"" + Text(f) + "\"."};
+}
+
+TimeBasis BasisOf(QCommandLineParser& p) {
+  return p.isSet("tz") ? ReadTimeBasis(Text(p.value("tz"))) : DialogClock();
+}
+
+std::string Positional(QCommandLineParser& p, int i) { return Text(p.positionalArguments().at(i)); }
+
+void ExpectArguments(QCommandLineParser& p, std::initializer_list<int> counts, const char* syntax) {
+  for (const int n : counts) {
+    if (p.positionalArguments().size() == n) return;
+  }
+  throw InputError{std::string("Erwartet: ") + syntax + "."};
+}
+
+// Writes bytes as a new file: nothing half written, an old file kept on failure.
+void WriteFile(const std::string& path, const QByteArray& bytes) {
+  platform::CFile file(path, platform::CFile::modeCreate | platform::CFile::modeWrite |
+                                 platform::CFile::shareExclusive);
+  file.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
+  file.Close();
+}
+
+solar::ObservationFields PlaceAt(QCommandLineParser& p, int i) {
+  solar::ObservationFields f = StartFields();
+  ReadLatitude(Positional(p, i), f);
+  ReadLongitude(Positional(p, i + 1), f);
+  return f;
+}
+
+// The moment of DATUM ZEIT, or of one ZEITPUNKT when there are `momentForm` arguments; the
+// fields then hold the place after it and the moment on the model's clock.
+QDateTime MomentAndPlace(QCommandLineParser& p, int momentForm, const TimeBasis& basis,
+                         solar::ObservationFields& f) {
+  const bool single = p.positionalArguments().size() == momentForm;
+  const QDateTime moment = single ? ReadMoment(Positional(p, 0), basis)
+                                  : ReadMoment(Positional(p, 0), Positional(p, 1), basis);
+  f = PlaceAt(p, single ? 1 : 2);
+  SetModelTime(moment, f);
+  return moment;
+}
+
+int SecondsOf(QCommandLineParser& p) {
+  solar::ObservationFields f{};
+  if (p.isSet("time")) ReadTime(Text(p.value("time")), f);
+  return f.second;
+}
+
+std::vector<float> HeightsOf(QCommandLineParser& p) {
+  std::vector<float> heights;
+  for (const QString& value : p.values("height")) heights.push_back(ReadHeight(Text(value)));
+  return heights;
+}
+
+solar::ObservationFields YearFields(QCommandLineParser& p) {
+  solar::ObservationFields f = PlaceAt(p, 1);
+  ReadYear(Positional(p, 0), f);
+  if (p.isSet("second")) ReadSecond(Text(p.value("second")), f);
+  return f;
+}
+
+// Runs work(0..n) on two threads, or on this one where no second thread can be started.
+void OnBothCores(size_t n, const std::function<void(size_t, size_t)>& work) {
+  try {
+    std::thread firstHalf(work, 0, n / 2);
+    work(n / 2, n);
+    firstHalf.join();
+  } catch (const std::system_error&) {
+    work(0, n);
+  }
+}
+
+}  // namespace
+
+int Position(QCommandLineParser& p, Io& io) {
+  const Format format = FormatOf(p);
+  const TimeBasis basis = BasisOf(p);
+  if (p.isSet("input")) {
+    ExpectArguments(p, {0}, "--input DATEI ohne weitere Argumente");
+    const std::string source = Text(p.value("input"));
+    if (source == "-") return RunPositionBatch(io.in, io.out, io.err, format, basis);
+    std::ifstream file(source, std::ios::binary);
+    if (!file) throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), source);
+    return RunPositionBatch(file, io.out, io.err, format, basis);
+  }
+  ExpectArguments(p, {3, 4}, "DATUM ZEIT BREITE LÄNGE oder ZEITPUNKT BREITE LÄNGE");
+  solar::ObservationFields f;
+  const QDateTime moment = MomentAndPlace(p, 3, basis, f);
+  WriteRecord(io.out, format, PositionRecord(f, moment, basis));
+  return 0;
+}
+
+int Day(QCommandLineParser& p, Io& io) {
+  const Format format = FormatOf(p);
+  const TimeBasis basis = BasisOf(p);
+  ExpectArguments(p, {3}, "DATUM BREITE LÄNGE");
+  const QDate date = ReadCalendarDate(Positional(p, 0));
+  const solar::ObservationFields place = PlaceAt(p, 1);
+  const std::vector<float> heights = HeightsOf(p);
+  const LocalDay day = ScanLocalDay(date, SecondsOf(p), place, basis);
+  Record values = DayValues(day);
+  Record r{values.front(), ZoneValue(basis, day.start, day.MomentAfter(60LL * day.scan.minutes))};
+  Append(r, PlaceRecord(place));
+  r.insert(r.end(), values.begin() + 1, values.end());
+  if (heights.empty()) {
+    WriteRecord(io.out, format, r);
+    return 0;
+  }
+  std::vector<Record> rows;
+  for (const float height : heights) rows.push_back(HeightRecord(day, height));
+  WriteTable(io.out, format, r, rows, "hoehen");
+  return 0;
+}
+
+int Days(QCommandLineParser& p, Io& io) {
+  const Format format = FormatOf(p);
+  const TimeBasis basis = BasisOf(p);
+  ExpectArguments(p, {4}, "VON BIS BREITE LÄNGE");
+  const QDate from = ReadCalendarDate(Positional(p, 0)), to = ReadCalendarDate(Positional(p, 1));
+  const solar::ObservationFields place = PlaceAt(p, 2);
+  const qint64 count = from.daysTo(to) + 1;
+  if (count < 1 || count > kMostDays) {
+    throw InputError{"Zeitraum: BIS liegt nicht nach VON oder mehr als " + std::to_string(kMostDays) +
+                     " Tage danach."};
+  }
+  const int second = SecondsOf(p);
+  std::vector<Record> rows(static_cast<size_t>(count));
+  OnBothCores(rows.size(), [&](size_t first, size_t last) {
+    for (size_t i = first; i < last; ++i)
+      rows[i] = DayValues(ScanLocalDay(from.addDays(static_cast<qint64>(i)), second, place, basis));
+  });
+  Record head{ZoneValue(basis, from.startOfDay(basis.zone), to.addDays(1).startOfDay(basis.zone))};
+  Append(head, PlaceRecord(place));
+  WriteTable(io.out, format, head, rows, "tage");
+  return 0;
+}
+
+int Year(QCommandLineParser& p, Io& io) {
+  const Format format = FormatOf(p);
+  ExpectArguments(p, {3}, "JAHR BREITE LÄNGE");
+  const solar::ObservationFields f = YearFields(p);
+  const std::vector<float> heights = HeightsOf(p);
+  solar::YearSeries series{};
+  solar::ComputeYearSeries(f, series);
+  WriteTable(io.out, format, YearHead(f), YearRows(f, series, heights), "tage");
+  return 0;
+}
+
+int Export(QCommandLineParser& p, Io&) {
+  ExpectArguments(p, {4}, "DATUM BREITE LÄNGE DATEI");
+  solar::ObservationFields f = PlaceAt(p, 1);
+  SetModelTime(QDateTime(ReadCalendarDate(Positional(p, 0)), QTime(0, 0), DialogClock().zone), f);
+  f.second = SecondsOf(p);
+  solar::DayTrack track;
+  solar::ScanDayOf(f, track);
+  files::ExportMinuteTable(Positional(p, 3), track);
+  return 0;
+}
+
+int ChartDay(QCommandLineParser& p, Io&) {
+  ExpectArguments(p, {4, 5}, "DATUM ZEIT BREITE LÄNGE DATEI oder ZEITPUNKT BREITE LÄNGE DATEI");
+  solar::ObservationFields f;
+  MomentAndPlace(p, 4, BasisOf(p), f);
+  WriteFile(Positional(p, p.positionalArguments().size() - 1), DayChartPng(f));
+  return 0;
+}
+
+int ChartYear(QCommandLineParser& p, Io&) {
+  ExpectArguments(p, {4}, "JAHR BREITE LÄNGE DATEI");
+  const solar::ObservationFields f = YearFields(p);
+  std::optional<int> click;
+  if (p.isSet("click")) {
+    click = platform::ParseIntField(Text(p.value("click")));
+    if (!click) throw InputError{"Klick: " + platform::IntExpectedMessage()};
+  }
+  WriteFile(Positional(p, 3), YearChartPng(f, click));
+  return 0;
+}
+
+int PlaceSave(QCommandLineParser& p, Io&) {
+  ExpectArguments(p, {3}, "BREITE LÄNGE DATEI");
+  files::SaveLocation(Positional(p, 2), files::PlaceOf(StoredPlace(PlaceAt(p, 0))));
+  return 0;
+}
+
+int PlaceShow(QCommandLineParser& p, Io& io) {
+  const Format format = FormatOf(p);
+  ExpectArguments(p, {1}, "DATEI");
+  solar::ObservationFields f = StartFields();
+  files::SetPlace(f, files::LoadLocation(Positional(p, 0)));
+  Record r = PlaceRecord(f);
+  r.push_back({"breite_felder", "Breite (Grad:Arcmin:Arcsec)", FieldsText(f.latDegrees, f.latArcmin, f.latArcsec), false});
+  r.push_back({"laenge_felder", "Länge (Grad:Arcmin:Arcsec)",
+               FieldsText(f.lonDegrees, static_cast<float>(f.lonArcmin), f.lonArcsec), false});
+  WriteRecord(io.out, format, r);
+  return 0;
+}
+
+}  // namespace cli

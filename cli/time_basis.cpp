@@ -1,0 +1,173 @@
+#include "cli/time_basis.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "cli/input.h"
+#include "platform/field_text.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kModelOffset = 3600;  // the model's clock: universal time plus one hour
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::string OffsetText(int seconds) {
+  char text[16];
+  const int magnitude = seconds < 0 ? -seconds : seconds;
+  std::snprintf(text, sizeof text, "UTC%c%02d:%02d", seconds < 0 ? '-' : '+', magnitude / 3600,
+                magnitude / 60 % 60);
+  return text;
+}
+
+// "+05:30", "-07:00", "+0530", "+05": a fixed offset in seconds, or nothing.
+std::optional<int> ReadOffset(std::string_view text) {
+  if (text.size() < 3 || (text[0] != '+' && text[0] != '-')) return std::nullopt;
+  std::string digits;
+  for (const char c : text.substr(1)) {
+    if (c != ':') digits += c;
+  }
+  if ((digits.size() != 2 && digits.size() != 4) ||
+      digits.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const int hours = std::stoi(digits.substr(0, 2));
+  const int minutes = digits.size() == 4 ? std::stoi(digits.substr(2)) : 0;
+  if (hours > 14 || minutes > 59) return std::nullopt;
+  return (text[0] == '-' ? -1 : 1) * (hours * 3600 + minutes * 60);
+}
+
+void CheckYear(const QDateTime& moment) {
+  const int year = moment.toOffsetFromUtc(kModelOffset).date().year();
+  if (year < 1900 || year > 2100) throw InputError{"Jahr: " + platform::IntRangeMessage(1900, 2100)};
+}
+
+}  // namespace
+
+TimeBasis DialogClock() { return TimeBasis{QTimeZone(kModelOffset), "MEZ"}; }
+
+TimeBasis ReadTimeBasis(std::string_view text) {
+  if (text == "UTC" || text == "Z") return TimeBasis{QTimeZone::utc(), "UTC"};
+  if (const std::optional<int> offset = ReadOffset(text)) {
+    return TimeBasis{QTimeZone(*offset), OffsetText(*offset)};
+  }
+  const QTimeZone zone(Q(text).toUtf8());
+  if (text.empty() || !zone.isValid()) {
+    throw InputError{"Zeitzone: \"" + std::string(text) +
+                     "\" ist unbekannt; erwartet ein Name wie Europe/Berlin, UTC oder ein Versatz "
+                     "wie +05:30."};
+  }
+  return TimeBasis{zone, std::string(text)};
+}
+
+QDate ReadCalendarDate(std::string_view text) {
+  solar::ObservationFields f{};
+  ReadDate(text, f);  // the parts and their ranges, with the dialog's messages
+  const QDate date(f.year, f.month, static_cast<int>(f.day));
+  if (f.day != static_cast<float>(static_cast<int>(f.day))) {
+    throw InputError{"Tag: " + platform::IntExpectedMessage()};
+  }
+  if (!date.isValid()) {
+    throw InputError{"Datum: den " + std::string(text) + " gibt es nicht."};
+  }
+  return date;
+}
+
+QDateTime ReadMoment(std::string_view date, std::string_view time, const TimeBasis& basis) {
+  const QDate day = ReadCalendarDate(date);
+  solar::ObservationFields f{};
+  ReadTime(time, f);
+  const QDateTime moment(day, QTime(f.hour, f.minute, f.second), basis.zone);
+  if (!moment.isValid()) {
+    throw InputError{"Uhrzeit: " + std::string(time) + " gibt es am " + std::string(date) + " in " +
+                     basis.name + " nicht (die Uhren werden umgestellt)."};
+  }
+  return moment;
+}
+
+QDateTime ReadMoment(std::string_view text, const TimeBasis& basis) {
+  if (text == "now") return QDateTime::currentDateTimeUtc();
+  QDateTime moment = QDateTime::fromString(Q(text), Qt::ISODate);
+  if (!moment.isValid() || text.find('T') == std::string_view::npos) {
+    throw InputError{"Zeitpunkt: erwartet JJJJ-MM-TTTHH:MM:SS mit Z oder Versatz (etwa "
+                     "2005-06-21T12:00:00Z) oder now, nicht \"" + std::string(text) + "\"."};
+  }
+  if (moment.timeSpec() == Qt::LocalTime) {
+    moment = QDateTime(moment.date(), moment.time(), basis.zone);
+    if (!moment.isValid()) {
+      throw InputError{"Zeitpunkt: " + std::string(text) + " gibt es in " + basis.name + " nicht."};
+    }
+  }
+  CheckYear(moment);
+  return moment;
+}
+
+std::string ReadMomentInto(std::string_view date, std::string_view time, const TimeBasis& basis,
+                           solar::ObservationFields& f) {
+  if (basis.zone.id() != DialogClock().zone.id()) {
+    const QDateTime moment = ReadMoment(date, time, basis);
+    SetModelTime(moment, f);
+    return Rfc3339(moment, basis);
+  }
+  const QDate day = ReadCalendarDate(date);
+  ReadTime(time, f);
+  f.year = day.year();
+  f.month = day.month();
+  f.day = static_cast<float>(day.day());
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d+01:00", f.year, f.month, day.day(),
+                f.hour, f.minute, f.second);
+  return text;
+}
+
+void SetModelTime(const QDateTime& moment, solar::ObservationFields& f) {
+  const QDateTime model = moment.toOffsetFromUtc(kModelOffset);
+  f.year = model.date().year();
+  f.month = model.date().month();
+  f.day = static_cast<float>(model.date().day());
+  f.hour = model.time().hour();
+  f.minute = model.time().minute();
+  f.second = model.time().second();
+}
+
+QDateTime ModelMidnight(const solar::ObservationFields& f) {
+  const QDate date(f.year, f.month, static_cast<int>(f.day));
+  return QDateTime(date, QTime(0, 0), QTimeZone(kModelOffset)).addSecs(f.second);
+}
+
+std::string Rfc3339(const QDateTime& moment, const TimeBasis& basis) {
+  return moment.toTimeZone(basis.zone).toString(Qt::ISODate).toStdString();
+}
+
+std::string ClockText(const QDateTime& moment, const TimeBasis& basis) {
+  return moment.toTimeZone(basis.zone).time().toString(u"HH:mm:ss").toStdString();
+}
+
+std::string ZoneName(const TimeBasis& basis) {
+  return basis.name == DialogClock().name ? basis.name + " (" + OffsetText(kModelOffset) + ")" : basis.name;
+}
+
+std::string ZoneText(const TimeBasis& basis, const QDateTime& moment, const QDateTime& until) {
+  const int first = basis.zone.offsetFromUtc(moment);
+  std::string text = basis.name + " (" + OffsetText(first);
+  const QTimeZone::OffsetDataList changes = basis.zone.transitions(moment, until);
+  if (changes.size() == 1 && moment.secsTo(until) <= 25 * 3600) {  // a day on which clocks change
+    text += ", ab " + ClockText(changes.front().atUtc, basis).substr(0, 5) + " " +
+            OffsetText(changes.front().offsetFromUtc);
+  } else {
+    std::vector<int> others;
+    for (const QTimeZone::OffsetData& change : changes) {
+      if (change.offsetFromUtc != first &&
+          std::find(others.begin(), others.end(), change.offsetFromUtc) == others.end()) {
+        others.push_back(change.offsetFromUtc);
+        text += ", zeitweise " + OffsetText(change.offsetFromUtc);
+      }
+    }
+  }
+  return text + ")";
+}
+
+}  // namespace cli

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <vector>
+
+#include "solar/types.h"
+
+namespace solar {
+
+// Consecutive minutes on the model's clock (the clock one hour ahead of universal time that the
+// day number and ClockHours describe): from minute `startMinute` after 0:00 of `dayNumber`, each
+// shifted by `second`, `minutes` of them (at most 1500, the size of a DayTrack).
+struct MinuteScan {
+  int dayNumber;
+  int startMinute;
+  int second;
+  int minutes;
+  float latitude, longitude;
+};
+
+// Fills entries 0..minutes-1 with the day scan's positions. The scan of a dialog's day, from
+// minute 0 for 1440 minutes, gives ScanDay's track to the bit.
+void ScanMinutes(const MinuteScan& scan, DayTrack& track);
+
+// The sun's height, in the day scan's rounding, `seconds` after the scan's first moment: at
+// 60·i seconds exactly entry i of the scan.
+float HeightAfter(const MinuteScan& scan, long long seconds);
+
+// Where the sun passes a height: the first second after the scan's first moment at which it is
+// above the height (rising) or no longer above it (setting).
+struct Crossing {
+  long long second;
+  bool rising;
+};
+
+// Every crossing of the height within the scan, in order, each found between the two scan
+// minutes that bracket it to the second (by bisection on the model's heights).
+std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const DayTrack& track, float height);
+
+// The day's highest point: the first second of greatest height within a minute of the scan's
+// highest minute.
+struct HighestPoint {
+  long long second;
+  float height;
+};
+HighestPoint HighestPointOf(const MinuteScan& scan, const DayTrack& track);
+
+}  // namespace solar
