@@ -71,12 +71,22 @@ HighestPoint HighestPointOf(const MinuteScan& scan, const DayTrack& track) {
   const int count = std::min(scan.minutes, kTrackEntries);
   if (count <= 0) return HighestPoint{0, 0.0f};
   const int top = static_cast<int>(std::max_element(track.height, track.height + count) - track.height);
+  // Near the top the single-precision height stays the same for some seconds: the middle of the
+  // seconds at the greatest height.
   HighestPoint best{60LL * top, track.height[top]};
+  long long lastAtBest = best.second;
   const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, count - 1);
   for (long long s = from; s <= to; ++s) {
     const float h = HeightAfter(scan, s);
-    if (h > best.height || (h == best.height && s < best.second)) best = HighestPoint{s, h};
+    if (h > best.height) {
+      best = HighestPoint{s, h};
+      lastAtBest = s;
+    } else if (h == best.height) {
+      best.second = std::min(best.second, s);
+      lastAtBest = std::max(lastAtBest, s);
+    }
   }
+  best.second = (best.second + lastAtBest) / 2;
   return best;
 }
 

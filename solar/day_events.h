@@ -36,8 +36,8 @@ struct Crossing {
 // minutes that bracket it to the second (by bisection on the model's heights).
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const DayTrack& track, float height);
 
-// The day's highest point: the first second of greatest height within a minute of the scan's
-// highest minute.
+// The day's highest point: the middle of the seconds of greatest height within a minute of the
+// scan's highest minute.
 struct HighestPoint {
   long long second;
   float height;
