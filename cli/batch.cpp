@@ -1,5 +1,6 @@
 #include "cli/batch.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -24,16 +25,30 @@ struct Line {
   bool wrong = false;
 };
 
-// The four comma-separated parts of an input line; fewer or more is wrong.
-bool SplitLine(std::string_view line, std::string_view (&parts)[4]) {
-  size_t start = 0;
-  for (int i = 0; i < 4; ++i) {
-    const size_t comma = i < 3 ? line.find(',', start) : line.size();
-    if (comma == std::string_view::npos) return false;
-    parts[i] = line.substr(start, comma - start);
-    start = comma + 1;
+// The four fields of an input line as RFC 4180 reads them (a field may be quoted, with "" for a
+// quote inside); fewer or more is wrong.
+bool SplitLine(std::string_view line, std::string (&parts)[4]) {
+  size_t i = 0;
+  for (int field = 0; field < 4; ++field) {
+    std::string& part = parts[field];
+    part.clear();
+    if (i < line.size() && line[i] == '"') {
+      for (++i;; ++i) {
+        if (i >= line.size()) return false;  // the quote is never closed
+        if (line[i] == '"' && (i + 1 >= line.size() || line[i + 1] != '"')) break;
+        if (line[i] == '"') ++i;
+        part += line[i];
+      }
+      ++i;
+    } else {
+      const size_t end = std::min(line.find(',', i), line.size());
+      part.assign(line.substr(i, end - i));
+      i = end;
+    }
+    if (field < 3 && (i >= line.size() || line[i] != ',')) return false;
+    ++i;
   }
-  return parts[3].find(',') == std::string_view::npos;
+  return i == line.size() + 1;
 }
 
 std::string_view Trimmed(std::string_view s) {
@@ -42,7 +57,7 @@ std::string_view Trimmed(std::string_view s) {
 }
 
 void Convert(Line& line, Format format, const TimeBasis& basis) {
-  std::string_view parts[4];
+  std::string parts[4];
   if (!SplitLine(Trimmed(line.text), parts)) {
     line.wrong = true;
     line.result = "erwartet DATUM,ZEIT,BREITE,LÄNGE.";
@@ -54,22 +69,32 @@ void Convert(Line& line, Format format, const TimeBasis& basis) {
     ReadLatitude(parts[2], f);
     ReadLongitude(parts[3], f);
     const solar::SunPosition p = solar::SunPositionOf(f);
-    const std::string values[] = {time.substr(0, 10), time,
-                                  DecimalDegrees(solar::LatitudeOf(f)), DecimalDegrees(SignedLongitude(f)),
-                                  platform::FormatFloatField(p.azimuth), platform::FormatFloatField(p.height)};
+    const float latitude = solar::LatitudeOf(f), longitude = static_cast<float>(SignedLongitude(f));
     std::string& out = line.result;
     out.clear();
-    if (format == Format::kJson) {
-      out.append("{\"datum\": \"").append(values[0]).append("\", \"zeit\": \"").append(values[1]);
-      out.append("\", \"breite\": ").append(values[2]).append(", \"laenge\": ").append(values[3]);
-      out.append(", \"azimut\": ").append(values[4]).append(", \"hoehe\": ").append(values[5]).append("}");
-    } else if (format == Format::kCsv) {
-      for (const std::string& v : values) out.append(v).push_back(',');
-      out.pop_back();
-    } else {  // the clock time in the basis; the zone stands once above the lines
-      out.append(values[0]).append(" ").append(time.substr(11, 8));
-      for (size_t i = 2; i < 6; ++i) out.append(" ").append(values[i]);
+    if (format == Format::kText) {  // the clock time in the basis; the zone stands above the lines
+      out.append(time, 0, 10).append(" ").append(time, 11, 8).append(" ");
+      out.append(DecimalDegrees(latitude)).append(" ").append(DecimalDegrees(SignedLongitude(f))).append(" ");
+      out.append(platform::FormatFloatField(p.azimuth)).append(" ").append(platform::FormatFloatField(p.height));
+      return;
     }
+    // The same keys and numbers as the records of a single position, written here without
+    // building a document per line.
+    const std::string numbers[] = {NumberText(latitude), NumberText(longitude), NumberText(p.azimuth),
+                                   NumberText(p.height)};
+    if (format == Format::kCsv) {
+      out.append(CsvField(time.substr(0, 10))).append(",").append(CsvField(time)).append(",");
+      out.append(CsvField(basis.name));
+      for (const std::string& n : numbers) out.append(",").append(n);
+      return;
+    }
+    out.append("{").append(JsonString("azimuth_deg")).append(":").append(numbers[2]);
+    out.append(",").append(JsonString("date")).append(":").append(JsonString(time.substr(0, 10)));
+    out.append(",").append(JsonString("elevation_deg")).append(":").append(numbers[3]);
+    out.append(",").append(JsonString("latitude_deg")).append(":").append(numbers[0]);
+    out.append(",").append(JsonString("longitude_deg")).append(":").append(numbers[1]);
+    out.append(",").append(JsonString("time")).append(":").append(JsonString(time));
+    out.append(",").append(JsonString("time_zone")).append(":").append(JsonString(basis.name)).append("}");
   } catch (const InputError& e) {
     line.wrong = true;
     line.result = e.message;
@@ -78,14 +103,14 @@ void Convert(Line& line, Format format, const TimeBasis& basis) {
 
 bool Skipped(const std::string& text) {
   const std::string_view t = Trimmed(text);
-  return t.empty() || t.front() == '#' || t.starts_with("datum,");
+  return t.empty() || t.front() == '#' || t.starts_with("datum,") || t.starts_with("date,");
 }
 
 }  // namespace
 
 int RunPositionBatch(std::istream& in, std::ostream& out, std::ostream& err, Format format,
                      const TimeBasis& basis) {
-  if (format == Format::kCsv) out << "datum,zeit,breite,laenge,azimut,hoehe\n";
+  if (format == Format::kCsv) out << "date,time,time_zone,latitude_deg,longitude_deg,azimuth_deg,elevation_deg\n";
   if (format == Format::kText) out << "Zeitzone: " << ZoneName(basis) << "\n";
   std::vector<Line> block(kBlockLines);
   std::string written;  // the output of one block

@@ -1,5 +1,6 @@
 #include "cli/command_work.h"
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <system_error>
@@ -83,7 +84,10 @@ int SecondsOf(QCommandLineParser& p) {
 
 std::vector<float> HeightsOf(QCommandLineParser& p) {
   std::vector<float> heights;
-  for (const QString& value : p.values("height")) heights.push_back(ReadHeight(Text(value)));
+  for (const QString& value : p.values("height")) {
+    const float height = ReadHeight(Text(value));
+    if (std::find(heights.begin(), heights.end(), height) == heights.end()) heights.push_back(height);
+  }
   return heights;
 }
 
@@ -143,7 +147,7 @@ int Day(QCommandLineParser& p, Io& io) {
   }
   std::vector<Record> rows;
   for (const float height : heights) rows.push_back(HeightRecord(day, height));
-  WriteTable(io.out, format, r, rows, "hoehen");
+  WriteTable(io.out, format, r, rows, "heights");
   return 0;
 }
 
@@ -166,7 +170,7 @@ int Days(QCommandLineParser& p, Io& io) {
   });
   Record head{ZoneValue(basis, from.startOfDay(basis.zone), to.addDays(1).startOfDay(basis.zone))};
   Append(head, PlaceRecord(place));
-  WriteTable(io.out, format, head, rows, "tage");
+  WriteTable(io.out, format, head, rows, "days");
   return 0;
 }
 
@@ -177,7 +181,7 @@ int Year(QCommandLineParser& p, Io& io) {
   const std::vector<float> heights = HeightsOf(p);
   solar::YearSeries series{};
   solar::ComputeYearSeries(f, series);
-  WriteTable(io.out, format, YearHead(f), YearRows(f, series, heights), "tage");
+  WriteTable(io.out, format, YearHead(f), YearRows(f, series, heights), "sample_days");
   return 0;
 }
 
@@ -224,9 +228,9 @@ int PlaceShow(QCommandLineParser& p, Io& io) {
   solar::ObservationFields f = StartFields();
   files::SetPlace(f, files::LoadLocation(Positional(p, 0)));
   Record r = PlaceRecord(f);
-  r.push_back({"breite_felder", "Breite (Grad:Arcmin:Arcsec)", FieldsText(f.latDegrees, f.latArcmin, f.latArcsec), false});
-  r.push_back({"laenge_felder", "Länge (Grad:Arcmin:Arcsec)",
-               FieldsText(f.lonDegrees, static_cast<float>(f.lonArcmin), f.lonArcsec), false});
+  r.push_back(String("stored_latitude", "Breite (Grad:Arcmin:Arcsec)", FieldsText(f.latDegrees, f.latArcmin, f.latArcsec)));
+  r.push_back(String("stored_longitude", "Länge (Grad:Arcmin:Arcsec)",
+                     FieldsText(f.lonDegrees, static_cast<float>(f.lonArcmin), f.lonArcsec)));
   WriteRecord(io.out, format, r);
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "cli/day_results.h"
 
+#include <QJsonObject>
 #include <algorithm>
 
 #include "cli/results.h"
@@ -9,7 +10,6 @@
 namespace cli {
 
 using platform::FormatFloatField;
-using platform::FormatIntField;
 
 namespace {
 
@@ -49,12 +49,7 @@ Value TimeValue(const std::string& key, const std::string& label, const LocalDay
                 long long seconds, bool withSeconds) {
   const QDateTime moment = day.MomentAfter(seconds);
   const std::string clock = ClockText(moment, day.basis);
-  return {key, label, Rfc3339(moment, day.basis), false, {}, withSeconds ? clock : clock.substr(0, 5)};
-}
-
-// A missing moment: null in JSON, empty in CSV, the reason in text.
-Value MissingTime(const std::string& key, const std::string& label, const std::string& words) {
-  return {key, label, "", false, "null", words};
+  return String(key, label, Rfc3339(moment, day.basis), withSeconds ? clock : clock.substr(0, 5));
 }
 
 // The first crossing of one direction as the key's value; in text every one of them.
@@ -67,9 +62,9 @@ Value CrossingValue(const LocalDay& day, const std::vector<solar::Crossing>& cro
     if (!first) first = &c;
     all.append(all.empty() ? "" : ", ").append(ClockText(day.MomentAfter(c.second), day.basis));
   }
-  if (!first) return MissingTime(key, label, state == State::kCrossing ? "–" : StateWords(state));
+  if (!first) return Missing(key, label, state == State::kCrossing ? "–" : StateWords(state));
   Value v = TimeValue(key, label, day, first->second, true);
-  v.words = all;
+  v.text = all;
   return v;
 }
 
@@ -85,29 +80,25 @@ Value CrossingsList(const LocalDay& day) {
       all.push_back(Named{c.second, c.rising ? e.rising : e.setting});
   }
   std::stable_sort(all.begin(), all.end(), [](const Named& a, const Named& b) { return a.second < b.second; });
-  std::string csv, json = "[";
+  std::string csv;
+  QJsonArray json;
   for (const Named& n : all) {
     const std::string time = Rfc3339(day.MomentAfter(n.second), day.basis);
     csv.append(csv.empty() ? "" : " ").append(n.event).append("=").append(time);
-    json.append(json.size() > 1 ? ", " : "")
-        .append("{\"event\": \"").append(n.event).append("\", \"time\": \"").append(time).append("\"}");
+    json.append(QJsonObject{{"event", n.event}, {"time", QString::fromStdString(time)}});
   }
-  Value v{"crossings", "Durchgänge", csv, false, json + "]"};
+  Value v = List("crossings", "Durchgänge", json, csv, "");
   v.inText = false;
   return v;
 }
 
-std::vector<Value> Duration(const std::string& key, const std::string& label, int minutes) {
-  const float hours = solar::MinutesToHours(minutes);
-  const solar::HoursAndMinutes shown = solar::SplitHours(hours);
-  return {{key + "_std", label + " (Std)", FormatIntField(shown.hours), true},
-          {key + "_min", label + " (min)", FormatIntField(shown.minutes), true},
-          {key + "_stunden", label + " (Stunden)", FormatFloatField(hours), true}};
-}
-
 // A minute of the scan, or the missing value.
 Value MinuteValue(const std::string& key, const std::string& label, const LocalDay& day, int minute) {
-  return minute < 0 ? MissingTime(key, label, "–") : TimeValue(key, label, day, 60LL * minute, false);
+  return minute < 0 ? Missing(key, label, "–") : TimeValue(key, label, day, 60LL * minute, false);
+}
+
+Value StateValue(const char* key, State state) {
+  return String(key, "Zustand", StateKey(state), StateWords(state));
 }
 
 }  // namespace
@@ -115,26 +106,32 @@ Value MinuteValue(const std::string& key, const std::string& label, const LocalD
 Record DayValues(const LocalDay& day) {
   const int minutes = day.scan.minutes;
   const solar::DayTrack& track = *day.track;
-  Record r{{"datum", "Datum", day.date.toString(Qt::ISODate).toStdString(), false}};
-  r.push_back({"minuten_des_tages", "Minuten des Tages", FormatIntField(minutes), true});
-  Append(r, Duration("sonne", "Sonne über Horizont", solar::CountMinutesAbove(track, solar::kHorizonHeight, minutes)));
-  Append(r, Duration("daemmerung", "inkl. Dämmerung (-7 Grad)",
-                     solar::CountMinutesAbove(track, solar::kTwilightHeight, minutes)));
+  const int sunshine = solar::CountMinutesAbove(track, solar::kHorizonHeight, minutes);
+  const int twilight = solar::CountMinutesAbove(track, solar::kTwilightHeight, minutes);
+  Record r{String("date", "Datum", day.date.toString(Qt::ISODate).toStdString()),
+           Integer("day_minutes", "Minuten des Tages", minutes),
+           Integer("sunshine_minutes", "Minuten über dem Horizont", sunshine),
+           HoursValue("sunshine_hours", "Sonne über Horizont", solar::MinutesToHours(sunshine)),
+           Integer("twilight_minutes", "Minuten über -7 Grad", twilight),
+           HoursValue("twilight_hours", "inkl. Dämmerung (-7 Grad)", solar::MinutesToHours(twilight))};
   const std::vector<solar::Stretch> up = solar::StretchesAbove(track, solar::kHorizonHeight, minutes);
-  r.push_back(MinuteValue("erste_minute", "Erste Minute über dem Horizont", day, up.empty() ? -1 : up.front().first));
-  r.push_back(MinuteValue("letzte_minute", "Letzte Minute über dem Horizont", day, up.empty() ? -1 : up.back().last));
+  r.push_back(MinuteValue("first_minute_above_horizon", "Erste Minute über dem Horizont", day,
+                          up.empty() ? -1 : up.front().first));
+  r.push_back(MinuteValue("last_minute_above_horizon", "Letzte Minute über dem Horizont", day,
+                          up.empty() ? -1 : up.back().last));
   for (const EventHeight& e : kEventHeights) {
     const std::vector<solar::Crossing> crossings = solar::CrossingsOf(day.scan, track, e.height);
     const State state = StateOf(day, crossings, e.height);
     r.push_back(CrossingValue(day, crossings, true, e.rising, e.risingLabel, state));
     r.push_back(CrossingValue(day, crossings, false, e.setting, e.settingLabel, state));
-    Value s{e.state, "Zustand", StateKey(state), false};
+    Value s = StateValue(e.state, state);
     s.inText = false;
     r.push_back(s);
   }
   const solar::HighestPoint noon = solar::HighestPointOf(day.scan, track);
   r.push_back(TimeValue("solar_noon", "Höchster Stand", day, noon.second, true));
-  r.push_back({"solar_noon_elevation_deg", "Höhe im höchsten Stand", FormatFloatField(noon.height), true});
+  r.push_back(Number("solar_noon_elevation_deg", "Höhe im höchsten Stand", noon.height,
+                     FormatFloatField(noon.height)));
   r.push_back(CrossingsList(day));
   return r;
 }
@@ -145,26 +142,26 @@ Record HeightRecord(const LocalDay& day, float height) {
   const std::vector<solar::Stretch> stretches = solar::StretchesAbove(*day.track, height, minutes);
   const std::vector<solar::Crossing> crossings = solar::CrossingsOf(day.scan, *day.track, height);
   const State state = count == minutes ? State::kAbove : count == 0 ? State::kBelow : State::kCrossing;
-  Record r{{"hoehe", "Höhe (Grad)", FormatFloatField(height), true}};
-  Append(r, Duration("ueber", "darüber", count));
-  r.push_back({"minuten", "Minuten", FormatIntField(count), true});
-  r.push_back({"state", "Zustand", StateKey(state), false, {}, StateWords(state)});
   const bool crossing = state == State::kCrossing;
-  r.push_back(MinuteValue("erste_minute", "Erste Minute", day, crossing ? stretches.front().first : -1));
-  r.push_back(MinuteValue("letzte_minute", "Letzte Minute", day, crossing ? stretches.back().last : -1));
-  r.push_back(CrossingValue(day, crossings, true, "rising", "Steigt darüber", state));
-  r.push_back(CrossingValue(day, crossings, false, "setting", "Sinkt darunter", state));
+  Record r{Number("height_deg", "Höhe (Grad)", height, FormatFloatField(height)),
+           Integer("minutes_above", "Minuten darüber", count),
+           HoursValue("hours_above", "darüber", solar::MinutesToHours(count)),
+           StateValue("above_state", state),
+           MinuteValue("first_minute_above", "Erste Minute", day, crossing ? stretches.front().first : -1),
+           MinuteValue("last_minute_above", "Letzte Minute", day, crossing ? stretches.back().last : -1),
+           CrossingValue(day, crossings, true, "rising", "Steigt darüber", state),
+           CrossingValue(day, crossings, false, "setting", "Sinkt darunter", state)};
   // Each stretch as an interval of RFC 3339 times in CSV, as clock times in text.
-  std::string csv, shown, json = "[";
+  std::string csv, shown;
+  QJsonArray json;
   for (const solar::Stretch& stretch : stretches) {
     const Value from = TimeValue("", "", day, 60LL * stretch.first, false);
     const Value to = TimeValue("", "", day, 60LL * stretch.last, false);
-    csv.append(csv.empty() ? "" : " ").append(from.text).append("/").append(to.text);
-    shown.append(shown.empty() ? "" : " ").append(from.words).append("-").append(to.words);
-    json.append(json.size() > 1 ? ", " : "")
-        .append("{\"erste\": \"").append(from.text).append("\", \"letzte\": \"").append(to.text).append("\"}");
+    csv.append(csv.empty() ? "" : " ").append(from.csv).append("/").append(to.csv);
+    shown.append(shown.empty() ? "" : " ").append(from.text).append("-").append(to.text);
+    json.append(QJsonObject{{"first_minute", from.json}, {"last_minute", to.json}});
   }
-  r.push_back({"abschnitte", "Abschnitte", csv, false, json + "]", shown});
+  r.push_back(List("stretches", "Abschnitte", json, csv, shown));
   return r;
 }
 

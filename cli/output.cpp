@@ -1,15 +1,97 @@
 #include "cli/output.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 
 namespace cli {
 
 namespace {
 
+// Width of a text in characters, counting each UTF-8 sequence once.
+size_t Width(const std::string& text) {
+  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+std::string Padded(const std::string& text, size_t width) {
+  return text + std::string(width > Width(text) ? width - Width(text) : 0, ' ');
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QJsonObject JsonOf(const Record& record) {
+  QJsonObject object;
+  for (const Value& v : record)
+    if (v.inMachine) object.insert(Q(v.key), v.json);
+  return object;
+}
+
+std::string Compact(const QJsonObject& object) {
+  return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
+}
+
+std::string CsvLine(const Record& record, bool header) {
+  std::string line;
+  bool first = true;
+  for (const Value& v : record) {
+    if (!v.inMachine) continue;
+    line.append(first ? "" : ",").append(CsvField(header ? v.key : v.csv));
+    first = false;
+  }
+  return line;
+}
+
+Record TextOnly(const Record& record) {
+  Record shown;
+  std::copy_if(record.begin(), record.end(), std::back_inserter(shown), [](const Value& v) { return v.inText; });
+  return shown;
+}
+
+void WriteLabelled(std::ostream& out, const Record& record) {
+  for (const Value& v : TextOnly(record)) out << v.label << ": " << v.text << "\n";
+}
+
+}  // namespace
+
+std::string NumberText(float value) {
+  if (!(value == value)) return "nan";
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
+}
+
+Value Number(const std::string& key, const std::string& label, float value, const std::string& shown) {
+  const std::string exact = NumberText(value);
+  // JSON has no NaN or infinity: such a value is missing there.
+  const bool finite = value == value && value - value == 0.0f;
+  return Value{key, label, finite ? QJsonValue(std::stod(exact)) : QJsonValue(), finite ? exact : "", shown};
+}
+
+Value Integer(const std::string& key, const std::string& label, int value) {
+  return Value{key, label, QJsonValue(value), std::to_string(value), std::to_string(value)};
+}
+
+Value String(const std::string& key, const std::string& label, const std::string& value,
+             const std::string& shown) {
+  return Value{key, label, QJsonValue(Q(value)), value, shown.empty() ? value : shown};
+}
+
+Value Missing(const std::string& key, const std::string& label, const std::string& reason) {
+  return Value{key, label, QJsonValue(), "", reason};
+}
+
+Value List(const std::string& key, const std::string& label, const QJsonArray& items,
+           const std::string& csv, const std::string& shown) {
+  return Value{key, label, QJsonValue(items), csv, shown};
+}
+
 std::string JsonString(const std::string& text) {
   std::string s = "\"";
-  for (char c : text) {
+  for (const char c : text) {
     if (c == '"' || c == '\\') {
       s += '\\';
       s += c;
@@ -26,64 +108,22 @@ std::string JsonString(const std::string& text) {
 }
 
 std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\n") == std::string::npos) return text;
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string s = "\"";
-  for (char c : text) s += c == '"' ? std::string("\"\"") : std::string(1, c);
+  for (const char c : text) s += c == '"' ? std::string("\"\"") : std::string(1, c);
   return s + "\"";
-}
-
-// Width of a text in characters, counting each UTF-8 sequence once.
-size_t Width(const std::string& text) {
-  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
-
-std::string Padded(const std::string& text, size_t width) {
-  return text + std::string(width > Width(text) ? width - Width(text) : 0, ' ');
-}
-
-const std::string& Shown(const Value& v) { return v.words.empty() ? v.text : v.words; }
-
-}  // namespace
-
-std::string CsvHeader(const Record& record) {
-  std::string line;
-  for (size_t i = 0; i < record.size(); ++i) line.append(i ? "," : "").append(record[i].key);
-  return line;
-}
-
-std::string CsvRow(const Record& record) {
-  std::string line;
-  for (size_t i = 0; i < record.size(); ++i) line.append(i ? "," : "").append(CsvField(record[i].text));
-  return line;
-}
-
-std::string JsonObject(const Record& record) {
-  std::string s = "{";
-  for (size_t i = 0; i < record.size(); ++i) {
-    const Value& v = record[i];
-    s.append(i ? ", " : "").append(JsonString(v.key)).append(": ");
-    if (!v.json.empty()) {
-      s.append(v.json);
-    } else {
-      s.append(v.number ? (v.text.empty() ? std::string("null") : v.text) : JsonString(v.text));
-    }
-  }
-  return s + "}";
 }
 
 void WriteRecord(std::ostream& out, Format format, const Record& record) {
   switch (format) {
     case Format::kText:
-      for (const Value& v : record)
-        if (v.inText) out << v.label << ": " << Shown(v) << "\n";
+      WriteLabelled(out, record);
       break;
     case Format::kCsv:
-      out << CsvHeader(record) << "\n" << CsvRow(record) << "\n";
+      out << CsvLine(record, true) << "\n" << CsvLine(record, false) << "\n";
       break;
     case Format::kJson:
-      out << JsonObject(record) << "\n";
+      out << Compact(JsonOf(record)) << "\n";
       break;
   }
 }
@@ -92,22 +132,18 @@ void WriteTable(std::ostream& out, Format format, const Record& head,
                 const std::vector<Record>& rows, const std::string& rowsKey) {
   switch (format) {
     case Format::kText: {
-      for (const Value& v : head)
-        if (v.inText) out << v.label << ": " << Shown(v) << "\n";
+      WriteLabelled(out, head);
       if (rows.empty()) return;
       std::vector<Record> shown;
-      for (const Record& row : rows) {
-        shown.emplace_back();
-        std::copy_if(row.begin(), row.end(), std::back_inserter(shown.back()), [](const Value& v) { return v.inText; });
-      }
+      for (const Record& row : rows) shown.push_back(TextOnly(row));
       std::vector<size_t> widths;
       for (const Value& v : shown.front()) widths.push_back(Width(v.label));
       for (const Record& row : shown)
-        for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], Width(Shown(row[i])));
+        for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], Width(row[i].text));
       const auto line = [&](const Record& row, bool labels) {
         std::string text;
         for (size_t i = 0; i < row.size(); ++i) {
-          const std::string& cell = labels ? row[i].label : Shown(row[i]);
+          const std::string& cell = labels ? row[i].label : row[i].text;
           text += i + 1 < row.size() ? Padded(cell, widths[i] + 2) : cell;
         }
         out << text << "\n";
@@ -119,21 +155,21 @@ void WriteTable(std::ostream& out, Format format, const Record& head,
     case Format::kCsv: {
       if (rows.empty()) return;
       Record first = head;
-      first.insert(first.end(), rows.front().begin(), rows.front().end());
-      out << CsvHeader(first) << "\n";
+      Append(first, rows.front());
+      out << CsvLine(first, true) << "\n";
       for (const Record& row : rows) {
         Record line = head;
-        line.insert(line.end(), row.begin(), row.end());
-        out << CsvRow(line) << "\n";
+        Append(line, row);
+        out << CsvLine(line, false) << "\n";
       }
       break;
     }
     case Format::kJson: {
-      std::string s = JsonObject(head);
-      s.pop_back();
-      s.append(head.empty() ? "" : ", ").append(JsonString(rowsKey)).append(": [");
-      for (size_t i = 0; i < rows.size(); ++i) s.append(i ? ", " : "").append(JsonObject(rows[i]));
-      out << s << "]}\n";
+      QJsonObject object = JsonOf(head);
+      QJsonArray array;
+      for (const Record& row : rows) array.append(JsonOf(row));
+      object.insert(Q(rowsKey), array);
+      out << Compact(object) << "\n";
       break;
     }
   }

@@ -2,7 +2,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <algorithm>
 #include <cstdio>
+#include <tuple>
 
 #include "charts/day_course_chart.h"
 #include "charts/year_chart.h"
@@ -53,30 +55,46 @@ double SignedLongitude(const solar::ObservationFields& f) {
 }
 
 Record PlaceRecord(const solar::ObservationFields& f) {
-  return Record{{"breite", "Breite (Grad)", DecimalDegrees(solar::LatitudeOf(f)), true},
-                {"laenge", "Länge (Grad)", DecimalDegrees(SignedLongitude(f)), true}};
+  const float latitude = solar::LatitudeOf(f);
+  const float longitude = static_cast<float>(SignedLongitude(f));
+  return Record{Number("latitude_deg", "Breite (Grad)", latitude, DecimalDegrees(latitude)),
+                Number("longitude_deg", "Länge (Grad)", longitude, DecimalDegrees(SignedLongitude(f)))};
 }
 
 Value ZoneValue(const TimeBasis& basis, const QDateTime& from, const QDateTime& until) {
-  return {"zeitzone", "Zeitzone", basis.name, false, {}, ZoneText(basis, from, until)};
+  return String("time_zone", "Zeitzone", basis.name, ZoneText(basis, from, until));
+}
+
+Value HoursValue(const std::string& key, const std::string& label, float hours) {
+  const solar::HoursAndMinutes shown = solar::SplitHours(hours);
+  return Number(key, label, hours,
+                std::to_string(shown.hours) + " Std " + std::to_string(shown.minutes) + " min (" +
+                    FormatFloatField(hours) + " Stunden)");
 }
 
 Record PositionRecord(const solar::ObservationFields& f, const QDateTime& moment, const TimeBasis& basis) {
   const solar::SunPosition p = solar::SunPositionOf(f);
   const QDateTime local = moment.toTimeZone(basis.zone);
-  Record r{{"datum", "Datum", local.date().toString(Qt::ISODate).toStdString(), false},
-           {"zeit", "Uhrzeit", Rfc3339(moment, basis), false, {}, ClockText(moment, basis)},
+  Record r{String("date", "Datum", local.date().toString(Qt::ISODate).toStdString()),
+           String("time", "Uhrzeit", Rfc3339(moment, basis), ClockText(moment, basis)),
            ZoneValue(basis, moment, moment)};
   Append(r, PlaceRecord(f));
-  r.push_back({"azimut", "Azimut", FormatFloatField(p.azimuth), true});
-  r.push_back({"hoehe", "Höhe", FormatFloatField(p.height), true});
+  r.push_back(Number("azimuth_deg", "Azimut", p.azimuth, FormatFloatField(p.azimuth)));
+  r.push_back(Number("elevation_deg", "Höhe", p.height, FormatFloatField(p.height)));
   return r;
 }
 
 Record YearHead(const solar::ObservationFields& f) {
-  Record head{{"jahr", "Jahr", FormatIntField(f.year), true}};
+  Record head{Integer("year", "Jahr", f.year)};
   Append(head, PlaceRecord(f));
   return head;
+}
+
+// The name of the column of hours above a height: hours_above_6_deg, hours_above_minus_0_5_deg.
+std::string HoursAboveKey(float height) {
+  std::string name = NumberText(height < 0 ? -height : height);
+  std::replace(name.begin(), name.end(), '.', '_');
+  return std::string("hours_above_") + (height < 0 ? "minus_" : "") + name + "_deg";
 }
 
 std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::YearSeries& series,
@@ -85,32 +103,32 @@ std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::Yea
   solar::DayTrack track;
   for (int k = 1; k <= solar::kSampleDays; ++k) {
     const solar::SampleDate date = solar::SampleDateOf(k);
-    char day[8];
-    std::snprintf(day, sizeof day, "%02d.%02d.", date.day, date.month);
-    Record row{{"tag", "Tag", day, false}};
-    const solar::HoursAndMinutes sun = solar::SplitHours(series.sunshine[k]);
-    const solar::HoursAndMinutes twi = solar::SplitHours(series.twilight[k]);
-    row.push_back({"sonne_std", "Sonne Std", FormatIntField(sun.hours), true});
-    row.push_back({"sonne_min", "min", FormatIntField(sun.minutes), true});
-    row.push_back({"daemmerung_std", "inkl. Dämmerung Std", FormatIntField(twi.hours), true});
-    row.push_back({"daemmerung_min", "min", FormatIntField(twi.minutes), true});
-    row.push_back({"sonne_stunden", "Sonne Stunden", FormatFloatField(series.sunshine[k]), true});
-    row.push_back({"daemmerung_stunden", "Dämmerung Stunden", FormatFloatField(series.twilight[k]), true});
-    std::string minutes, seconds;
-    if (k < solar::kSampleDays) {  // the change to the next sample day
-      const core::DailyChange change =
-          core::DailyChangeOf(core::SunshineChangePerDay(series, k, f.year));
-      minutes = FormatIntField(change.minutes);
-      seconds = FormatIntField(change.seconds);
+    char iso[16], shown[8];
+    std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", f.year, date.month, date.day);
+    std::snprintf(shown, sizeof shown, "%02d.%02d.", date.day, date.month);
+    Record row{String("date", "Tag", iso, shown)};
+    for (const auto& [key, label, hours] : {std::tuple{"sunshine_hours", "Sonne", series.sunshine[k]},
+                                            std::tuple{"twilight_hours", "inkl. Dämmerung", series.twilight[k]}}) {
+      const solar::HoursAndMinutes split = solar::SplitHours(hours);
+      Value whole = Integer("", std::string(label) + " Std", split.hours), minutes = Integer("", "min", split.minutes);
+      whole.inMachine = minutes.inMachine = false;
+      row.insert(row.end(), {whole, minutes});
+      Value exact = Number(key, std::string(label) + " Stunden", hours, FormatFloatField(hours));
+      row.push_back(exact);
     }
-    row.push_back({"veraenderung_min", "Veränderung min", minutes, true});
-    row.push_back({"veraenderung_sek", "sek", seconds, true});
+    if (k < solar::kSampleDays) {  // the change to the next sample day, as the year window shows it
+      const core::DailyChange change = core::DailyChangeOf(core::SunshineChangePerDay(series, k, f.year));
+      row.push_back(Integer("daily_change_minutes", "Veränderung min", change.minutes));
+      row.push_back(Integer("daily_change_seconds", "sek", change.seconds));
+    } else {
+      row.push_back(Missing("daily_change_minutes", "Veränderung min", ""));
+      row.push_back(Missing("daily_change_seconds", "sek", ""));
+    }
     if (!heights.empty()) solar::ScanSampleDay(f, k, track);
     for (const float height : heights) {
-      const std::string h = FormatFloatField(height);
-      const int count = solar::CountMinutesAbove(track, height);
-      row.push_back({"ueber_" + h + "_stunden", "über " + h + " Grad Stunden",
-                     FormatFloatField(solar::MinutesToHours(count)), true});
+      const float hours = solar::MinutesToHours(solar::CountMinutesAbove(track, height));
+      row.push_back(Number(HoursAboveKey(height), "über " + FormatFloatField(height) + " Grad Stunden", hours,
+                           FormatFloatField(hours)));
     }
     rows.push_back(std::move(row));
   }

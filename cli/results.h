@@ -20,6 +20,8 @@ double SignedLongitude(const solar::ObservationFields& f);
 Record PlaceRecord(const solar::ObservationFields& f);
 // The time basis, with its offset at `from` and any change before `until` in text.
 Value ZoneValue(const TimeBasis& basis, const QDateTime& from, const QDateTime& until);
+// Fractional hours as the dialogs hold them; text shows them as whole hours and minutes too.
+Value HoursValue(const std::string& key, const std::string& label, float hours);
 // The sun at the moment, which the fields hold on the model's clock.
 Record PositionRecord(const solar::ObservationFields& f, const QDateTime& moment, const TimeBasis& basis);
 

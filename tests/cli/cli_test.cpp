@@ -98,13 +98,13 @@ TEST(CliTimeZoneTest, LocalDaysOfRealPlaces) {
   // Los Angeles in its own zone: one stretch of sunshine, sunrise at 05:42 PDT.
   const QJsonObject la = Json({"day", "2005-06-21", "34.0522", "-118.2437", "--tz", "America/Los_Angeles",
                                "--height", "0", "--format", "json"});
-  EXPECT_EQ(la["hoehen"].toArray()[0].toObject()["abschnitte"].toArray().size(), 1);
+  EXPECT_EQ(la["heights"].toArray()[0].toObject()["stretches"].toArray().size(), 1);
   const QString sunrise = la["sunrise"].toString();
   EXPECT_TRUE(sunrise >= "2005-06-21T05:38" && sunrise <= "2005-06-21T05:46" && sunrise.endsWith("-07:00"))
       << sunrise.toStdString();
   // The days on which Berlin's clocks change.
   for (const auto& [date, minutes] : {std::pair{"2005-03-27", 1380}, {"2005-10-30", 1500}, {"2005-06-21", 1440}}) {
-    EXPECT_EQ(Json({"day", date, "52.52", "13.405", "--tz", "Europe/Berlin", "--format", "json"})["minuten_des_tages"]
+    EXPECT_EQ(Json({"day", date, "52.52", "13.405", "--tz", "Europe/Berlin", "--format", "json"})["day_minutes"]
                   .toInt(), minutes) << date;
   }
   // Polar day and night: no time, a state.
@@ -115,11 +115,11 @@ TEST(CliTimeZoneTest, LocalDaysOfRealPlaces) {
 
 TEST(CliPlaceTest, TheSignCoversTheWholeAngleInEveryForm) {
   for (const char* latitude : {"-33:52:0", "33:52:0S", "33:52:0s", "-33.866667", "33.866667S"}) {
-    const double read = Json({"position", "2005-06-21", "12:00:00", latitude, "151", "--format", "json"})["breite"].toDouble();
+    const double read = Json({"position", "2005-06-21", "12:00:00", latitude, "151", "--format", "json"})["latitude_deg"].toDouble();
     EXPECT_NEAR(read, -33.866667, 1e-5) << latitude;
   }
   for (const char* longitude : {"-118:14:37", "118:14:37W", "118.243611w", "241:45:23"}) {
-    const double read = Json({"position", "2005-06-21", "12:00:00", "34", longitude, "--format", "json"})["laenge"].toDouble();
+    const double read = Json({"position", "2005-06-21", "12:00:00", "34", longitude, "--format", "json"})["longitude_deg"].toDouble();
     EXPECT_NEAR(read, -118.243611, 2e-5) << longitude;
   }
 }
