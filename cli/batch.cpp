@@ -10,6 +10,8 @@
 #include "cli/results.h"
 #include "cli/time_basis.h"
 #include "platform/field_text.h"
+#include "platform/file_exception.h"
+#include "solar/parallel.h"
 #include "solar/solar.h"
 
 namespace cli {
@@ -108,8 +110,8 @@ bool Skipped(const std::string& text) {
 
 }  // namespace
 
-int RunPositionBatch(std::istream& in, std::ostream& out, std::ostream& err, Format format,
-                     const TimeBasis& basis) {
+int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out,
+                     std::ostream& err, Format format, const TimeBasis& basis) {
   if (format == Format::kCsv) out << "date,time,time_zone,latitude_deg,longitude_deg,azimuth_deg,elevation_deg\n";
   if (format == Format::kText) out << "Zeitzone: " << ZoneName(basis) << "\n";
   std::vector<Line> block(kBlockLines);
@@ -125,21 +127,21 @@ int RunPositionBatch(std::istream& in, std::ostream& out, std::ostream& err, For
     const auto work = [&](size_t from, size_t to) {
       for (size_t i = from; i < to; ++i) Convert(block[i], format, basis);
     };
-    std::thread firstHalf(work, 0, count / 2);
-    work(count / 2, count);
-    firstHalf.join();
+    solar::OnBothCores(count, work);
     written.clear();
     for (size_t i = 0; i < count; ++i) {
       if (block[i].wrong) {
         out << written;
-        out.flush();
+        CheckWritten(out);
         err << "tagvaroskop-cli: Zeile " << block[i].number << ": " << block[i].result << "\n";
         return 2;
       }
       written.append(block[i].result).push_back('\n');
     }
     out << written;
+    CheckWritten(out);
   }
+  if (in.bad()) throw platform::CFileException(platform::CFileException::hardIO, inputName);
   return 0;
 }
 

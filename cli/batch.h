@@ -11,7 +11,9 @@ namespace cli {
 // Positions for a stream of CSV lines "DATUM,ZEIT,BREITE,LÄNGE", one result line each, in
 // order. Blocks of lines are shared between two threads; memory stays the same however long
 // the stream. A wrong line ends the run with its message and status 2.
-int RunPositionBatch(std::istream& in, std::ostream& out, std::ostream& err, Format format,
-                     const TimeBasis& basis);
+// A failed read of the input (named `inputName` in the message) or a failed write of the output
+// raises a CFileException.
+int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out,
+                     std::ostream& err, Format format, const TimeBasis& basis);
 
 }  // namespace cli

@@ -1,10 +1,11 @@
 #include "cli/command_work.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 #include "cli/batch.h"
 #include "cli/day_results.h"
@@ -17,6 +18,7 @@
 #include "platform/field_text.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
+#include "solar/parallel.h"
 #include "solar/solar.h"
 
 namespace cli {
@@ -49,12 +51,39 @@ void ExpectArguments(QCommandLineParser& p, std::initializer_list<int> counts, c
   throw InputError{std::string("Erwartet: ") + syntax + "."};
 }
 
+// Saves to the target with `save`, or for the target "-" writes the same bytes to standard
+// output: they are saved to a private folder first and read back from there.
+void SaveTo(const std::string& target, Io& io, const std::function<void(const std::string&)>& save) {
+  if (target != "-") return save(target);
+  char pattern[] = "/tmp/tagvaroskop-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) {
+    throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), pattern);
+  }
+  const std::string path = std::string(pattern) + "/out";
+  std::string bytes;
+  try {
+    save(path);
+    platform::CFile file(path, platform::CFile::modeRead);
+    char buffer[4096];
+    for (size_t n; (n = file.Read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
+  } catch (...) {
+    std::filesystem::remove_all(pattern);
+    throw;
+  }
+  std::filesystem::remove_all(pattern);
+  io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
 // Writes bytes as a new file: nothing half written, an old file kept on failure.
 void WriteFile(const std::string& path, const QByteArray& bytes) {
   platform::CFile file(path, platform::CFile::modeCreate | platform::CFile::modeWrite |
                                  platform::CFile::shareExclusive);
   file.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
   file.Close();
+}
+
+void WriteBytes(const std::string& target, const QByteArray& bytes, Io& io) {
+  SaveTo(target, io, [&](const std::string& path) { WriteFile(path, bytes); });
 }
 
 solar::ObservationFields PlaceAt(QCommandLineParser& p, int i) {
@@ -98,17 +127,6 @@ solar::ObservationFields YearFields(QCommandLineParser& p) {
   return f;
 }
 
-// Runs work(0..n) on two threads, or on this one where no second thread can be started.
-void OnBothCores(size_t n, const std::function<void(size_t, size_t)>& work) {
-  try {
-    std::thread firstHalf(work, 0, n / 2);
-    work(n / 2, n);
-    firstHalf.join();
-  } catch (const std::system_error&) {
-    work(0, n);
-  }
-}
-
 }  // namespace
 
 int Position(QCommandLineParser& p, Io& io) {
@@ -117,10 +135,14 @@ int Position(QCommandLineParser& p, Io& io) {
   if (p.isSet("input")) {
     ExpectArguments(p, {0}, "--input DATEI ohne weitere Argumente");
     const std::string source = Text(p.value("input"));
-    if (source == "-") return RunPositionBatch(io.in, io.out, io.err, format, basis);
+    if (source == "-") return RunPositionBatch(io.in, "Standardeingabe", io.out, io.err, format, basis);
     std::ifstream file(source, std::ios::binary);
     if (!file) throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), source);
-    return RunPositionBatch(file, io.out, io.err, format, basis);
+    std::error_code folder;
+    if (std::filesystem::is_directory(source, folder)) {
+      throw platform::CFileException(platform::CFileException::OsErrorToCause(EISDIR), source);
+    }
+    return RunPositionBatch(file, source, io.out, io.err, format, basis);
   }
   ExpectArguments(p, {3, 4}, "DATUM ZEIT BREITE LÄNGE oder ZEITPUNKT BREITE LÄNGE");
   solar::ObservationFields f;
@@ -164,7 +186,7 @@ int Days(QCommandLineParser& p, Io& io) {
   }
   const int second = SecondsOf(p);
   std::vector<Record> rows(static_cast<size_t>(count));
-  OnBothCores(rows.size(), [&](size_t first, size_t last) {
+  solar::OnBothCores(rows.size(), [&](size_t first, size_t last) {
     for (size_t i = first; i < last; ++i)
       rows[i] = DayValues(ScanLocalDay(from.addDays(static_cast<qint64>(i)), second, place, basis));
   });
@@ -185,26 +207,26 @@ int Year(QCommandLineParser& p, Io& io) {
   return 0;
 }
 
-int Export(QCommandLineParser& p, Io&) {
+int Export(QCommandLineParser& p, Io& io) {
   ExpectArguments(p, {4}, "DATUM BREITE LÄNGE DATEI");
   solar::ObservationFields f = PlaceAt(p, 1);
   SetModelTime(QDateTime(ReadCalendarDate(Positional(p, 0)), QTime(0, 0), DialogClock().zone), f);
   f.second = SecondsOf(p);
   solar::DayTrack track;
   solar::ScanDayOf(f, track);
-  files::ExportMinuteTable(Positional(p, 3), track);
+  SaveTo(Positional(p, 3), io, [&](const std::string& path) { files::ExportMinuteTable(path, track); });
   return 0;
 }
 
-int ChartDay(QCommandLineParser& p, Io&) {
+int ChartDay(QCommandLineParser& p, Io& io) {
   ExpectArguments(p, {4, 5}, "DATUM ZEIT BREITE LÄNGE DATEI oder ZEITPUNKT BREITE LÄNGE DATEI");
   solar::ObservationFields f;
   MomentAndPlace(p, 4, BasisOf(p), f);
-  WriteFile(Positional(p, p.positionalArguments().size() - 1), DayChartPng(f));
+  WriteBytes(Positional(p, p.positionalArguments().size() - 1), DayChartPng(f), io);
   return 0;
 }
 
-int ChartYear(QCommandLineParser& p, Io&) {
+int ChartYear(QCommandLineParser& p, Io& io) {
   ExpectArguments(p, {4}, "JAHR BREITE LÄNGE DATEI");
   const solar::ObservationFields f = YearFields(p);
   std::optional<int> click;
@@ -212,13 +234,14 @@ int ChartYear(QCommandLineParser& p, Io&) {
     click = platform::ParseIntField(Text(p.value("click")));
     if (!click) throw InputError{"Klick: " + platform::IntExpectedMessage()};
   }
-  WriteFile(Positional(p, 3), YearChartPng(f, click));
+  WriteBytes(Positional(p, 3), YearChartPng(f, click), io);
   return 0;
 }
 
-int PlaceSave(QCommandLineParser& p, Io&) {
+int PlaceSave(QCommandLineParser& p, Io& io) {
   ExpectArguments(p, {3}, "BREITE LÄNGE DATEI");
-  files::SaveLocation(Positional(p, 2), files::PlaceOf(StoredPlace(PlaceAt(p, 0))));
+  const files::Place place = files::PlaceOf(StoredPlace(PlaceAt(p, 0)));
+  SaveTo(Positional(p, 2), io, [&](const std::string& path) { files::SaveLocation(path, place); });
   return 0;
 }
 

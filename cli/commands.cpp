@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include "cli/command_work.h"
+#include "cli/output.h"
 #include "cli/input.h"
 #include "platform/file_exception.h"
 
@@ -103,19 +104,32 @@ std::string Joined(const std::vector<std::string>& words) {
   return s;
 }
 
-std::string Overview() {
-  std::string s = "Aufruf: tagvaroskop-cli BEFEHL [ARGUMENTE] [OPTIONEN]\n\nBefehle:\n";
-  for (const Command& c : Commands()) s += "  " + Joined(c.words) + "\n      " + c.summary + "\n";
-  return s + "\nHilfe zu einem Befehl: tagvaroskop-cli BEFEHL --help\n";
+const char* kExitStatus =
+    "Rückgabewert: 0 Erfolg, 1 Datei- oder Ausgabefehler, 2 falsche Eingabe.\n";
+
+// The commands that begin with `group` ("" for all).
+std::string Overview(const std::string& group = {}) {
+  std::string s = "Aufruf: tagvaroskop-cli " + (group.empty() ? std::string("BEFEHL") : group + " UNTERBEFEHL") +
+                  " [ARGUMENTE] [OPTIONEN]\n\nBefehle:\n";
+  for (const Command& c : Commands()) {
+    if (group.empty() || c.words.front() == group) s += "  " + Joined(c.words) + "\n      " + c.summary + "\n";
+  }
+  return s + "\nHilfe zu einem Befehl: tagvaroskop-cli BEFEHL --help\n" +
+         "Version: tagvaroskop-cli --version\n" + kExitStatus;
 }
 
 // Options first, then "--" and the positional arguments, so that a negative value such as
 // -33:52:0 stays an argument.
 QStringList Reordered(const std::vector<std::string>& arguments, const Command& command) {
   QStringList options, positional;
+  bool onlyArguments = false;  // after "--"
   for (size_t i = 0; i < arguments.size(); ++i) {
     const QString a = QString::fromStdString(arguments[i]);
-    const bool looksLikeOption = a.startsWith("--") || a == "-h";
+    if (a == "--" && !onlyArguments) {
+      onlyArguments = true;
+      continue;
+    }
+    const bool looksLikeOption = !onlyArguments && (a.startsWith("--") || a == "-h");
     if (!looksLikeOption) {
       positional << a;
       continue;
@@ -150,10 +164,13 @@ int RunCommand(const Command& command, const std::vector<std::string>& arguments
     std::string text = Text(parser.helpText());
     const size_t program = text.find("tagvaroskop-cli");
     if (program != std::string::npos) text.insert(program + 15, std::string(" ").append(Joined(command.words)));
-    io.out << text;
+    io.out << text << "\n" << kExitStatus;
+    CheckWritten(io.out);
     return 0;
   }
-  return command.work(parser, io);
+  const int status = command.work(parser, io);
+  CheckWritten(io.out);
+  return status;
 }
 
 }  // namespace
@@ -161,9 +178,23 @@ int RunCommand(const Command& command, const std::vector<std::string>& arguments
 int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
         std::ostream& err) {
   Io io{in, out, err};
-  if (arguments.empty() || arguments[0] == "-h" || arguments[0] == "--help") {
-    (arguments.empty() ? err : out) << Overview();
-    return arguments.empty() ? kWrongEntry : 0;
+  try {
+    if (!arguments.empty() && (arguments[0] == "-h" || arguments[0] == "--help" || arguments[0] == "--version")) {
+      out << (arguments[0] == "--version" ? std::string("tagvaroskop-cli ") + TAGVAROSKOP_VERSION + "\n" : Overview());
+      CheckWritten(out);
+      return 0;
+    }
+  } catch (const platform::CFileException& e) {
+    err << "tagvaroskop-cli: " << e.GetErrorMessage() << "\n";
+    return kFileError;
+  }
+  if (arguments.empty()) {
+    err << Overview();
+    return kWrongEntry;
+  }
+  if (arguments.size() == 1 && (arguments[0] == "chart" || arguments[0] == "place")) {
+    err << Overview(arguments[0]);
+    return kWrongEntry;
   }
   for (const Command& command : Commands()) {
     const size_t n = command.words.size();

@@ -3,8 +3,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <iterator>
+
+#include "platform/file_exception.h"
 
 namespace cli {
 
@@ -87,6 +90,14 @@ Value Missing(const std::string& key, const std::string& label, const std::strin
 Value List(const std::string& key, const std::string& label, const QJsonArray& items,
            const std::string& csv, const std::string& shown) {
   return Value{key, label, QJsonValue(items), csv, shown};
+}
+
+void CheckWritten(std::ostream& out) {
+  errno = 0;
+  out.flush();
+  if (out) return;
+  throw platform::CFileException(platform::CFileException::OsErrorToCause(errno ? errno : EIO),
+                                 "Standardausgabe");
 }
 
 std::string JsonString(const std::string& text) {

@@ -48,6 +48,9 @@ void WriteRecord(std::ostream& out, Format format, const Record& record);
 void WriteTable(std::ostream& out, Format format, const Record& head,
                 const std::vector<Record>& rows, const std::string& rowsKey);
 
+// Flushes standard output; a failed write raises a CFileException naming "Standardausgabe".
+void CheckWritten(std::ostream& out);
+
 // Every string of JSON the tool writes by hand goes through here.
 std::string JsonString(const std::string& text);
 // A CSV field, quoted as RFC 4180 asks where it holds a comma, a quote or a line break.

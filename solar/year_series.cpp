@@ -6,6 +6,7 @@
 #include "solar/day_scan.h"
 #include "solar/numeric.h"
 #include "solar/observation.h"
+#include "solar/parallel.h"
 #include "solar/sun_position.h"
 
 namespace solar {
@@ -38,10 +39,10 @@ void ComputeMonths(const ObservationFields& fields, int first, int last, YearSer
 
 void ComputeYearSeries(const ObservationFields& fields, YearSeries& series) {
   if (std::thread::hardware_concurrency() < 2) return ComputeYearSeriesOnOneThread(fields, series);
-  // Each thread writes its own entries: months 1..6 there, 7..12 here.
-  std::thread firstHalf(ComputeMonths, std::cref(fields), 1, 6, std::ref(series));
-  ComputeMonths(fields, 7, 12, series);
-  firstHalf.join();
+  // Each thread writes its own entries: the months of its half.
+  OnBothCores(12, [&](size_t first, size_t last) {
+    if (first < last) ComputeMonths(fields, static_cast<int>(first) + 1, static_cast<int>(last), series);
+  });
 }
 
 void ComputeYearSeriesOnOneThread(const ObservationFields& fields, YearSeries& series) {
