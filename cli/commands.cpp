@@ -67,12 +67,12 @@ const std::vector<Command>& Commands() {
                                       "Standardeingabe) und schreibt je Zeile ein Ergebnis.", "DATEI")},
        Position},
       {{"day"}, "Ein Kalendertag der Zeitzone Minute für Minute: Sonnenscheindauer und Dauer inkl. "
-                "Dämmerung, Sonnenauf- und -untergang, die Dämmerungen und der höchste Stand auf die "
-                "Sekunde.",
+                "Dämmerung, Sonnenaufgang und Sonnenuntergang, die Dämmerungen und der höchste Stand "
+                "auf die Sekunde.",
        {{"DATUM", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
        {FormatOption(), TimeZoneOption(), TimeOption(), HeightOption()}, Day},
       {{"days"}, "Dasselbe für jeden Tag von VON bis BIS (höchstens fünf Jahre): die Tabelle der "
-                 "Sonnenauf- und -untergänge.",
+                 "Sonnenaufgänge und Sonnenuntergänge.",
        {{"VON", kDate}, {"BIS", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
        {FormatOption(), TimeZoneOption(), TimeOption()}, Days},
       {{"year"}, "Die 72 Stichtage eines Jahres mit Sonnenschein, Dämmerung und täglicher Veränderung.",
