@@ -17,7 +17,7 @@ void BM_PositionBatch(benchmark::State& state) {
   for (auto _ : state) {
     std::istringstream in(input);
     std::ostringstream out, err;
-    cli::RunPositionBatch(in, out, err, cli::Format::kCsv, cli::DialogClock());
+    cli::RunPositionBatch(in, "Standardeingabe", out, err, cli::Format::kCsv, cli::DialogClock());
     benchmark::DoNotOptimize(out.str().size());
   }
   state.SetItemsProcessed(state.iterations() * 200000);

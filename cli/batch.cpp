@@ -67,36 +67,56 @@ void Convert(Line& line, Format format, const TimeBasis& basis) {
   }
   try {
     solar::ObservationFields f = StartFields();
-    const std::string time = ReadMomentInto(parts[0], parts[1], basis, f);
+    thread_local std::string time;
+    ReadMomentInto(parts[0], parts[1], basis, f, time);
     ReadLatitude(parts[2], f);
     ReadLongitude(parts[3], f);
     const solar::SunPosition p = solar::SunPositionOf(f);
     const float latitude = solar::LatitudeOf(f), longitude = static_cast<float>(SignedLongitude(f));
+    const std::string_view date = std::string_view(time).substr(0, 10);
     std::string& out = line.result;
     out.clear();
     if (format == Format::kText) {  // the clock time in the basis; the zone stands above the lines
-      out.append(time, 0, 10).append(" ").append(time, 11, 8).append(" ");
+      out.append(date).append(" ").append(time, 11, 8).append(" ");
       out.append(DecimalDegrees(latitude)).append(" ").append(DecimalDegrees(SignedLongitude(f))).append(" ");
       out.append(platform::FormatFloatField(p.azimuth)).append(" ").append(platform::FormatFloatField(p.height));
       return;
     }
     // The same keys and numbers as the records of a single position, written here without
     // building a document per line.
-    const std::string numbers[] = {NumberText(latitude), NumberText(longitude), NumberText(p.azimuth),
-                                   NumberText(p.height)};
+    const float numbers[] = {latitude, longitude, p.azimuth, p.height};
     if (format == Format::kCsv) {
-      out.append(CsvField(time.substr(0, 10))).append(",").append(CsvField(time)).append(",");
-      out.append(CsvField(basis.name));
-      for (const std::string& n : numbers) out.append(",").append(n);
+      AppendCsvField(out, date);
+      out += ',';
+      AppendCsvField(out, time);
+      out += ',';
+      AppendCsvField(out, basis.name);
+      for (const float n : numbers) {
+        out += ',';
+        AppendNumber(out, n);
+      }
       return;
     }
-    out.append("{").append(JsonString("azimuth_deg")).append(":").append(numbers[2]);
-    out.append(",").append(JsonString("date")).append(":").append(JsonString(time.substr(0, 10)));
-    out.append(",").append(JsonString("elevation_deg")).append(":").append(numbers[3]);
-    out.append(",").append(JsonString("latitude_deg")).append(":").append(numbers[0]);
-    out.append(",").append(JsonString("longitude_deg")).append(":").append(numbers[1]);
-    out.append(",").append(JsonString("time")).append(":").append(JsonString(time));
-    out.append(",").append(JsonString("time_zone")).append(":").append(JsonString(basis.name)).append("}");
+    const auto key = [&out](const char* name) { out.append(JsonString(name)).append(":"); };
+    out += '{';
+    key("azimuth_deg");
+    AppendNumber(out, p.azimuth);
+    out += ',';
+    key("date");
+    out.append(JsonString(std::string(date))).append(",");
+    key("elevation_deg");
+    AppendNumber(out, p.height);
+    out += ',';
+    key("latitude_deg");
+    AppendNumber(out, latitude);
+    out += ',';
+    key("longitude_deg");
+    AppendNumber(out, longitude);
+    out += ',';
+    key("time");
+    out.append(JsonString(time)).append(",");
+    key("time_zone");
+    out.append(JsonString(basis.name)).append("}");
   } catch (const InputError& e) {
     line.wrong = true;
     line.result = e.message;

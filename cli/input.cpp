@@ -35,7 +35,13 @@ Pieces Split(std::string_view text, char separator) {
 // Reads one part into the member of the control, as the dialog reads that field.
 void ReadField(int control, const char* name, std::string_view text, solar::ObservationFields& f) {
   const core::FieldRule& rule = *core::RuleOf(control);
-  const std::string field = platform::FirstCharacters(text, platform::kMaxFieldCharacters);
+  // A field holds its first 31 characters; a shorter text is the field as it stands.
+  std::string longText;
+  std::string_view field = text;
+  if (text.size() > static_cast<size_t>(platform::kMaxFieldCharacters)) {
+    longText = platform::FirstCharacters(text, platform::kMaxFieldCharacters);
+    field = longText;
+  }
   const auto fail = [&](const std::string& message) {
     throw InputError{std::string(name) + ": " + message};
   };
@@ -153,9 +159,10 @@ struct Angle {
   float whole = 0.0f;
 };
 
-// The range a coordinate's message names.
+// The range a coordinate's message names, and the names of its parts in messages.
 struct Range {
   float low, high;
+  const char *degrees, *arcmin, *arcsec;
 };
 
 // Reads D[:M[:S]]: the degrees a number from 0 to `maximum` (the whole angle too), the arc minutes
@@ -167,14 +174,12 @@ Angle ReadAngle(const Coordinate& c, const char* what, int arcminControl, int ar
     throw InputError{std::string(what) + ": erwartet GRAD, GRAD:ARCMIN:ARCSEC oder eine Zahl mit " +
                      "Himmelsrichtung, nicht \"" + std::string(c.magnitude) + "\"."};
   }
-  const std::string name = std::string(what) + " (Grad)";
   const std::optional<double> degrees =
       platform::ParseFloatField(platform::FirstCharacters(pieces.part[0], platform::kMaxFieldCharacters));
-  if (!degrees) throw InputError{name + ": " + platform::NumberExpectedMessage()};
+  if (!degrees) throw InputError{std::string(range.degrees) + ": " + platform::NumberExpectedMessage()};
   solar::ObservationFields scratch{};
-  const std::string arcminName = std::string(what) + " (Arcmin)", arcsecName = std::string(what) + " (Arcsec)";
-  if (pieces.count > 1) ReadField(arcminControl, arcminName.c_str(), pieces.part[1], scratch);
-  if (pieces.count > 2) ReadField(arcsecControl, arcsecName.c_str(), pieces.part[2], scratch);
+  if (pieces.count > 1) ReadField(arcminControl, range.arcmin, pieces.part[1], scratch);
+  if (pieces.count > 2) ReadField(arcsecControl, range.arcsec, pieces.part[2], scratch);
   Angle angle;
   angle.degrees = static_cast<float>(*degrees);
   angle.arcmin = arcminControl == res::IDC_LON_ARCMIN ? static_cast<float>(scratch.lonArcmin) : scratch.latArcmin;
@@ -190,7 +195,8 @@ Angle ReadAngle(const Coordinate& c, const char* what, int arcminControl, int ar
 
 void ReadLatitude(std::string_view text, solar::ObservationFields& f) {
   const Coordinate c = SplitSign(text, "Breite", 'N', 'S');
-  const Angle a = ReadAngle(c, "Breite", res::IDC_LAT_ARCMIN, res::IDC_LAT_ARCSEC, 90.0f, {-90, 90});
+  const Angle a = ReadAngle(c, "Breite", res::IDC_LAT_ARCMIN, res::IDC_LAT_ARCSEC, 90.0f,
+                            {-90, 90, "Breite (Grad)", "Breite (Arcmin)", "Breite (Arcsec)"});
   // North keeps the fields as the dialog holds them; south is the negation of the whole angle.
   const bool south = c.negative && a.whole != 0.0f;
   f.latDegrees = south ? -a.whole : a.degrees;
@@ -201,7 +207,8 @@ void ReadLatitude(std::string_view text, solar::ObservationFields& f) {
 void ReadLongitude(std::string_view text, solar::ObservationFields& f) {
   const Coordinate c = SplitSign(text, "Länge", 'E', 'W');
   const Angle a = ReadAngle(c, "Länge", res::IDC_LON_ARCMIN, res::IDC_LON_ARCSEC,
-                            c.negative ? 180.0f : 360.0f, {-180, 360});
+                            c.negative ? 180.0f : 360.0f,
+                            {-180, 360, "Länge (Grad)", "Länge (Arcmin)", "Länge (Arcsec)"});
   // East keeps the fields as the dialog holds them; west becomes its east equivalent.
   const bool west = c.negative && a.whole != 0.0f;
   f.lonDegrees = west ? solar::Single(360.0 - a.whole) : a.degrees;

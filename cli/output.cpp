@@ -60,11 +60,19 @@ void WriteLabelled(std::ostream& out, const Record& record) {
 
 }  // namespace
 
-std::string NumberText(float value) {
-  if (!(value == value)) return "nan";
+void AppendNumber(std::string& out, float value) {
+  if (!(value == value)) {
+    out += "nan";
+    return;
+  }
   char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-  return std::string(text, end);
+  out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::string NumberText(float value) {
+  std::string text;
+  AppendNumber(text, value);
+  return text;
 }
 
 Value Number(const std::string& key, const std::string& label, float value, const std::string& shown) {
@@ -118,11 +126,26 @@ std::string JsonString(const std::string& text) {
   return s + "\"";
 }
 
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string s = "\"";
-  for (const char c : text) s += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return s + "\"";
+void AppendCsvField(std::string& out, std::string_view text) {
+  const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
+    return c == ',' || c == '"' || c == '\r' || c == '\n';
+  });
+  if (plain) {
+    out.append(text);
+    return;
+  }
+  out += '"';
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+std::string CsvField(std::string_view text) {
+  std::string s;
+  AppendCsvField(s, text);
+  return s;
 }
 
 void WriteRecord(std::ostream& out, Format format, const Record& record) {

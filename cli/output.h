@@ -4,6 +4,7 @@
 #include <QJsonValue>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cli {
@@ -29,6 +30,7 @@ inline void Append(Record& record, const Record& values) {
 
 // The shortest decimal that reads back as the same single-precision number.
 std::string NumberText(float value);
+void AppendNumber(std::string& out, float value);
 
 Value Number(const std::string& key, const std::string& label, float value, const std::string& shown);
 Value Integer(const std::string& key, const std::string& label, int value);
@@ -54,6 +56,7 @@ void CheckWritten(std::ostream& out);
 // Every string of JSON the tool writes by hand goes through here.
 std::string JsonString(const std::string& text);
 // A CSV field, quoted as RFC 4180 asks where it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& text);
+std::string CsvField(std::string_view text);
+void AppendCsvField(std::string& out, std::string_view text);
 
 }  // namespace cli

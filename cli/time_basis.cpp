@@ -47,7 +47,7 @@ void CheckYear(const QDateTime& moment) {
 
 }  // namespace
 
-TimeBasis DialogClock() { return TimeBasis{QTimeZone(kModelOffset), "MEZ"}; }
+TimeBasis DialogClock() { return TimeBasis{QTimeZone(kModelOffset), "MEZ", true}; }
 
 TimeBasis ReadTimeBasis(std::string_view text) {
   if (text == "UTC" || text == "Z") return TimeBasis{QTimeZone::utc(), "UTC"};
@@ -105,22 +105,32 @@ QDateTime ReadMoment(std::string_view text, const TimeBasis& basis) {
   return moment;
 }
 
-std::string ReadMomentInto(std::string_view date, std::string_view time, const TimeBasis& basis,
-                           solar::ObservationFields& f) {
-  if (basis.zone.id() != DialogClock().zone.id()) {
+void ReadMomentInto(std::string_view date, std::string_view time, const TimeBasis& basis,
+                    solar::ObservationFields& f, std::string& text) {
+  if (!basis.modelClock) {
     const QDateTime moment = ReadMoment(date, time, basis);
     SetModelTime(moment, f);
-    return Rfc3339(moment, basis);
+    text = Rfc3339(moment, basis);
+    return;
   }
-  const QDate day = ReadCalendarDate(date);
+  ReadDate(date, f);
+  const int day = static_cast<int>(f.day);
+  if (f.day != static_cast<float>(day)) throw InputError{"Tag: " + platform::IntExpectedMessage()};
+  if (!QDate::isValid(f.year, f.month, day)) {
+    throw InputError{"Datum: den " + std::string(date) + " gibt es nicht."};
+  }
   ReadTime(time, f);
-  f.year = day.year();
-  f.month = day.month();
-  f.day = static_cast<float>(day.day());
-  char text[40];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d+01:00", f.year, f.month, day.day(),
-                f.hour, f.minute, f.second);
-  return text;
+  // Written digit by digit: the batch formats a time per line.
+  text.assign("0000-00-00T00:00:00+01:00");
+  const auto put = [&text](size_t at, int value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) text[at + static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
+  };
+  put(0, f.year, 4);
+  put(5, f.month, 2);
+  put(8, day, 2);
+  put(11, f.hour, 2);
+  put(14, f.minute, 2);
+  put(17, f.second, 2);
 }
 
 void SetModelTime(const QDateTime& moment, solar::ObservationFields& f) {

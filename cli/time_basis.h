@@ -15,6 +15,7 @@ namespace cli {
 struct TimeBasis {
   QTimeZone zone;
   std::string name;  // "MEZ", "Europe/Berlin", "UTC", "UTC+05:30"
+  bool modelClock = false;  // the dialog's clock, on which the model computes
 };
 
 TimeBasis DialogClock();
@@ -30,8 +31,8 @@ QDateTime ReadMoment(std::string_view text, const TimeBasis& basis);
 
 // Reads a date and a time of the basis into the fields' date and time on the model's clock and
 // gives the moment as RFC 3339 in the basis. The dialog's clock needs no conversion.
-std::string ReadMomentInto(std::string_view date, std::string_view time, const TimeBasis& basis,
-                           solar::ObservationFields& f);
+void ReadMomentInto(std::string_view date, std::string_view time, const TimeBasis& basis,
+                    solar::ObservationFields& f, std::string& rfc3339);
 
 // Puts a moment on the model's clock into the fields' date and time.
 void SetModelTime(const QDateTime& moment, solar::ObservationFields& f);

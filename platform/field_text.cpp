@@ -56,8 +56,14 @@ size_t FloatPrefix(std::string_view text) {
   return i;
 }
 
-// The number's text fits a field of 31 characters, so it is copied on the stack.
+// The number's text fits a field of 31 characters, so it is copied on the stack. from_chars
+// rounds as strtod does and ignores the locale; beyond the range of a double strtod decides
+// (infinity, or zero for an underflow).
 double ConvertInCLocale(std::string_view number) {
+  double value = 0.0;
+  const std::string_view unsigned_ = number.starts_with('+') ? number.substr(1) : number;
+  const auto [end, error] = std::from_chars(unsigned_.data(), unsigned_.data() + unsigned_.size(), value);
+  if (error == std::errc() && end == unsigned_.data() + unsigned_.size()) return value;
   static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
   char copy[64];
   const size_t n = std::min(number.size(), sizeof copy - 1);
