@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <type_traits>
+#include <sstream>
 
 #include "solar/solar.h"
 #include "tests/support/golden.h"
@@ -28,28 +28,15 @@ struct Day {
 constexpr Day kDays[] = {{1998, 3, 5}, {1999, 1, 2}, {1999, 1, 4}, {2005, 6, 21},
                          {2005, 12, 21}, {1900, 1, 1}, {2100, 12, 31}};
 
-// Appends the pieces, numbers as decimal integers.
-template <typename... Pieces>
-void Add(std::string& table, const Pieces&... pieces) {
-  const auto add = [&](const auto& piece) {
-    if constexpr (std::is_integral_v<std::decay_t<decltype(piece)>>) {
-      table += std::to_string(piece);
-    } else {
-      table += piece;
-    }
-  };
-  (add(pieces), ...);
-}
-
-std::string Hex(double v) {
-  char text[40];
-  std::snprintf(text, sizeof text, " %a", v);
-  return text;
-}
+// Floating-point values in hexadecimal, to the bit.
+struct Table : std::ostringstream {
+  Table() { *this << std::hexfloat; }
+};
 
 TEST(SolarGoldenTest, EveryStepOfThePositionInEachRounding) {
-  std::string table = "# day hours latitude longitude rounding: d n g L lambda epsilon delta alpha "
-                      "theta hourangle tau azimuth height\n";
+  Table table;
+  table << "# day hours latitude longitude rounding: d n g L lambda epsilon delta alpha theta "
+           "hourangle tau azimuth height\n";
   const Rounding roundings[] = {Rounding::kMoment, Rounding::kDayScan, Rounding::kYearSeries};
   for (const Day& day : kDays) {
     for (const Place& p : kPlaces) {
@@ -57,20 +44,23 @@ TEST(SolarGoldenTest, EveryStepOfThePositionInEachRounding) {
         for (int r = 0; r < 3; ++r) {
           const int n = DayNumber(day.year, day.month, static_cast<float>(day.day));
           const PositionSteps s = ComputePositionSteps(n, hours, p.latitude, p.longitude, roundings[r]);
-          Add(table, n, Hex(hours), Hex(p.latitude), Hex(p.longitude), " ", r, ":", Hex(s.d),
-              Hex(s.n), Hex(s.g), Hex(s.meanLongitude), Hex(s.eclipticLongitude),
-              Hex(s.obliquity), Hex(s.declination), Hex(s.rightAscension), Hex(s.siderealTime),
-              Hex(s.hourAngle), Hex(s.tau), Hex(s.position.azimuth), Hex(s.position.height), "\n");
+          table << n << " " << hours << " " << p.latitude << " " << p.longitude << " " << r << ":";
+          for (const double v : {double(s.d), s.n, double(s.g), s.meanLongitude, s.eclipticLongitude, s.obliquity,
+                                 s.declination, s.rightAscension, s.siderealTime, s.hourAngle, s.tau,
+                                 double(s.position.azimuth), double(s.position.height)})
+            table << " " << v;
+          table << "\n";
         }
       }
     }
   }
-  test_support::ExpectSameText("solar/positions.txt", table);
+  test_support::ExpectSameText("solar/positions.txt", table.str());
 }
 
 TEST(SolarGoldenTest, DayScansAndTheirCounts) {
-  std::string table = "# day seconds latitude longitude: above 0, above -7, stretches above 0, "
-                      "first and last two minutes (azimuth height)\n";
+  Table table;
+  table << "# day seconds latitude longitude: above 0, above -7, stretches above 0, first and last "
+           "two minutes (azimuth height)\n";
   DayTrack track;
   for (const Day& day : kDays) {
     for (const Place& p : kPlaces) {
@@ -78,15 +68,15 @@ TEST(SolarGoldenTest, DayScansAndTheirCounts) {
         const int n = DayNumber(day.year, day.month, static_cast<float>(day.day));
         ScanDay(n, second, p.latitude, p.longitude, track);
         const DayLengths lengths = CountDayLengths(track);
-        Add(table, n, " ", second, Hex(p.latitude), Hex(p.longitude), ": ",
-            lengths.minutesAboveHorizon, " ", lengths.minutesAboveTwilight);
-        for (const Stretch& s : StretchesAbove(track, kHorizonHeight)) Add(table, " ", s.first, "-", s.last);
-        for (const int i : {0, 1, 1438, 1439}) Add(table, Hex(track.azimuth[i]), Hex(track.height[i]));
-        table += "\n";
+        table << n << " " << second << " " << p.latitude << " " << p.longitude << ": "
+              << lengths.minutesAboveHorizon << " " << lengths.minutesAboveTwilight;
+        for (const Stretch& s : StretchesAbove(track, kHorizonHeight)) table << " " << s.first << "-" << s.last;
+        for (const int i : {0, 1, 1438, 1439}) table << " " << track.azimuth[i] << " " << track.height[i];
+        table << "\n";
       }
     }
   }
-  test_support::ExpectSameText("solar/day_scans.txt", table);
+  test_support::ExpectSameText("solar/day_scans.txt", table.str());
 }
 
 // 60° N 147° E changes with the rounding of the obliquity alone, 79° N 217° E with that of the
@@ -99,7 +89,8 @@ TEST(SolarGoldenTest, YearSeriesOnBothThreadsAsOnOne) {
   const Row rows[] = {{51, 7, 2005, 0},     {60, 147, 2005, 0},    {79, 217, 2005, 0},
                       {72, 105, 2005, 0},   {80, 0, 2005, 0},      {-33.9f, 18.4f, 2024, 31},
                       {0.5f, 359, 1900, 59}};
-  std::string table = "# latitude longitude year second: sunshine and twilight of days 1..72\n";
+  Table table;
+  table << "# latitude longitude year second: sunshine and twilight of days 1..72\n";
   for (const Row& r : rows) {
     ObservationFields f{};
     f.latDegrees = r.latitude;
@@ -112,11 +103,11 @@ TEST(SolarGoldenTest, YearSeriesOnBothThreadsAsOnOne) {
     ComputeYearSeries(f, both);
     ComputeYearSeriesOnOneThread(f, one);
     EXPECT_EQ(std::memcmp(&both, &one, sizeof both), 0) << r.latitude;
-    Add(table, Hex(r.latitude), Hex(r.longitude), " ", r.year, " ", r.second, ":");
-    for (int k = 1; k <= kSampleDays; ++k) Add(table, Hex(both.sunshine[k]), Hex(both.twilight[k]));
-    table += "\n";
+    table << r.latitude << " " << r.longitude << " " << r.year << " " << r.second << ":";
+    for (int k = 1; k <= kSampleDays; ++k) table << " " << both.sunshine[k] << " " << both.twilight[k];
+    table << "\n";
   }
-  test_support::ExpectSameText("solar/year_series.txt", table);
+  test_support::ExpectSameText("solar/year_series.txt", table.str());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/named_rows.h"
+#include "tests/support/row_file.h"
 
 #include <cmath>
 #include <cstdio>
@@ -21,50 +21,22 @@ std::string Digits(double value, int significant) {
   return text;
 }
 
-struct DayNumberRow : test_support::Named {
-  int year, month;
-  float day;
-  int expected;
-};
+class FunctionTest : public testing::TestWithParam<test_support::FileRow> {};
 
-class DayNumberTest : public testing::TestWithParam<DayNumberRow> {};
-
-TEST_P(DayNumberTest, GivesTheModifiedJulianDay) {
-  const DayNumberRow& r = GetParam();
-  EXPECT_EQ(DayNumber(r.year, r.month, r.day), r.expected);
+TEST_P(FunctionTest, GivesItsResultToTheBit) {
+  const std::vector<std::string>& w = GetParam().words;  // function, arguments, result
+  const auto number = [&](size_t i) { return std::strtod(w[i].c_str(), nullptr); };
+  const auto f = [&](size_t i) { return static_cast<float>(number(i)); };
+  const auto i = [&](size_t k) { return std::stoi(w[k]); };
+  if (w[0] == "DayNumber") EXPECT_EQ(DayNumber(i(1), i(2), f(3)), i(4));
+  else if (w[0] == "ClockHours") EXPECT_EQ(ClockHours(i(1), i(2), i(3)), f(4));
+  else if (w[0] == "AngleDegrees") EXPECT_EQ(AngleDegrees(f(1), f(2), f(3)), f(4));
+  else if (w[0] == "AzimuthFromDirection") EXPECT_EQ(AzimuthFromDirection(number(1), f(2)), f(3));
+  else FAIL() << "unknown function " << w[0];
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, DayNumberTest,
-    testing::Values(DayNumberRow{{"summer_2005"}, 2005, 6, 21, 53542},
-                    DayNumberRow{{"first_day_1900"}, 1900, 1, 1, 15019},
-                    DayNumberRow{{"march_2100"}, 2100, 3, 1, 88129},
-                    DayNumberRow{{"april_31_is_may_1"}, 2005, 4, 31, 53491},
-                    DayNumberRow{{"february_30_is_march_2"}, 2005, 2, 30, 53431},
-                    DayNumberRow{{"fraction_truncated"}, 2005, 6, 15.9f, 53536},
-                    DayNumberRow{{"nan_day_counts_as_0"}, 2005, 6, std::nanf(""), 53521},
-                    DayNumberRow{{"huge_day_saturates"}, 2005, 6, 1e30f,
-                                 static_cast<int>(53521LL + 2147483647LL - 4294967296LL)}),
-    test_support::RowName());
-
-TEST(DayNumberTest, FarYearsWrapInsteadOfOverflowing) {
-  // 2190821044 in 64 bits, beyond the int range, wrapped.
-  EXPECT_EQ(DayNumber(6000000, 1, 1), -2104146252);
-}
-
-TEST(ClockHoursTest, SubtractsOneHour) {
-  EXPECT_EQ(ClockHours(12, 0, 0), 11.0f);
-  // Hour 0 reaches back into the day before: -0.5 to the last place of single precision.
-  EXPECT_EQ(ClockHours(0, 30, 0), -0x1.fffffep-2f);
-  EXPECT_EQ(ClockHours(12, 0, 30), 0x1.604444p+3f);
-  EXPECT_EQ(ClockHours(23, 59, 59), 0x1.6ffedcp+4f);
-}
-
-TEST(AngleDegreesTest, AddsMinutesAndSecondsWhateverTheSign) {
-  EXPECT_EQ(AngleDegrees(-10, 30, 0), -9.5f);
-  EXPECT_EQ(AngleDegrees(51, 0, 0), 51.0f);
-  EXPECT_EQ(AngleDegrees(52, 31, 12), 0x1.a428f6p+5f);
-}
+INSTANTIATE_TEST_SUITE_P(Rows, FunctionTest, testing::ValuesIn(test_support::ReadRows("solar/functions.rows")),
+                         test_support::FileRowName());
 
 TEST(SunPositionTest, WorkedExampleSummerNoon) {
   const int n = DayNumber(2005, 6, 21);
@@ -89,29 +61,6 @@ TEST(SunPositionTest, WorkedExampleSummerNoon) {
   EXPECT_EQ(Digits(s.position.azimuth, 5), "163.5");
   EXPECT_EQ(Digits(s.position.height, 4), "61.67");
 }
-
-struct DirectionRow : test_support::Named {
-  double x;
-  float y;
-  float azimuth;
-};
-
-class AzimuthTest : public testing::TestWithParam<DirectionRow> {};
-
-TEST_P(AzimuthTest, CountsFromNorthThroughEast) {
-  EXPECT_EQ(AzimuthFromDirection(GetParam().x, GetParam().y), GetParam().azimuth);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, AzimuthTest,
-    testing::Values(DirectionRow{{"due_north_is_360"}, 1.0, 0.0f, 360.0f},
-                    DirectionRow{{"due_north_negative_zero"}, 1.0, -0.0f, 360.0f},
-                    DirectionRow{{"east"}, 0.0, 1.0f, 0x1.680002p+6f},
-                    DirectionRow{{"south"}, -1.0, 0.0f, 180.0f},
-                    DirectionRow{{"west"}, 0.0, -1.0f, 270.0f},
-                    DirectionRow{{"zenith_no_direction"}, 0.0, 0.0f, 360.0f},
-                    DirectionRow{{"nan_direction"}, std::nan(""), std::nanf(""), 360.0f}),
-    test_support::RowName());
 
 }  // namespace
 }  // namespace solar
