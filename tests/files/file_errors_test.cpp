@@ -11,13 +11,14 @@
 
 #include <cerrno>
 #include <functional>
+#include <map>
 
 #include "files/location_file.h"
 #include "files/minute_table.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "tests/support/files.h"
-#include "tests/support/named_rows.h"
+#include "tests/support/row_file.h"
 
 namespace {
 
@@ -95,74 +96,34 @@ TEST_F(SafeSaveTest, AFileOpenElsewhereIsASharingViolation) {
   EXPECT_EQ(files::LoadLocation(target).latDegrees, 51.0f);
 }
 
-// Causes the machine cannot make on demand, from a failing call of the real CFile.
-enum class Call { kOpen, kRead, kWrite, kSync, kRename };
-
-struct InjectedRow : test_support::Named {
-  Call call;
-  int error;
-  const char* text;  // %1: the file's full path
-};
-
-class InjectedCauseTest : public SafeSaveTest, public testing::WithParamInterface<InjectedRow> {};
+class InjectedCauseTest : public SafeSaveTest, public testing::WithParamInterface<test_support::FileRow> {};
 
 int g_error = 0;
 
 TEST_P(InjectedCauseTest, NamesItsCauseAndKeepsTheOldFile) {
+  const std::vector<std::string>& row = GetParam().words;  // call, errno, message
+  static const std::map<std::string, int> errors{
+      {"ENOSPC", ENOSPC}, {"EDQUOT", EDQUOT}, {"EIO", EIO},       {"EXDEV", EXDEV},
+      {"EPROTO", EPROTO}, {"EMFILE", EMFILE}, {"EBADF", EBADF},   {"ESPIPE", ESPIPE},
+      {"EMLINK", EMLINK}, {"ENOLCK", ENOLCK}, {"EROFS", EROFS}};
+  g_error = errors.at(row[1]);
   const platform::FileCalls saved = platform::ActiveFileCalls();
   platform::FileCalls& calls = platform::ActiveFileCalls();
-  g_error = GetParam().error;
-  switch (GetParam().call) {
-    case Call::kOpen:
-      calls.open = [](const char*, int, unsigned) { return errno = g_error, -1; };
-      break;
-    case Call::kRead:
-      calls.read = [](int, void*, size_t) -> long { return errno = g_error, -1; };
-      break;
-    case Call::kWrite:
-      calls.write = [](int, const void*, size_t) -> long { return errno = g_error, -1; };
-      break;
-    case Call::kSync:
-      calls.fsync = [](int) { return errno = g_error, -1; };
-      break;
-    case Call::kRename:
-      calls.rename = [](const char*, const char*) { return errno = g_error, -1; };
-      break;
-  }
-  const std::string message = GetParam().call == Call::kRead
-                                  ? FailureOf([&] { files::LoadLocation(target); })
-                                  : Save(target);
+  if (row[0] == "open") calls.open = [](const char*, int, unsigned) { return errno = g_error, -1; };
+  if (row[0] == "read") calls.read = [](int, void*, size_t) -> long { return errno = g_error, -1; };
+  if (row[0] == "write") calls.write = [](int, const void*, size_t) -> long { return errno = g_error, -1; };
+  if (row[0] == "fsync") calls.fsync = [](int) { return errno = g_error, -1; };
+  if (row[0] == "rename") calls.rename = [](const char*, const char*) { return errno = g_error, -1; };
+  const std::string message =
+      row[0] == "read" ? FailureOf([&] { files::LoadLocation(target); }) : Save(target);
   platform::ActiveFileCalls() = saved;
-  EXPECT_EQ(message, Named(GetParam().text, target));
+  EXPECT_EQ(message, Named(row[2], target));
   ExpectOldFileKept();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, InjectedCauseTest,
-    testing::Values(
-        InjectedRow{{"medium_full"}, Call::kWrite, ENOSPC,
-                    "Beim Zugriff auf %1 wurde ein voller Datenträger gemeldet."},
-        InjectedRow{{"quota"}, Call::kWrite, EDQUOT,
-                    "Beim Zugriff auf %1 wurde ein voller Datenträger gemeldet."},
-        InjectedRow{{"sync_fails"}, Call::kSync, EIO,
-                    "Ein Hardware-E/A-Fehler wurde während des Zugriffs auf %1 gemeldet."},
-        InjectedRow{{"read_fails"}, Call::kRead, EIO,
-                    "Ein Hardware-E/A-Fehler wurde während des Zugriffs auf %1 gemeldet."},
-        InjectedRow{{"rename_across_devices"}, Call::kRename, EXDEV,
-                    "Ein unbekannter Fehler ist beim Zugriff auf %1 aufgetreten."},
-        InjectedRow{{"unknown"}, Call::kWrite, EPROTO,
-                    "Ein unbekannter Fehler ist beim Zugriff auf %1 aufgetreten."},
-        InjectedRow{{"too_many_open"}, Call::kOpen, EMFILE,
-                    "%1 konnte nicht geöffnet werden, da zu viele Dateien geöffnet sind."},
-        InjectedRow{{"invalid_handle"}, Call::kRead, EBADF,
-                    "Eine ungültige Dateikennung war mit %1 verbunden."},
-        InjectedRow{{"seek"}, Call::kRead, ESPIPE, "Positionierungsfehler auf %1."},
-        InjectedRow{{"directory_full"}, Call::kOpen, EMLINK,
-                    "%1 konnte nicht erstellt werden, da das Verzeichnis voll ist."},
-        InjectedRow{{"lock"}, Call::kOpen, ENOLCK,
-                    "Eine Sperrverletzung ist während des Zugriffs auf %1 aufgetreten."},
-        InjectedRow{{"read_only_medium"}, Call::kOpen, EROFS, "Zugriff auf %1 wurde verwehrt."}),
-    test_support::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, InjectedCauseTest,
+                         testing::ValuesIn(test_support::ReadRows("files/injected_causes.rows")),
+                         test_support::FileRowName());
 
 // Real conditions in a child process; 0 when the message was the expected one.
 int ChildSees(const std::function<std::string()>& failure, const std::string& expected) {
