@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <random>
 
 #include "platform/file_exception.h"
@@ -25,6 +26,21 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The file that a chain of symbolic links names (the path itself when it is no link), or
+// nothing for a loop.
+std::optional<std::string> ResolvedLinks(std::string path) {
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char buffer[4096];
+    const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer - 1);
+    if (n < 0) return path;
+    const std::string next(buffer, static_cast<size_t>(n));
+    path = next.starts_with('/') ? next : FolderOf(path) + "/" + next;
+  }
+  return std::nullopt;
+}
+
 std::string NameOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -41,29 +57,59 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
   FileCalls& calls = ActiveFileCalls();
   if (path.empty() || NameOf(path).empty()) throw CFileException(CFileException::badPath, path);
   if (!(flags & modeCreate)) {
-    m_fd = calls.open(path.c_str(), (flags & modeWrite ? O_WRONLY : O_RDONLY) | O_CLOEXEC, 0);
+    // Without waiting for a writer: what is not a regular file is refused at once.
+    m_fd = calls.open(path.c_str(), (flags & modeWrite ? O_WRONLY : O_RDONLY) | O_NONBLOCK | O_CLOEXEC, 0);
     if (m_fd < 0) Fail(errno);
     struct stat info {};
     if (fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) Fail(EISDIR);
+    if (fstat(m_fd, &info) == 0 && !S_ISREG(info.st_mode)) Fail(EACCES);
+    fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
   } else {
+    const std::optional<std::string> resolved = ResolvedLinks(path);
+    if (!resolved) Fail(ELOOP);
+    m_target = *resolved;
     struct stat target {};
-    const bool exists = ::stat(path.c_str(), &target) == 0;
+    const bool exists = ::stat(m_target.c_str(), &target) == 0;
     if (exists && S_ISDIR(target.st_mode)) Fail(EISDIR);
-    // A short name of its own, so that any name the folder takes can be saved.
-    const std::string stem = FolderOf(path) + "/.tagvaroskop-";
+    if (exists && !S_ISREG(target.st_mode)) {
+      // A FIFO, device or socket is written as it is, never replaced; a FIFO without a reader
+      // fails at once.
+      m_fd = calls.open(m_target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0);
+      if (m_fd < 0) Fail(errno);
+      fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+      m_direct = true;
+    } else if (exists && (target.st_mode & 0222) == 0) {
+      Fail(EACCES);  // read-only: refused, as creating it anew and emptying it would be
+    } else if (exists && target.st_nlink > 1) {
+      // Several names for one file: written in place, so that every name shows the new content.
+      m_fd = calls.open(m_target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
+      if (m_fd < 0) Fail(errno);
+      m_direct = m_syncDirect = true;
+    }
+  }
+  if (flags & modeCreate && !m_direct) {
+    struct stat target {};
+    const bool exists = ::stat(m_target.c_str(), &target) == 0;
+    const unsigned mode = exists ? target.st_mode & 07777 : 0666;
+    // A short name of its own in the folder of the file it replaces, so that any name the
+    // folder takes can be saved; created with that file's permissions.
+    const std::string stem = FolderOf(m_target) + "/.tagvaroskop-";
     std::random_device random;
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
       char suffix[16];
       std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
       m_temporary = stem + suffix;
-      m_fd = calls.open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      m_fd = calls.open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
       if (m_fd < 0 && errno != EEXIST) break;
     }
     if (m_fd < 0) {
       m_temporary.clear();
       Fail(errno);
     }
-    if (exists) fchmod(m_fd, target.st_mode & 07777);
+    if (exists) {  // the same permissions despite the umask, and the owner where permitted
+      fchmod(m_fd, mode);
+      if (fchown(m_fd, target.st_uid, target.st_gid) != 0) fchmod(m_fd, mode & 0777);
+    }
   }
   if ((flags & shareExclusive) && flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
     Abandon();
@@ -113,16 +159,16 @@ void CFile::Write(const void* buffer, size_t size) {
 void CFile::Close() {
   if (m_fd < 0) return;
   FileCalls& calls = ActiveFileCalls();
-  if (!m_temporary.empty()) {
+  if (!m_temporary.empty() || m_syncDirect) {
     if (calls.fsync(m_fd) != 0) Fail(errno);
   }
   const int fd = m_fd;
   m_fd = -1;
   if (calls.close(fd) != 0) Fail(errno);
   if (m_temporary.empty()) return;
-  if (calls.rename(m_temporary.c_str(), m_path.c_str()) != 0) Fail(errno);
+  if (calls.rename(m_temporary.c_str(), m_target.c_str()) != 0) Fail(errno);
   m_temporary.clear();
-  const int folder = ::open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int folder = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {  // makes the rename itself durable; a folder that refuses does no harm
     ::fsync(folder);
     ::close(folder);

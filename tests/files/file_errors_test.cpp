@@ -18,6 +18,7 @@
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "tests/support/files.h"
+#include "tests/support/named_rows.h"
 #include "tests/support/row_file.h"
 
 namespace {
@@ -131,6 +132,100 @@ int ChildSees(const std::function<std::string()>& failure, const std::string& ex
     const std::string message = failure();
     return message == "-" ? test_support::kCannotMakeCondition : message == expected ? 0 : 1;
   });
+}
+
+// What a save does with each kind of target: the bytes end where the user meant them, and nothing
+// else is replaced or lost.
+struct TargetKind : test_support::Named {
+  // Makes the target in the folder and names the path to save to.
+  std::function<std::string(const test_support::ScratchFolder&)> make;
+  const char* failure;  // the message, %1 the path saved to; nullptr for success
+  std::function<bool(const test_support::ScratchFolder&)> holds;  // checked afterwards
+};
+
+class TargetKindTest : public testing::TestWithParam<TargetKind> {};
+
+TEST_P(TargetKindTest, SavesAsATrustedEditorDoes) {
+  test_support::ScratchFolder folder;
+  const std::string path = GetParam().make(folder);
+  const std::string message = FailureOf([&] { files::SaveLocation(path, kPlace); });
+  EXPECT_EQ(message, GetParam().failure ? Named(GetParam().failure, path) : "");
+  EXPECT_TRUE(GetParam().holds(folder)) << GetParam().name;
+}
+
+const std::string kPlaceBytes = [] {
+  test_support::ScratchFolder folder;
+  files::SaveLocation(folder.Path("p"), kPlace);
+  return ReadBytes(folder.Path("p"));
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TargetKindTest,
+    testing::Values(
+        TargetKind{{"symbolic_link_is_followed_and_stays"},
+                   [](auto& f) {
+                     test_support::WriteBytes(f.Path("real.ort"), "alt");
+                     std::filesystem::create_symlink("real.ort", f.Path("link.ort"));
+                     return f.Path("link.ort");
+                   },
+                   nullptr,
+                   [](auto& f) {
+                     struct stat st {};
+                     return ReadBytes(f.Path("real.ort")) == kPlaceBytes && lstat(f.Path("link.ort").c_str(), &st) == 0 &&
+                            S_ISLNK(st.st_mode) && f.Names().size() == 2;
+                   }},
+        TargetKind{{"dangling_link_creates_the_file_it_names"},
+                   [](auto& f) {
+                     std::filesystem::create_symlink("neu.ort", f.Path("link.ort"));
+                     return f.Path("link.ort");
+                   },
+                   nullptr, [](auto& f) { return ReadBytes(f.Path("neu.ort")) == kPlaceBytes; }},
+        TargetKind{{"link_loop_is_a_bad_path"},
+                   [](auto& f) {
+                     std::filesystem::create_symlink("b", f.Path("a"));
+                     std::filesystem::create_symlink("a", f.Path("b"));
+                     return f.Path("a");
+                   },
+                   "%1 enthält eine ungültige Pfadangabe.", [](auto& f) { return f.Names().size() == 2; }},
+        TargetKind{{"hard_links_all_see_the_new_content"},
+                   [](auto& f) {
+                     test_support::WriteBytes(f.Path("eins.ort"), "alt");
+                     std::filesystem::create_hard_link(f.Path("eins.ort"), f.Path("zwei.ort"));
+                     return f.Path("eins.ort");
+                   },
+                   nullptr, [](auto& f) { return ReadBytes(f.Path("zwei.ort")) == kPlaceBytes && f.Names().size() == 2; }},
+        TargetKind{{"read_only_file_is_refused"},
+                   [](auto& f) {
+                     test_support::WriteBytes(f.Path("fest.ort"), "alt");
+                     chmod(f.Path("fest.ort").c_str(), 0444);
+                     return f.Path("fest.ort");
+                   },
+                   "Zugriff auf %1 wurde verwehrt.", [](auto& f) { return ReadBytes(f.Path("fest.ort")) == "alt"; }},
+        TargetKind{{"fifo_without_a_reader_fails_at_once"},
+                   [](auto& f) {
+                     mkfifo(f.Path("rohr").c_str(), 0644);
+                     return f.Path("rohr");
+                   },
+                   "Positionierungsfehler auf %1.", [](auto& f) { return f.Names().size() == 1; }},
+        TargetKind{{"character_device_is_written_not_replaced"}, [](auto&) { return std::string("/dev/null"); },
+                   nullptr,
+                   [](auto&) {
+                     struct stat st {};
+                     return stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode);
+                   }},
+        TargetKind{{"full_device_reports_the_full_medium"}, [](auto&) { return std::string("/dev/full"); },
+                   "Beim Zugriff auf %1 wurde ein voller Datenträger gemeldet.",
+                   [](auto&) {
+                     struct stat st {};
+                     return stat("/dev/full", &st) == 0 && S_ISCHR(st.st_mode);
+                   }}),
+    test_support::RowName());
+
+TEST(OpeningTest, AFifoIsRefusedAtOnce) {
+  test_support::ScratchFolder folder;
+  mkfifo(folder.Path("rohr").c_str(), 0644);
+  EXPECT_EQ(FailureOf([&] { files::LoadLocation(folder.Path("rohr")); }),
+            "Zugriff auf " + folder.Path("rohr") + " wurde verwehrt.");
 }
 
 // A small tmpfs in a private mount namespace: the export fails and the old file stays.
