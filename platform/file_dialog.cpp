@@ -20,9 +20,14 @@ CFileDialog::CFileDialog(bool openFileDialog, const char* defaultExtension, cons
                 fileName ? fileName : "", flags},
       m_parent(parent) {}
 
+bool IsNamePattern(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return path.find_first_of("*?[", slash == std::string::npos ? 0 : slash + 1) != std::string::npos;
+}
+
 int CFileDialog::DoModal() {
   const std::optional<std::string> chosen = m_parent->App().Ui().RunFileDialog(*m_parent, m_request);
-  if (!chosen) return IDCANCEL;
+  if (!chosen || IsNamePattern(*chosen)) return IDCANCEL;
   m_path = AddDefaultExtension(*chosen, m_request.defaultExtension);
   return IDOK;
 }

@@ -18,6 +18,10 @@ struct FileDialogRequest {
   unsigned flags;
 };
 
+// A name with *, ? or [ is a pattern: the dialogs filter their list by it and save or open
+// nothing.
+bool IsNamePattern(const std::string& path);
+
 // A name without an extension gets the default one: "ort" turns "Köln" into "Köln.ort".
 std::string AddDefaultExtension(const std::string& path, const std::string& extension);
 

@@ -148,6 +148,11 @@ void HeadlessBackend::ShowMessageBox(const std::string& caption, const std::stri
 std::optional<std::string> HeadlessBackend::RunFileDialog(CDialog&,
                                                           const FileDialogRequest& request) {
   fileRequests.push_back(request);
+  // A pattern only filters the list, as in the real dialog: the next answer is the user's next try.
+  while (!fileAnswers.empty() && fileAnswers.front() && IsNamePattern(*fileAnswers.front())) {
+    fileFilters.push_back(*fileAnswers.front());
+    fileAnswers.pop_front();
+  }
   if (fileAnswers.empty()) return std::nullopt;
   std::optional<std::string> answer = std::move(fileAnswers.front());
   fileAnswers.pop_front();

@@ -83,6 +83,7 @@ class HeadlessBackend : public Backend {
   // answer left, a file dialog is cancelled.
   std::deque<std::optional<std::string>> fileAnswers;
   std::vector<FileDialogRequest> fileRequests;
+  std::vector<std::string> fileFilters;  // patterns typed into a file dialog, which filter its list
   std::vector<int> modalRuns;  // template ids, in the order the runs started
   std::vector<int> textWrites;  // the controls whose text the program set, in order
   std::time_t now = 1119355200;  // 2005-06-21 12:00:00 UTC

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_backend.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -76,9 +77,28 @@ void QtBackend::ShowMessageBox(const std::string& caption, const std::string& te
   RunOnTop(&box, [&] { return box.exec(); });
 }
 
+namespace {
+
+// A name with a wildcard, accepted as it stands (Enter on the starting "*.ort"), filters the
+// list instead of naming a file.
+class PatternFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  void accept() override {
+    const QStringList chosen = selectedFiles();
+    if (!chosen.isEmpty() && IsNamePattern(chosen.front().toStdString())) {
+      setNameFilter(QFileInfo(chosen.front()).fileName());
+      return;
+    }
+    QFileDialog::accept();
+  }
+};
+
+}  // namespace
+
 std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner,
                                                     const FileDialogRequest& request) {
-  QFileDialog box(&WindowOf(owner));
+  PatternFileDialog box(&WindowOf(owner));
   box.setOption(QFileDialog::DontUseNativeDialog);
   box.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   box.setFileMode(QFileDialog::AnyFile);  // the open form does not require the file to exist

@@ -1,6 +1,8 @@
 // The real Qt widgets of the main dialog, driven on the offscreen platform.
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -60,6 +62,7 @@ class MainWindowGuiTest : public QObject {
   void theYearButtonOpensTheYearWindowAndAClickFillsItsFields();
   void theKeyboardOpensTheSystemMenuAndItsAboutBox_data();
   void theKeyboardOpensTheSystemMenuAndItsAboutBox();
+  void enterOnThePatternFiltersAndTheNextNameIsSaved();
   void terminationClosesAMessageBoxAndTheDialog();  // last: the program ends after it
 
  private:
@@ -205,6 +208,32 @@ void MainWindowGuiTest::theKeyboardOpensTheSystemMenuAndItsAboutBox() {
   RunMainDialog();
   QCOMPARE(lastItem, QString("Inf&o über Tagvaroskop..."));
   QCOMPARE(aboutCaption, QString("Info über Tagvaroskop"));
+}
+
+void MainWindowGuiTest::enterOnThePatternFiltersAndTheNextNameIsSaved() {
+  QTemporaryDir folder;
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(folder.path());
+  bool openAfterPattern = false;
+  WhenModal(false, [&](QWidget* main) {
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    WhenModal(false, [&, main](QWidget* box) {
+      if (box == main) return;
+      QLineEdit* name = box->findChild<QLineEdit*>("fileNameEdit");
+      QCOMPARE(name->text(), QString("*.ort"));
+      QTest::keyClick(name, Qt::Key_Return);  // as a person does, with the pattern still there
+      QTest::qWait(100);
+      openAfterPattern = box->isVisible();
+      name->setText("Köln");
+      QTest::keyClick(name, Qt::Key_Return);
+      QTimer::singleShot(0, main, [main] { QTest::keyClick(main, Qt::Key_Escape); });
+    });
+    main->findChild<QPushButton*>(QString("control_%1").arg(res::IDC_SAVE_LOCATION))->click();
+  });
+  RunMainDialog();
+  QDir::setCurrent(previous);
+  QVERIFY(openAfterPattern);
+  QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Köln.ort"});
 }
 
 QTEST_MAIN(MainWindowGuiTest)
