@@ -12,13 +12,13 @@
 #include <cerrno>
 #include <functional>
 #include <map>
+#include <utility>
 
 #include "files/location_file.h"
 #include "files/minute_table.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "tests/support/files.h"
-#include "tests/support/named_rows.h"
 #include "tests/support/row_file.h"
 
 namespace {
@@ -134,92 +134,43 @@ int ChildSees(const std::function<std::string()>& failure, const std::string& ex
   });
 }
 
-// What a save does with each kind of target: the bytes end where the user meant them, and nothing
-// else is replaced or lost.
-struct TargetKind : test_support::Named {
-  // Makes the target in the folder and names the path to save to.
-  std::function<std::string(const test_support::ScratchFolder&)> make;
-  const char* failure;  // the message, %1 the path saved to; nullptr for success
-  std::function<bool(const test_support::ScratchFolder&)> holds;  // checked afterwards
-};
+// What a save does with each kind of target (the rows of tests/data/files/save_targets.rows).
+class SaveTargetTest : public testing::TestWithParam<test_support::FileRow> {};
 
-class TargetKindTest : public testing::TestWithParam<TargetKind> {};
-
-TEST_P(TargetKindTest, SavesAsATrustedEditorDoes) {
+TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
   test_support::ScratchFolder folder;
-  const std::string path = GetParam().make(folder);
-  const std::string message = FailureOf([&] { files::SaveLocation(path, kPlace); });
-  EXPECT_EQ(message, GetParam().failure ? Named(GetParam().failure, path) : "");
-  EXPECT_TRUE(GetParam().holds(folder)) << GetParam().name;
+  files::SaveLocation(folder.Path(".place"), kPlace);
+  const std::string place = ReadBytes(folder.Path(".place"));
+  std::filesystem::remove(folder.Path(".place"));
+  const std::vector<std::string>& w = GetParam().words;
+  std::string path, message;
+  for (size_t i = 0; i < w.size();) {
+    const std::string step = w[i], a = w.at(i + 1);
+    const bool two = step == "write" || step == "symlink" || step == "hardlink" || step == "chmod" || step == "text";
+    const std::string b = two ? w.at(i + 2) : "";
+    i += two ? 3 : 2;
+    struct stat st {};
+    if (step == "write") test_support::WriteBytes(folder.Path(a), b);
+    else if (step == "symlink") std::filesystem::create_symlink(a, folder.Path(b));
+    else if (step == "hardlink") std::filesystem::create_hard_link(folder.Path(a), folder.Path(b));
+    else if (step == "chmod") chmod(folder.Path(a).c_str(), std::stoi(b, nullptr, 8));
+    else if (step == "fifo") mkfifo(folder.Path(a).c_str(), 0644);
+    else if (step == "save") {
+      path = a.starts_with("$DIR/") ? folder.Path(a.substr(5)) : a;
+      message = FailureOf([&] { files::SaveLocation(path, kPlace); });
+    } else if (step == "saved") EXPECT_EQ(ReadBytes(folder.Path(a)), place) << a;
+    else if (step == "text") EXPECT_EQ(ReadBytes(folder.Path(a)), b) << a;
+    else if (step == "link") EXPECT_TRUE(lstat(folder.Path(a).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << a;
+    else if (step == "chardev") EXPECT_TRUE(stat(a.c_str(), &st) == 0 && S_ISCHR(st.st_mode)) << a;
+    else if (step == "files") EXPECT_EQ(folder.Names().size(), std::stoul(a));
+    else if (step == "fails") EXPECT_EQ(std::exchange(message, ""), Named(a, path));
+    else FAIL() << "unknown step " << step;
+  }
+  EXPECT_EQ(message, "") << "a failure nobody expected";
 }
 
-const std::string kPlaceBytes = [] {
-  test_support::ScratchFolder folder;
-  files::SaveLocation(folder.Path("p"), kPlace);
-  return ReadBytes(folder.Path("p"));
-}();
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, TargetKindTest,
-    testing::Values(
-        TargetKind{{"symbolic_link_is_followed_and_stays"},
-                   [](auto& f) {
-                     test_support::WriteBytes(f.Path("real.ort"), "alt");
-                     std::filesystem::create_symlink("real.ort", f.Path("link.ort"));
-                     return f.Path("link.ort");
-                   },
-                   nullptr,
-                   [](auto& f) {
-                     struct stat st {};
-                     return ReadBytes(f.Path("real.ort")) == kPlaceBytes && lstat(f.Path("link.ort").c_str(), &st) == 0 &&
-                            S_ISLNK(st.st_mode) && f.Names().size() == 2;
-                   }},
-        TargetKind{{"dangling_link_creates_the_file_it_names"},
-                   [](auto& f) {
-                     std::filesystem::create_symlink("neu.ort", f.Path("link.ort"));
-                     return f.Path("link.ort");
-                   },
-                   nullptr, [](auto& f) { return ReadBytes(f.Path("neu.ort")) == kPlaceBytes; }},
-        TargetKind{{"link_loop_is_a_bad_path"},
-                   [](auto& f) {
-                     std::filesystem::create_symlink("b", f.Path("a"));
-                     std::filesystem::create_symlink("a", f.Path("b"));
-                     return f.Path("a");
-                   },
-                   "%1 enthält eine ungültige Pfadangabe.", [](auto& f) { return f.Names().size() == 2; }},
-        TargetKind{{"hard_links_all_see_the_new_content"},
-                   [](auto& f) {
-                     test_support::WriteBytes(f.Path("eins.ort"), "alt");
-                     std::filesystem::create_hard_link(f.Path("eins.ort"), f.Path("zwei.ort"));
-                     return f.Path("eins.ort");
-                   },
-                   nullptr, [](auto& f) { return ReadBytes(f.Path("zwei.ort")) == kPlaceBytes && f.Names().size() == 2; }},
-        TargetKind{{"read_only_file_is_refused"},
-                   [](auto& f) {
-                     test_support::WriteBytes(f.Path("fest.ort"), "alt");
-                     chmod(f.Path("fest.ort").c_str(), 0444);
-                     return f.Path("fest.ort");
-                   },
-                   "Zugriff auf %1 wurde verwehrt.", [](auto& f) { return ReadBytes(f.Path("fest.ort")) == "alt"; }},
-        TargetKind{{"fifo_without_a_reader_fails_at_once"},
-                   [](auto& f) {
-                     mkfifo(f.Path("rohr").c_str(), 0644);
-                     return f.Path("rohr");
-                   },
-                   "Positionierungsfehler auf %1.", [](auto& f) { return f.Names().size() == 1; }},
-        TargetKind{{"character_device_is_written_not_replaced"}, [](auto&) { return std::string("/dev/null"); },
-                   nullptr,
-                   [](auto&) {
-                     struct stat st {};
-                     return stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode);
-                   }},
-        TargetKind{{"full_device_reports_the_full_medium"}, [](auto&) { return std::string("/dev/full"); },
-                   "Beim Zugriff auf %1 wurde ein voller Datenträger gemeldet.",
-                   [](auto&) {
-                     struct stat st {};
-                     return stat("/dev/full", &st) == 0 && S_ISCHR(st.st_mode);
-                   }}),
-    test_support::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, SaveTargetTest, testing::ValuesIn(test_support::ReadRows("files/save_targets.rows")),
+                         test_support::FileRowName());
 
 TEST(OpeningTest, AFifoIsRefusedAtOnce) {
   test_support::ScratchFolder folder;

@@ -34,21 +34,6 @@ TEST(ScanDayTest, RunsFromOneHourBeforeMidnightTo2259AndLeavesTheSpareEntries) {
   }
 }
 
-TEST(ScanDayTest, EveryRoundingGivesThePositionComputedOnItsOwn) {
-  // The scan remembers the sun's coordinates from one minute to the next where they repeat.
-  DayTrack track;
-  const int n = DayNumber(2005, 6, 21);
-  for (Rounding rounding : {Rounding::kMoment, Rounding::kDayScan, Rounding::kYearSeries}) {
-    ScanDay(n, 17, 51.0f, 7.0f, rounding, track);
-    for (int i = 0; i < 1440; ++i) {
-      const SunPosition p =
-          ComputeSunPosition(n, ClockHours(i / 60, i % 60, 17), 51.0f, 7.0f, rounding);
-      ASSERT_EQ(track.azimuth[i], p.azimuth) << i;
-      ASSERT_EQ(track.height[i], p.height) << i;
-    }
-  }
-}
-
 TEST(CountDayLengthsTest, ExactBoundaryHeightsDoNotCount) {
   DayTrack track;
   for (int i = 0; i < 1440; ++i) track.height[i] = -90.0f;
