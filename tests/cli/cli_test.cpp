@@ -116,17 +116,6 @@ TEST(CliTimeZoneTest, LocalDaysOfRealPlaces) {
   EXPECT_EQ(tromso["sun_state"].toString(), "above");
 }
 
-TEST(CliPlaceTest, TheSignCoversTheWholeAngleInEveryForm) {
-  for (const char* latitude : {"-33:52:0", "33:52:0S", "33:52:0s", "-33.866667", "33.866667S"}) {
-    const double read = Json({"position", "2005-06-21", "12:00:00", latitude, "151", "--format", "json"})["latitude_deg"].toDouble();
-    EXPECT_NEAR(read, -33.866667, 1e-5) << latitude;
-  }
-  for (const char* longitude : {"-118:14:37", "118:14:37W", "118.243611w", "241:45:23"}) {
-    const double read = Json({"position", "2005-06-21", "12:00:00", "34", longitude, "--format", "json"})["longitude_deg"].toDouble();
-    EXPECT_NEAR(read, -118.243611, 2e-5) << longitude;
-  }
-}
-
 }  // namespace
 
 namespace {

@@ -46,21 +46,6 @@ TEST(PickTest, HoursAndMinutesAreTruncated) {
   EXPECT_EQ(pick.twilightShown.minutes, 45);
 }
 
-TEST(PickTest, NoSunriseAndNoSunsetBetweenEqualEntries) {
-  solar::YearSeries s{};
-  for (int k = 1; k <= 72; ++k) {
-    s.sunshine[k] = 0.0f;
-    s.twilight[k] = solar::MinutesToHours(1440);
-  }
-  const YearPick pick = PickAt(203, s, 2005);
-  EXPECT_EQ(pick.sunshineShown.hours, 0);
-  EXPECT_EQ(pick.sunshineShown.minutes, 0);
-  EXPECT_EQ(pick.twilightShown.hours, 24);
-  EXPECT_EQ(pick.twilightShown.minutes, 0);
-  EXPECT_EQ(pick.change.minutes, 0);
-  EXPECT_EQ(pick.change.seconds, 0);
-}
-
 class DailyChangeTest : public testing::TestWithParam<FileRow> {};
 
 TEST_P(DailyChangeTest, SpreadsTheDifferenceOverTheDaysBetween) {
