@@ -19,6 +19,8 @@ namespace cli {
 namespace {
 
 constexpr size_t kBlockLines = 16384;
+constexpr size_t kBlockBytes = 16 << 20;  // memory stays bounded however long the lines
+constexpr std::streamsize kLongestLine = 65536;
 
 struct Line {
   long number = 0;
@@ -136,14 +138,28 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
   if (format == Format::kText) out << "Zeitzone: " << ZoneName(basis) << "\n";
   std::vector<Line> block(kBlockLines);
   std::string written;  // the output of one block
+  std::vector<char> buffer(kLongestLine + 1);
   long number = 0;
+  bool tooLong = false;
   for (;;) {
-    size_t count = 0;
-    while (count < kBlockLines && std::getline(in, block[count].text)) {
-      block[count].number = ++number;
-      if (!Skipped(block[count].text)) ++count;
+    size_t count = 0, bytes = 0;
+    while (count < kBlockLines && bytes < kBlockBytes && !tooLong) {
+      in.getline(buffer.data(), kLongestLine + 1);
+      if (in.fail() && !in.eof() && !in.bad() && in.gcount() == kLongestLine) {
+        tooLong = true;  // no line ending within the bound
+        break;
+      }
+      if (in.gcount() == 0 && !in) break;
+      if (in.fail() && !in.eof()) break;
+      Line& line = block[count];
+      line.text.assign(buffer.data());
+      line.number = ++number;
+      bytes += line.text.size();
+      if (!Skipped(line.text)) ++count;
+      if (in.eof()) break;
     }
-    if (count == 0) break;
+    if (in.bad()) throw platform::CFileException(platform::CFileException::hardIO, inputName);
+    if (count == 0 && !tooLong) break;
     const auto work = [&](size_t from, size_t to) {
       for (size_t i = from; i < to; ++i) Convert(block[i], format, basis);
     };
@@ -160,6 +176,11 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
     }
     out << written;
     CheckWritten(out);
+    if (tooLong) {
+      err << "tagvaroskop-cli: Zeile " << number + 1 << ": länger als " << kLongestLine << " Zeichen.\n";
+      return 2;
+    }
+    if (in.eof()) break;
   }
   if (in.bad()) throw platform::CFileException(platform::CFileException::hardIO, inputName);
   return 0;

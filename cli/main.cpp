@@ -2,11 +2,13 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 
 #include "cli/commands.h"
+#include "platform/file.h"
 
 int main(int argc, char** argv) {
   // The charts draw text, which needs Qt's fonts; no window is ever shown.
@@ -22,6 +24,10 @@ int main(int argc, char** argv) {
                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QGuiApplication::installTranslator(&qtTexts);
   }
+  // A file size limit is reported as a full medium, not ended by SIGXFSZ; an interrupted save
+  // leaves no temporary file behind.
+  std::signal(SIGXFSZ, SIG_IGN);
+  platform::RemoveTemporaryFilesOnSignals();
   std::vector<std::string> arguments(argv + 1, argv + argc);
   const int status = cli::Run(arguments, std::cin, std::cout, std::cerr);
   std::cout.flush();

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -46,7 +48,28 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The temporary file of the save in progress, for the signal handler.
+char g_temporary[4096];
+volatile std::sig_atomic_t g_haveTemporary = 0;
+
+void NoteTemporary(const std::string& path) {
+  g_haveTemporary = 0;
+  if (path.empty() || path.size() >= sizeof g_temporary) return;
+  std::memcpy(g_temporary, path.c_str(), path.size() + 1);
+  g_haveTemporary = 1;
+}
+
+extern "C" void RemoveTemporaryAndEnd(int signal) {
+  if (g_haveTemporary) ::unlink(g_temporary);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
 }  // namespace
+
+void RemoveTemporaryFilesOnSignals() {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, RemoveTemporaryAndEnd);
+}
 
 FileCalls& ActiveFileCalls() {
   static FileCalls calls{&SystemOpen, &SystemRead, &SystemWrite, &::fsync, &::rename, &::close};
@@ -106,6 +129,7 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
       m_temporary.clear();
       Fail(errno);
     }
+    NoteTemporary(m_temporary);
     if (exists) {  // the same permissions despite the umask, and the owner where permitted
       fchmod(m_fd, mode);
       if (fchown(m_fd, target.st_uid, target.st_gid) != 0) fchmod(m_fd, mode & 0777);
@@ -122,6 +146,7 @@ CFile::~CFile() { Abandon(); }
 void CFile::Abandon() {
   if (m_fd >= 0) ActiveFileCalls().close(m_fd);
   m_fd = -1;
+  if (!m_temporary.empty()) NoteTemporary({});
   if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
   m_temporary.clear();
 }
@@ -168,6 +193,7 @@ void CFile::Close() {
   if (m_temporary.empty()) return;
   if (calls.rename(m_temporary.c_str(), m_target.c_str()) != 0) Fail(errno);
   m_temporary.clear();
+  NoteTemporary({});
   const int folder = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {  // makes the rename itself durable; a folder that refuses does no harm
     ::fsync(folder);

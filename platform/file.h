@@ -16,6 +16,10 @@ struct FileCalls {
 };
 FileCalls& ActiveFileCalls();
 
+// From now on SIGINT, SIGTERM and SIGHUP first remove the temporary file of a save in progress,
+// then end the program as they would have.
+void RemoveTemporaryFilesOnSignals();
+
 // A file opened by its full path; every failure raises a CFileException with the cause and the
 // path. A file created for writing is written to a temporary file in the target's folder and
 // takes the target's place only when it is closed: a failed save leaves an existing file as it

@@ -49,6 +49,13 @@ TEST(CliFilesTest, AreTheDialogsBytesAndPixels) {
             0);
 }
 
+TEST(CliBatchTest, ALineBeyond64KibIsAWrongEntryWithItsNumber) {
+  const test_support::CliResult r = Cli({"position", "--input", "-"}, "2005-06-21,12:00,51,7\n" + std::string(70000, '7') + "\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "tagvaroskop-cli: Zeile 2: länger als 65536 Zeichen.\n");
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);  // the zone and the first line
+}
+
 // The batch works in blocks of 16384 lines on two threads; every line keeps its place.
 TEST(CliBatchTest, ABlockLargerThanOneBatchKeepsItsOrder) {
   const auto lastFields = [](const std::string& line) {  // azimuth and height

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <functional>
 #include <map>
 #include <utility>
@@ -171,6 +172,19 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, SaveTargetTest, testing::ValuesIn(test_support::ReadRows("files/save_targets.rows")),
                          test_support::FileRowName());
+
+TEST(SignalTest, AnInterruptedSaveLeavesNoTemporaryFile) {
+  test_support::ScratchFolder folder;
+  const int status = test_support::RunInChild([&] {
+    platform::RemoveTemporaryFilesOnSignals();
+    platform::CFile file(folder.Path("neu.ort"), platform::CFile::modeCreate | platform::CFile::modeWrite);
+    file.Write("halb", 4);
+    std::raise(SIGTERM);
+    return 0;
+  });
+  EXPECT_EQ(status, 128 + SIGTERM);
+  EXPECT_TRUE(folder.Names().empty());
+}
 
 TEST(OpeningTest, AFifoIsRefusedAtOnce) {
   test_support::ScratchFolder folder;
