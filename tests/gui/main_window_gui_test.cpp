@@ -20,32 +20,31 @@
 
 namespace {
 
-// Calls `step` once the innermost modal window is a message box (or, without one, a dialog).
-void WhenModal(bool messageBox, std::function<void(QWidget*)> step) {
+// Calls `step` with the first widget that `find` returns, looking every 5 ms.
+template <typename Widget>
+void When(std::function<Widget*()> find, std::function<void(Widget*)> step) {
   auto* timer = new QTimer;
   timer->setInterval(5);
   QObject::connect(timer, &QTimer::timeout, [=] {
-    QWidget* top = QApplication::activeModalWidget();
-    if (top == nullptr || (qobject_cast<QMessageBox*>(top) != nullptr) != messageBox) return;
+    Widget* found = find();
+    if (found == nullptr) return;
     timer->stop();
     timer->deleteLater();
-    step(top);
+    step(found);
   });
   timer->start();
 }
 
-// Calls `step` once a popup menu is open.
+// Calls `step` once the innermost modal window is a message box (or, without one, a dialog).
+void WhenModal(bool messageBox, std::function<void(QWidget*)> step) {
+  When<QWidget>([messageBox]() -> QWidget* {
+    QWidget* top = QApplication::activeModalWidget();
+    return top && (qobject_cast<QMessageBox*>(top) != nullptr) == messageBox ? top : nullptr;
+  }, std::move(step));
+}
+
 void WhenPopup(std::function<void(QMenu*)> step) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [=] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (menu == nullptr) return;
-    timer->stop();
-    timer->deleteLater();
-    step(menu);
-  });
-  timer->start();
+  When<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, std::move(step));
 }
 
 QLineEdit* Edit(QWidget* dialog, int id) {
