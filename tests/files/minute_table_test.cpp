@@ -3,37 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "solar/day_scan.h"
 #include "solar/sun_position.h"
 #include "tests/support/files.h"
 #include "tests/support/golden.h"
-#include "tests/support/named_rows.h"
+#include "tests/support/row_file.h"
 
 namespace files {
 namespace {
 
-struct FieldRow : test_support::Named {
-  float value;
-  const char* field;
-};
-
-class NumberFieldTest : public testing::TestWithParam<FieldRow> {};
+class NumberFieldTest : public testing::TestWithParam<test_support::FileRow> {};
 
 TEST_P(NumberFieldTest, SevenBytesOfSevenSignificantDigits) {
-  EXPECT_EQ(NumberField(GetParam().value), GetParam().field);
+  EXPECT_EQ(NumberField(std::strtof(GetParam().words[0].c_str(), nullptr)), GetParam().words[1]);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, NumberFieldTest,
-    testing::Values(FieldRow{{"whole"}, 180.0f, "180.   "},
-                    FieldRow{{"rounds_up_to_360"}, 359.99997f, "360.   "},
-                    FieldRow{{"eight_characters_cut_unrounded"}, 9.999999f, "9.99999"},
-                    FieldRow{{"huge"}, 1e30f, "1000000"},
-                    FieldRow{{"negative"}, -12.5f, "-12.5  "},
-                    FieldRow{{"not_a_number"}, std::nanf(""), "nan    "}
-                    ),
-    test_support::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, NumberFieldTest, testing::ValuesIn(test_support::ReadRows("files/number_fields.rows")),
+                         test_support::FileRowName());
 
 solar::DayTrack TrackOf(float height) {
   solar::DayTrack t{};
