@@ -5,7 +5,6 @@
 #include <climits>
 #include <cmath>
 
-#include "tests/support/named_rows.h"
 #include "tests/support/row_file.h"
 
 namespace platform {
@@ -40,31 +39,15 @@ TEST(FirstCharactersTest, CountsCharactersNotBytes) {
   EXPECT_EQ(FirstCharacters("ab", 31), "ab");
 }
 
-struct FormatRow : test_support::Named {
-  double value;
-  const char* text;
-};
+class FormatTest : public testing::TestWithParam<test_support::FileRow> {};
 
-class FloatFormatTest : public testing::TestWithParam<FormatRow> {};
-
-TEST_P(FloatFormatTest, SixSignificantDigits) {
-  EXPECT_EQ(FormatFloatField(GetParam().value), GetParam().text);
+TEST_P(FormatTest, ShowsTheNumberAsTheFieldDoes) {
+  const std::vector<std::string>& w = GetParam().words;  // function, value, text
+  EXPECT_EQ(w[0] == "FormatIntField" ? FormatIntField(std::stol(w[1])) : FormatFloatField(std::strtod(w[1].c_str(), nullptr)), w[2]);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, FloatFormatTest,
-    testing::Values(FormatRow{{"whole"}, 51.0, "51"}, FormatRow{{"half"}, 0.5, "0.5"},
-                    FormatRow{{"rounded"}, 51.1234567, "51.1235"},
-                    FormatRow{{"large_uses_exponent"}, 1e30, "1e+30"},
-                    FormatRow{{"million"}, 1234567.0, "1.23457e+06"},
-                    FormatRow{{"infinite"}, HUGE_VAL, "inf"},
-                    FormatRow{{"negative"}, -89.0, "-89"}),
-    test_support::RowName());
-
-TEST(IntFormatTest, PlainDecimal) {
-  EXPECT_EQ(FormatIntField(-36), "-36");
-  EXPECT_EQ(FormatIntField(2100), "2100");
-}
+INSTANTIATE_TEST_SUITE_P(Rows, FormatTest, testing::ValuesIn(test_support::ReadRows("platform/formats.rows")),
+                         test_support::FileRowName());
 
 }  // namespace
 }  // namespace platform

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <iterator>
 
-#include "tests/support/named_rows.h"
 
 #include <string>
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "solar/day_scan.h"
+#include "solar/numeric.h"
 #include "solar/year_series.h"
 
 namespace solar {
@@ -32,6 +33,8 @@ TEST_P(FunctionTest, GivesItsResultToTheBit) {
   else if (w[0] == "ClockHours") EXPECT_EQ(ClockHours(i(1), i(2), i(3)), f(4));
   else if (w[0] == "AngleDegrees") EXPECT_EQ(AngleDegrees(f(1), f(2), f(3)), f(4));
   else if (w[0] == "AzimuthFromDirection") EXPECT_EQ(AzimuthFromDirection(number(1), f(2)), f(3));
+  else if (w[0] == "TruncToInt") EXPECT_EQ(TruncToInt(number(1)), i(2));
+  else if (w[0] == "WrapToInt") EXPECT_EQ(WrapToInt(std::stoll(w[1])), i(2));
   else FAIL() << "unknown function " << w[0];
 }
 
