@@ -18,6 +18,7 @@ struct Command {
   std::vector<std::pair<const char*, const char*>> arguments;  // name, description
   QList<QCommandLineOption> options;
   int (*work)(QCommandLineParser&, Io&);
+  const char* usage = nullptr;  // the arguments in the first line of the help, where not their names
 };
 
 QCommandLineOption FormatOption() {
@@ -61,11 +62,11 @@ const char* kYear = "Jahr (1900 bis 2100).";
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands{
       {{"position"}, "Azimut und Höhe der Sonne für einen Zeitpunkt und Ort, wie der Dialog sie zeigt.",
-       {{"DATUM", kDate}, {"ZEIT", kTime}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"[ZEITPUNKT]", kMoment}},
+       {{"DATUM", kDate}, {"ZEIT", kTime}, {"ZEITPUNKT", kMoment}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
        {FormatOption(), TimeZoneOption(),
         QCommandLineOption(QStringList{"input"}, "Liest Zeilen DATUM,ZEIT,BREITE,LÄNGE aus DATEI (- für die "
                                       "Standardeingabe) und schreibt je Zeile ein Ergebnis.", "DATEI")},
-       Position},
+       Position, "(DATUM ZEIT | ZEITPUNKT) BREITE LÄNGE"},
       {{"day"}, "Ein Kalendertag der Zeitzone Minute für Minute: Sonnenscheindauer und Dauer inkl. "
                 "Dämmerung, Sonnenaufgang und Sonnenuntergang, die Dämmerungen und der höchste Stand "
                 "auf die Sekunde.",
@@ -82,9 +83,9 @@ const std::vector<Command>& Commands() {
        {{"DATUM", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "Zieldatei."}},
        {TimeOption()}, Export},
       {{"chart", "day"}, "Das Tagesverlauf-Diagramm des Dialogs als PNG-Bild.",
-       {{"DATUM", kDate}, {"ZEIT", kTime}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude},
-        {"DATEI", "PNG-Datei."}, {"[ZEITPUNKT]", kMoment}},
-       {TimeZoneOption()}, ChartDay},
+       {{"DATUM", kDate}, {"ZEIT", kTime}, {"ZEITPUNKT", kMoment}, {"BREITE", kLatitude},
+        {"LÄNGE", kLongitude}, {"DATEI", "PNG-Datei (- für die Standardausgabe)."}},
+       {TimeZoneOption()}, ChartDay, "(DATUM ZEIT | ZEITPUNKT) BREITE LÄNGE DATEI"},
       {{"chart", "year"}, "Das Jahresverlauf-Diagramm als PNG-Bild, auf Wunsch mit Markierung.",
        {{"JAHR", kYear}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "PNG-Datei."}},
        {SecondOption(), QCommandLineOption(QStringList{"click"}, "Markiert die Spalte eines Klicks bei X "
@@ -164,6 +165,8 @@ int RunCommand(const Command& command, const std::vector<std::string>& arguments
     std::string text = Text(parser.helpText());
     const size_t program = text.find("tagvaroskop-cli");
     if (program != std::string::npos) text.insert(program + 15, std::string(" ").append(Joined(command.words)));
+    const size_t options = text.find("] "), lineEnd = text.find('\n');
+    if (command.usage && options < lineEnd) text.replace(options + 2, lineEnd - options - 2, command.usage);
     io.out << text << "\n" << kExitStatus;
     CheckWritten(io.out);
     return 0;
