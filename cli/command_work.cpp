@@ -48,7 +48,9 @@ void ExpectArguments(QCommandLineParser& p, std::initializer_list<int> counts, c
   for (const int n : counts) {
     if (p.positionalArguments().size() == n) return;
   }
-  throw InputError{std::string("Erwartet: ") + syntax + "."};
+  const int given = static_cast<int>(p.positionalArguments().size());
+  throw InputError{std::string("Erwartet: ") + syntax + " (" + std::to_string(given) +
+                   (given == 1 ? " Argument)." : " Argumente).")};
 }
 
 // Saves to the target with `save`, or for the target "-" writes the same bytes to standard

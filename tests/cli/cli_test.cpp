@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 
 #include "charts/day_course_chart.h"
 #include "charts/year_chart.h"
+#include "cli/commands.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/files.h"
 #include "tests/support/golden_image.h"
@@ -52,6 +54,18 @@ TEST(CliBatchTest, ALineBeyond64KibIsAWrongEntryWithItsNumber) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err, "tagvaroskop-cli: Zeile 2: länger als 65536 Zeichen.\n");
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);  // the zone and the first line
+}
+
+// Lost output is an error: a full medium on standard output ends with status 1 and its message.
+TEST(CliStreamTest, AFullStandardOutputIsStatusOne) {
+  for (const std::vector<std::string>& call : {std::vector<std::string>{"position", "2005-06-21", "12:00", "51", "7"},
+                                               {"position", "--input", "-"}, {"--version"}}) {
+    std::ofstream full("/dev/full");
+    std::istringstream in(std::string(100000, '\n') + "2005-06-21,12:00,51,7\n");
+    std::ostringstream err;
+    EXPECT_EQ(cli::Run(call, in, full, err), 1) << call[0];
+    EXPECT_EQ(err.str(), "tagvaroskop-cli: Beim Zugriff auf Standardausgabe wurde ein voller Datenträger gemeldet.\n");
+  }
 }
 
 // The batch works in blocks of 16384 lines on two threads; every line keeps its place.
