@@ -60,7 +60,7 @@ TEST_F(SoakTest, TwoThousandUsesNeitherGrowMemoryNorLeaveFiles) {
   // purpose, so there the check is left to its leak report).
   const auto heap = [] { return static_cast<long>(mallinfo2().uordblks + mallinfo2().hblkhd); };
   for (int i = 0; i < 40; ++i) UseOnce(i);  // fills the caches of fonts and formatting
-  const long before = heap();
+  [[maybe_unused]] const long before = heap();
   for (int i = 0; i < 2000; ++i) UseOnce(i);
 #if !defined(__SANITIZE_ADDRESS__)
   EXPECT_LE(heap() - before, 64 * 1024);  // 2000 uses: a leak of 32 bytes each shows
