@@ -34,6 +34,13 @@ QByteArray Png(const platform::Surface& surface, const platform::PixelRect& area
   return bytes;
 }
 
+// The name of the column of hours above a height: hours_above_6_deg, hours_above_minus_0_5_deg.
+std::string HoursAboveKey(float height) {
+  std::string name = NumberText(height < 0 ? -height : height);
+  std::replace(name.begin(), name.end(), '.', '_');
+  return std::string("hours_above_") + (height < 0 ? "minus_" : "") + name + "_deg";
+}
+
 }  // namespace
 
 std::string FieldsText(float degrees, float arcmin, float arcsec) {
@@ -88,13 +95,6 @@ Record YearHead(const solar::ObservationFields& f) {
   Record head{Integer("year", "Jahr", f.year)};
   Append(head, PlaceRecord(f));
   return head;
-}
-
-// The name of the column of hours above a height: hours_above_6_deg, hours_above_minus_0_5_deg.
-std::string HoursAboveKey(float height) {
-  std::string name = NumberText(height < 0 ? -height : height);
-  std::replace(name.begin(), name.end(), '.', '_');
-  return std::string("hours_above_") + (height < 0 ? "minus_" : "") + name + "_deg";
 }
 
 std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::YearSeries& series,

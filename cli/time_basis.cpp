@@ -143,11 +143,6 @@ void SetModelTime(const QDateTime& moment, solar::ObservationFields& f) {
   f.second = model.time().second();
 }
 
-QDateTime ModelMidnight(const solar::ObservationFields& f) {
-  const QDate date(f.year, f.month, static_cast<int>(f.day));
-  return QDateTime(date, QTime(0, 0), QTimeZone(kModelOffset)).addSecs(f.second);
-}
-
 std::string Rfc3339(const QDateTime& moment, const TimeBasis& basis) {
   return moment.toTimeZone(basis.zone).toString(Qt::ISODate).toStdString();
 }

@@ -36,8 +36,6 @@ void ReadMomentInto(std::string_view date, std::string_view time, const TimeBasi
 
 // Puts a moment on the model's clock into the fields' date and time.
 void SetModelTime(const QDateTime& moment, solar::ObservationFields& f);
-// The first moment of a date on the model's clock, shifted by the seconds.
-QDateTime ModelMidnight(const solar::ObservationFields& f);
 
 // A moment as RFC 3339 in the basis ("2005-06-21T05:42:13-07:00"), and its clock time there.
 std::string Rfc3339(const QDateTime& moment, const TimeBasis& basis);
