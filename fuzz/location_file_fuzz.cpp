@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -13,6 +15,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "/tmp/tagvaroskop-fuzz-" + std::to_string(getpid()) + ".ort";
+  static const bool removedAtExit = std::atexit([] { std::remove(path.c_str()); }) == 0;
+  (void)removedAtExit;  // the run leaves no file behind
   std::ofstream(path, std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   try {
