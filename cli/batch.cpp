@@ -145,7 +145,8 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
     size_t count = 0, bytes = 0;
     while (count < kBlockLines && bytes < kBlockBytes && !tooLong) {
       in.getline(buffer.data(), kLongestLine + 1);
-      if (in.fail() && !in.eof() && !in.bad() && in.gcount() == kLongestLine) {
+      if (in.bad()) break;  // a read error: what came before it is still written
+      if (in.fail() && !in.eof() && in.gcount() == kLongestLine) {
         tooLong = true;  // no line ending within the bound
         break;
       }
@@ -158,7 +159,6 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
       if (!Skipped(line.text)) ++count;
       if (in.eof()) break;
     }
-    if (in.bad()) throw platform::CFileException(platform::CFileException::hardIO, inputName);
     if (count == 0 && !tooLong) break;
     const auto work = [&](size_t from, size_t to) {
       for (size_t i = from; i < to; ++i) Convert(block[i], format, basis);
@@ -176,6 +176,7 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
     }
     out << written;
     CheckWritten(out);
+    if (in.bad()) break;
     if (tooLong) {
       err << "tagvaroskop-cli: Zeile " << number + 1 << ": länger als " << kLongestLine << " Zeichen.\n";
       return 2;

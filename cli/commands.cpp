@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include <QCommandLineParser>
+#include <new>
 
 #include "cli/command_work.h"
 #include "cli/output.h"
@@ -210,6 +211,9 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
       return kWrongEntry;
     } catch (const platform::CFileException& e) {
       err << "tagvaroskop-cli: " << e.GetErrorMessage() << "\n";
+      return kFileError;
+    } catch (const std::bad_alloc&) {
+      err << "tagvaroskop-cli: Der Arbeitsspeicher reicht nicht aus.\n";
       return kFileError;
     }
   }

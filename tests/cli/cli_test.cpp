@@ -68,6 +68,23 @@ TEST(CliStreamTest, AFullStandardOutputIsStatusOne) {
   }
 }
 
+// A read error part-way through the input: what was read is written, then status 1 and the cause.
+TEST(CliStreamTest, AReadErrorOfTheInputIsStatusOne) {
+  struct Failing : std::stringbuf {
+    Failing() : std::stringbuf("2005-06-21,12:00,51,7\n2005-06-21,12:0") {}
+    int_type underflow() override {  // asked for more only when the text is used up
+      if (gptr() == egptr()) throw std::ios_base::failure("read");
+      return std::stringbuf::underflow();
+    }
+  } source;
+  std::istream in(&source);
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::Run({"position", "--input", "-"}, in, out, err), 1);
+  const std::string written = out.str();
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 2) << written;  // the zone, line 1
+  EXPECT_EQ(err.str(), "tagvaroskop-cli: Ein Hardware-E/A-Fehler wurde während des Zugriffs auf Standardeingabe gemeldet.\n");
+}
+
 // The batch works in blocks of 16384 lines on two threads; every line keeps its place.
 TEST(CliBatchTest, ABlockLargerThanOneBatchKeepsItsOrder) {
   const auto lastFields = [](const std::string& line) {  // azimuth and height

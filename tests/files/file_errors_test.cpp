@@ -6,6 +6,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <gtest/gtest.h>
 
@@ -123,7 +124,7 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
   for (size_t i = 0; i < w.size();) {
     const std::string step = w[i], a = w.at(i + 1);
     const bool two = step == "write" || step == "symlink" || step == "hardlink" || step == "chmod" ||
-                     step == "text" || step == "mode";
+                     step == "text" || step == "mode" || step == "chown" || step == "owner";
     const std::string b = two ? w.at(i + 2) : "";
     i += two ? 3 : 2;
     struct stat st {};
@@ -132,6 +133,10 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
     else if (step == "hardlink") std::filesystem::create_hard_link(folder.Path(a), folder.Path(b));
     else if (step == "chmod") chmod(folder.Path(a).c_str(), std::stoi(b, nullptr, 8));
     else if (step == "fifo") mkfifo(folder.Path(a).c_str(), 0644);
+    else if (step == "chown") {
+      if (chown(folder.Path(a).c_str(), std::stoi(b), std::stoi(b)) != 0) GTEST_SKIP() << "only root gives files away";
+    }
+    else if (step == "owner") EXPECT_EQ(stat(folder.Path(a).c_str(), &st) == 0 ? st.st_uid : 0, std::stoul(b));
     else if (step == "save") {
       path = a.starts_with("$DIR") ? folder.Folder() + a.substr(4) : a;
       message = FailureOf([&] { files::SaveLocation(path, kPlace); });
@@ -149,6 +154,26 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, SaveTargetTest, testing::ValuesIn(test_support::ReadRows("files/save_targets.rows")),
                          test_support::FileRowName());
+
+// A device node in a tmpfs of a private mount namespace: written, never replaced by a file.
+TEST(RealConditionsTest, ADeviceNodeIsWrittenNotReplaced) {
+  test_support::ScratchFolder folder;
+  const int status = test_support::RunInChild([&]() -> int {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", folder.Folder().c_str(), "tmpfs", 0, "size=16k") != 0 ||
+        mknod(folder.Path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+      return test_support::kCannotMakeCondition;
+    }
+    const std::string message = FailureOf([&] { files::SaveLocation(folder.Path("null"), kPlace); });
+    struct stat st {};
+    const bool stillDevice = stat(folder.Path("null").c_str(), &st) == 0 && S_ISCHR(st.st_mode);
+    const bool alone = folder.Names() == std::vector<std::string>{"null"};
+    umount(folder.Folder().c_str());
+    return message.empty() && stillDevice && alone ? 0 : 1;
+  });
+  if (status == test_support::kCannotMakeCondition) GTEST_SKIP() << "no private mount namespace here";
+  EXPECT_EQ(status, 0);
+}
 
 TEST(SignalTest, AnInterruptedSaveLeavesNoTemporaryFile) {
   test_support::ScratchFolder folder;
