@@ -14,14 +14,9 @@ namespace {
 
 solar::ObservationFields FieldsOf(const std::vector<std::string>& row) {
   solar::ObservationFields f{};
-  f.latDegrees = std::stof(row[1]);
-  f.lonDegrees = std::stof(row[2]);
-  f.lonArcmin = std::stoi(row[3]);
-  f.year = 2005;
-  f.month = std::stoi(row[4]);
-  f.day = std::stof(row[5]);
-  f.hour = std::stoi(row[6]);
-  f.minute = std::stoi(row[7]);
+  f.latDegrees = std::stof(row[1]), f.lonDegrees = std::stof(row[2]), f.lonArcmin = std::stoi(row[3]);
+  f.year = 2005, f.month = std::stoi(row[4]), f.day = std::stof(row[5]);
+  f.hour = std::stoi(row[6]), f.minute = std::stoi(row[7]);
   return f;
 }
 

@@ -59,12 +59,6 @@ class SafeSaveTest : public testing::Test {
   std::string old = (files::SaveLocation(target, files::Place{51, 0, 0, 7, 0, 0}), ReadBytes(target));
 };
 
-TEST_F(SafeSaveTest, AShortFileIsReadToItsEnd) {
-  test_support::WriteBytes(folder.Path("kurz"), "zehn Bytes");
-  EXPECT_EQ(FailureOf([&] { files::LoadLocation(folder.Path("kurz")); }),
-            "Es wurde versucht, auf eine Stelle hinter dem Ende von eine unbenannte Datei zuzugreifen.");
-}
-
 TEST_F(SafeSaveTest, AFileOpenElsewhereIsASharingViolation) {
   const int other = open(target.c_str(), O_RDONLY);
   ASSERT_EQ(flock(other, LOCK_EX), 0);
