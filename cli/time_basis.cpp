@@ -63,17 +63,26 @@ TimeBasis ReadTimeBasis(std::string_view text) {
   return TimeBasis{zone, std::string(text)};
 }
 
-QDate ReadCalendarDate(std::string_view text) {
-  solar::ObservationFields f{};
+namespace {
+
+// Reads a date into the fields' year, month and day, refusing fractions and dates that do not
+// exist; the day is returned whole.
+int ReadCalendarDateInto(std::string_view text, solar::ObservationFields& f) {
   ReadDate(text, f);  // the parts and their ranges, with the dialog's messages
-  const QDate date(f.year, f.month, static_cast<int>(f.day));
-  if (f.day != static_cast<float>(static_cast<int>(f.day))) {
-    throw InputError{"Tag: " + platform::IntExpectedMessage()};
-  }
-  if (!date.isValid()) {
+  const int day = static_cast<int>(f.day);
+  if (f.day != static_cast<float>(day)) throw InputError{"Tag: " + platform::IntExpectedMessage()};
+  if (!QDate::isValid(f.year, f.month, day)) {
     throw InputError{"Datum: den " + std::string(text) + " gibt es nicht."};
   }
-  return date;
+  return day;
+}
+
+}  // namespace
+
+QDate ReadCalendarDate(std::string_view text) {
+  solar::ObservationFields f{};
+  const int day = ReadCalendarDateInto(text, f);
+  return QDate(f.year, f.month, day);
 }
 
 QDateTime ReadMoment(std::string_view date, std::string_view time, const TimeBasis& basis) {
@@ -113,12 +122,7 @@ void ReadMomentInto(std::string_view date, std::string_view time, const TimeBasi
     text = Rfc3339(moment, basis);
     return;
   }
-  ReadDate(date, f);
-  const int day = static_cast<int>(f.day);
-  if (f.day != static_cast<float>(day)) throw InputError{"Tag: " + platform::IntExpectedMessage()};
-  if (!QDate::isValid(f.year, f.month, day)) {
-    throw InputError{"Datum: den " + std::string(date) + " gibt es nicht."};
-  }
+  const int day = ReadCalendarDateInto(date, f);
   ReadTime(time, f);
   // Written digit by digit: the batch formats a time per line.
   text.assign("0000-00-00T00:00:00+01:00");
