@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "solar/clean_registers.h"
 #include "solar/constants.h"
 #include "solar/numeric.h"
 
@@ -64,6 +65,7 @@ PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitu
 
 SunTracker::SunTracker(float latitude, float longitude, Rounding rounding)
     : m_longitude(longitude), m_rounding(rounding) {
+  ClearUpperRegisters();  // every computation makes a tracker first
   m_phi = latitude * static_cast<double>(kDegToRad);
   if (rounding == Rounding::kYearSeries) m_phi = Single(m_phi);
   m_sinPhi = std::sin(m_phi);
@@ -88,7 +90,7 @@ SunTracker::Coordinates SunTracker::ComputeCoordinates(double n, double nLongitu
   return c;
 }
 
-PositionSteps SunTracker::Steps(int dayNumber, float clockHours) {
+PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimuth) {
   PositionSteps s{};
   const double t = clockHours;
   const double dayAndFraction = dayNumber + t * kPerHour;
@@ -124,12 +126,15 @@ PositionSteps SunTracker::Steps(int dayNumber, float clockHours) {
   if (s.hourAngle > 360.0) s.hourAngle -= 360.0f;
   s.tau = (s.hourAngle + m_longitude) * kDegToRad;
 
-  const double sinTau = std::sin(s.tau), cosTau = std::cos(s.tau);
+  const double cosTau = std::cos(s.tau);
   const float h = Single(std::asin(std::sin(s.declination) * m_sinPhi +
                                    std::cos(s.declination) * m_cosPhi * cosTau));
-  const float y = Single(-sinTau);
-  const double x = std::tan(s.declination) * m_cosPhi - m_sinPhi * cosTau;
-  s.position = SunPosition{AzimuthFromDirection(x, y), Single(h * static_cast<double>(kRadToDeg))};
+  s.position.height = Single(h * static_cast<double>(kRadToDeg));
+  if (withAzimuth) {
+    const float y = Single(-std::sin(s.tau));
+    const double x = std::tan(s.declination) * m_cosPhi - m_sinPhi * cosTau;
+    s.position.azimuth = AzimuthFromDirection(x, y);
+  }
   return s;
 }
 
