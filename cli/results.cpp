@@ -100,7 +100,6 @@ Record YearHead(const solar::ObservationFields& f) {
 std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::YearSeries& series,
                              const std::vector<float>& heights) {
   std::vector<Record> rows;
-  solar::DayTrack track;
   for (int k = 1; k <= solar::kSampleDays; ++k) {
     const solar::SampleDate date = solar::SampleDateOf(k);
     char iso[16], shown[8];
@@ -124,9 +123,9 @@ std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::Yea
       row.push_back(Missing("daily_change_minutes", "Veränderung min", ""));
       row.push_back(Missing("daily_change_seconds", "sek", ""));
     }
-    if (!heights.empty()) solar::ScanSampleDay(f, k, track);
+    solar::ScanHeights day(solar::SampleDayScan(f, k));
     for (const float height : heights) {
-      const float hours = solar::MinutesToHours(solar::CountMinutesAbove(track, height));
+      const float hours = solar::MinutesToHours(day.CountAbove(height));
       row.push_back(Number(HoursAboveKey(height), "über " + FormatFloatField(height) + " Grad Stunden", hours,
                            FormatFloatField(hours)));
     }

@@ -34,7 +34,7 @@ long long StartSeconds(const MinuteScan& scan) { return 60LL * scan.startMinute 
 }  // namespace
 
 void ScanMinutes(const MinuteScan& scan, DayTrack& track) {
-  SunTracker sun(scan.latitude, scan.longitude, Rounding::kDayScan);
+  SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
   const int count = std::clamp(scan.minutes, 0, kTrackEntries);
   for (int i = 0; i < count; ++i) {
     const ModelTime t = ModelTimeOf(scan.dayNumber, StartSeconds(scan) + 60LL * i);
@@ -45,24 +45,40 @@ void ScanMinutes(const MinuteScan& scan, DayTrack& track) {
 }
 
 float HeightAfter(const MinuteScan& scan, long long seconds) {
+  SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
+  return HeightAfter(scan, sun, seconds);
+}
+
+float HeightAfter(const MinuteScan& scan, SunTracker& sun, long long seconds) {
+  return StepsAfter(scan, sun, seconds, false).position.height;
+}
+
+PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seconds, bool withAzimuth) {
   const ModelTime t = ModelTimeOf(scan.dayNumber, StartSeconds(scan) + seconds);
-  return ComputeSunPosition(t.dayNumber, t.clockHours, scan.latitude, scan.longitude,
-                            Rounding::kDayScan)
-      .height;
+  return sun.Steps(t.dayNumber, t.clockHours, withAzimuth);
 }
 
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const DayTrack& track, float height) {
-  std::vector<Crossing> crossings;
+  return CrossingsOf(scan, StretchesAbove(track, height, std::min(scan.minutes, kTrackEntries)), height);
+}
+
+std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above,
+                                  float height) {
+  SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
   const int count = std::min(scan.minutes, kTrackEntries);
-  for (int i = 0; i + 1 < count; ++i) {
-    const bool before = track.height[i] > height;
-    if ((track.height[i + 1] > height) == before) continue;
-    long long low = 60LL * i, high = 60LL * (i + 1);  // before's state at low, the other at high
+  // Between minute i (low, in the state before) and minute i+1 (high), to the second.
+  const auto between = [&](int i, bool rising) {
+    long long low = 60LL * i, high = 60LL * (i + 1);
     while (high - low > 1) {
       const long long middle = (low + high) / 2;
-      ((HeightAfter(scan, middle) > height) == before ? low : high) = middle;
+      ((HeightAfter(scan, sun, middle) > height) != rising ? low : high) = middle;
     }
-    crossings.push_back(Crossing{high, !before});
+    return Crossing{high, rising};
+  };
+  std::vector<Crossing> crossings;
+  for (const Stretch& s : above) {
+    if (s.first > 0) crossings.push_back(between(s.first - 1, true));
+    if (s.last + 1 < count) crossings.push_back(between(s.last, false));
   }
   return crossings;
 }
@@ -71,13 +87,20 @@ HighestPoint HighestPointOf(const MinuteScan& scan, const DayTrack& track) {
   const int count = std::min(scan.minutes, kTrackEntries);
   if (count <= 0) return HighestPoint{0, 0.0f};
   const int top = static_cast<int>(std::max_element(track.height, track.height + count) - track.height);
+  return HighestPointOf(scan, top, track.height[top]);
+}
+
+HighestPoint HighestPointOf(const MinuteScan& scan, int top, float topHeight) {
+  const int count = std::min(scan.minutes, kTrackEntries);
+  if (count <= 0) return HighestPoint{0, 0.0f};
+  SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
   // Near the top the single-precision height stays the same for some seconds: the middle of the
   // seconds at the greatest height.
-  HighestPoint best{60LL * top, track.height[top]};
+  HighestPoint best{60LL * top, topHeight};
   long long lastAtBest = best.second;
   const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, count - 1);
   for (long long s = from; s <= to; ++s) {
-    const float h = HeightAfter(scan, s);
+    const float h = HeightAfter(scan, sun, s);
     if (h > best.height) {
       best = HighestPoint{s, h};
       lastAtBest = s;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "solar/day_scan.h"
+#include "solar/sun_position.h"
 #include "solar/types.h"
 
 namespace solar {
@@ -15,15 +17,21 @@ struct MinuteScan {
   int second;
   int minutes;
   float latitude, longitude;
+  Rounding rounding = Rounding::kDayScan;  // the year series scans its days in its own
 };
 
 // Fills entries 0..minutes-1 with the day scan's positions. The scan of a dialog's day, from
 // minute 0 for 1440 minutes, gives ScanDay's track to the bit.
 void ScanMinutes(const MinuteScan& scan, DayTrack& track);
 
-// The sun's height, in the day scan's rounding, `seconds` after the scan's first moment: at
+// The sun's height, in the scan's rounding, `seconds` after the scan's first moment: at
 // 60·i seconds exactly entry i of the scan.
 float HeightAfter(const MinuteScan& scan, long long seconds);
+// The same with a tracker of the scan's place and rounding, which saves setting one up.
+float HeightAfter(const MinuteScan& scan, SunTracker& sun, long long seconds);
+// Every step of the computation `seconds` after the scan's first moment.
+PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seconds,
+                         bool withAzimuth = true);
 
 // Where the sun passes a height: the first second after the scan's first moment at which it is
 // above the height (rising) or no longer above it (setting).
@@ -35,6 +43,9 @@ struct Crossing {
 // Every crossing of the height within the scan, in order, each found between the two scan
 // minutes that bracket it to the second (by bisection on the model's heights).
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const DayTrack& track, float height);
+// The same from the stretches of minutes above the height.
+std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above,
+                                  float height);
 
 // The day's highest point: the middle of the seconds of greatest height within a minute of the
 // scan's highest minute.
@@ -43,5 +54,7 @@ struct HighestPoint {
   float height;
 };
 HighestPoint HighestPointOf(const MinuteScan& scan, const DayTrack& track);
+// The same from the scan's highest minute (the first of the greatest height) and its height.
+HighestPoint HighestPointOf(const MinuteScan& scan, int top, float topHeight);
 
 }  // namespace solar

@@ -23,6 +23,7 @@ int CountMinutesAbove(const DayTrack& track, float height, int minutes = kMinute
 // A run of consecutive scan minutes with the sun above a height, first and last minute included.
 struct Stretch {
   int first, last;
+  bool operator==(const Stretch&) const = default;
 };
 // Every stretch of the track above the height, in scan order.
 std::vector<Stretch> StretchesAbove(const DayTrack& track, float height,

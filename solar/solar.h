@@ -6,6 +6,7 @@
 #include "solar/day_scan.h"
 #include "solar/numeric.h"
 #include "solar/observation.h"
+#include "solar/scan_heights.h"
 #include "solar/sun_position.h"
 #include "solar/types.h"
 #include "solar/year_series.h"

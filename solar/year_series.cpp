@@ -7,31 +7,31 @@
 #include "solar/numeric.h"
 #include "solar/observation.h"
 #include "solar/parallel.h"
+#include "solar/scan_heights.h"
 #include "solar/sun_position.h"
 
 namespace solar {
 
 SampleDate SampleDateOf(int k) { return SampleDate{(k - 1) / 6 + 1, 1 + 5 * ((k - 1) % 6)}; }
 
-void ScanSampleDay(const ObservationFields& fields, int k, DayTrack& track) {
+MinuteScan SampleDayScan(const ObservationFields& fields, int k) {
   const SampleDate date = SampleDateOf(k);
   // The day number of the 1st of the month, then 5 days on per sample.
   const long long firstOfMonth = DayNumber(fields.year, date.month, 1.0f);
   const int dayNumber = WrapToInt(firstOfMonth + (date.day - 1));
-  ScanDay(dayNumber, fields.second, LatitudeOf(fields), LongitudeOf(fields), Rounding::kYearSeries,
-          track);
+  return MinuteScan{dayNumber, 0, fields.second, kMinutesPerScan, LatitudeOf(fields), LongitudeOf(fields),
+                    Rounding::kYearSeries};
 }
 
 namespace {
 
-// Entries of the months first..last (1..12) of the series.
+// Entries of the months first..last (1..12) of the series. Only the counts are needed, so the
+// minutes above each height are found without the full track.
 void ComputeMonths(const ObservationFields& fields, int first, int last, YearSeries& series) {
-  DayTrack track;
   for (int k = 6 * (first - 1) + 1; k <= 6 * last; ++k) {
-    ScanSampleDay(fields, k, track);
-    const DayLengths lengths = CountDayLengths(track);
-    series.sunshine[k] = MinutesToHours(lengths.minutesAboveHorizon);
-    series.twilight[k] = MinutesToHours(lengths.minutesAboveTwilight);
+    ScanHeights day(SampleDayScan(fields, k));
+    series.sunshine[k] = MinutesToHours(day.CountAbove(kHorizonHeight));
+    series.twilight[k] = MinutesToHours(day.CountAbove(kTwilightHeight));
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "solar/day_events.h"
 #include "solar/types.h"
 
 namespace solar {
@@ -13,9 +14,9 @@ struct SampleDate {
 };
 SampleDate SampleDateOf(int k);
 
-// Scans sample day k (1..72) of the fields' year at their place and seconds, as the year series
-// does.
-void ScanSampleDay(const ObservationFields& fields, int k, DayTrack& track);
+// The scan of sample day k (1..72) of the fields' year at their place and seconds, in the year
+// series' rounding.
+MinuteScan SampleDayScan(const ObservationFields& fields, int k);
 
 // Fills entries 1..72 of both arrays with the fractional hours of the sample days of the
 // fields' year, at the fields' place and seconds. The sample days are independent: the months

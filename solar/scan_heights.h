@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "solar/constants.h"
+#include "solar/day_events.h"
+#include "solar/day_scan.h"
+#include "solar/sun_position.h"
+#include "solar/types.h"
+
+namespace solar {
+
+// The minutes of a scan above heights, as the full minute track gives them, found from a few
+// exact minute heights. Between the day's highest and lowest minutes the heights rise or fall
+// minute by minute, so each crossing is found by a search on exact minute heights. Close to a
+// turning point the model's single-precision steps can make the sequence jitter; a height
+// within a margin of any turning point's, or a day whose heights span less than a few degrees
+// (near the poles), is answered from the full track instead.
+class ScanHeights {
+ public:
+  explicit ScanHeights(const MinuteScan& scan);
+
+  // What StretchesAbove, CountMinutesAbove, CrossingsOf and HighestPointOf give for the full
+  // track of the scan, to the bit.
+  std::vector<Stretch> StretchesAbove(float height);
+  int CountAbove(float height);
+  std::vector<Crossing> Crossings(float height);
+  HighestPoint Highest();
+
+  // Exact minute heights computed so far (for measuring).
+  int Evaluations() const { return m_evaluations; }
+
+ private:
+  float At(int minute);
+  int TurnNear(int minute, bool highest);
+  std::pair<int, int> Change(int a, int b, float height);
+  HighestPoint HighestSecond(int top);
+  bool NeedsFullTrack(float height);
+  const DayTrack& FullTrack();
+  int Count() const;
+
+  MinuteScan m_scan;
+  SunTracker m_sun;
+  std::array<float, kTrackEntries> m_height{};
+  std::bitset<kTrackEntries> m_known;
+  int m_evaluations = 0;
+  std::vector<int> m_bounds;  // the scan's ends and turning points, ascending
+  float m_lowest = 0.0f, m_highest = 0.0f;
+  std::unique_ptr<DayTrack> m_track;  // the full track, once needed
+};
+
+}  // namespace solar

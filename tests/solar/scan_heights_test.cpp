@@ -1,0 +1,68 @@
+#include "solar/scan_heights.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "solar/day_events.h"
+#include "solar/sun_position.h"
+
+namespace solar {
+namespace {
+
+
+std::string Describe(const MinuteScan& s, float height) {
+  char text[200];
+  std::snprintf(text, sizeof text, "day %d start %d second %d minutes %d lat %a lon %a rounding %d height %a",
+                s.dayNumber, s.startMinute, s.second, s.minutes, s.latitude, s.longitude,
+                static_cast<int>(s.rounding), height);
+  return text;
+}
+
+// Random days (places all over the earth, 1900 to 2100, any start of the day, days with a clock
+// change, both roundings of day scans) give what the full track gives, to the minute, for the
+// named heights and a random one. TAGVAROSKOP_DIFFERENTIAL_DAYS sets how many (10,000 here;
+// run it with millions once in a while).
+TEST(ScanHeightsTest, EqualsTheFullTrackOnRandomDays) {
+  const char* wanted = std::getenv("TAGVAROSKOP_DIFFERENTIAL_DAYS");
+  const long days = wanted ? std::atol(wanted) : 10000;
+  const long seed = std::getenv("TAGVAROSKOP_DIFFERENTIAL_SEED") ? std::atol(std::getenv("TAGVAROSKOP_DIFFERENTIAL_SEED")) : 1;
+  std::mt19937_64 random(static_cast<unsigned long long>(seed));
+  const auto uniform = [&](double low, double high) {
+    return low + (high - low) * std::generate_canonical<double, 64>(random);
+  };
+  const auto whole = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+  long fullTracks = 0, evaluations = 0, failures = 0;
+  DayTrack track;
+  for (long d = 0; d < days && failures < 10; ++d) {
+    MinuteScan scan{DayNumber(whole(1900, 2100), 1, 1.0f) + whole(0, 365), whole(0, 1439), whole(0, 59),
+                    (const int[]){1380, 1440, 1500}[whole(0, 2)], static_cast<float>(uniform(-90, 90)),
+                    static_cast<float>(uniform(-180, 360))};
+    if (d % 8 == 0) scan = MinuteScan{scan.dayNumber, 0, scan.second, 1440, scan.latitude, scan.longitude,
+                                      Rounding::kYearSeries};
+    ScanMinutes(scan, track);
+    ScanHeights exact(scan);
+    const float heights[] = {0.0f, -7.0f, -0.833f, -6.0f, -12.0f, -18.0f,
+                             static_cast<float>(uniform(-18, 10))};
+    for (const float height : heights) {
+      if (exact.StretchesAbove(height) != StretchesAbove(track, height, scan.minutes)) {
+        ADD_FAILURE() << Describe(scan, height);
+        ++failures;
+      }
+    }
+    const HighestPoint highest = exact.Highest(), expected = HighestPointOf(scan, track);
+    if (highest.second != expected.second || highest.height != expected.height) {
+      ADD_FAILURE() << Describe(scan, 99.0f) << " highest point";
+      ++failures;
+    }
+    evaluations += exact.Evaluations();
+    fullTracks += exact.Evaluations() >= scan.minutes;
+  }
+  std::printf("%ld days: %.1f exact minute heights per day, %ld full tracks\n", days,
+              static_cast<double>(evaluations) / days, fullTracks);
+}
+
+}  // namespace
+}  // namespace solar
