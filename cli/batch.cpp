@@ -1,11 +1,14 @@
 #include "cli/batch.h"
 
 #include <algorithm>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "cli/day_results.h"
 #include "cli/input.h"
 #include "cli/results.h"
 #include "cli/time_basis.h"
@@ -29,11 +32,11 @@ struct Line {
   bool wrong = false;
 };
 
-// The four fields of an input line as RFC 4180 reads them (a field may be quoted, with "" for a
-// quote inside); fewer or more is wrong.
-bool SplitLine(std::string_view line, std::string (&parts)[4]) {
+// The `count` fields of an input line as RFC 4180 reads them (a field may be quoted, with "" for
+// a quote inside); fewer or more is wrong.
+bool SplitLine(std::string_view line, std::string* parts, int count) {
   size_t i = 0;
-  for (int field = 0; field < 4; ++field) {
+  for (int field = 0; field < count; ++field) {
     std::string& part = parts[field];
     part.clear();
     if (i < line.size() && line[i] == '"') {
@@ -49,7 +52,7 @@ bool SplitLine(std::string_view line, std::string (&parts)[4]) {
       part.assign(line.substr(i, end - i));
       i = end;
     }
-    if (field < 3 && (i >= line.size() || line[i] != ',')) return false;
+    if (field + 1 < count && (i >= line.size() || line[i] != ',')) return false;
     ++i;
   }
   return i == line.size() + 1;
@@ -60,9 +63,9 @@ std::string_view Trimmed(std::string_view s) {
   return s;
 }
 
-void Convert(Line& line, Format format, const TimeBasis& basis) {
+void ConvertPosition(Line& line, Format format, const TimeBasis& basis) {
   std::string parts[4];
-  if (!SplitLine(Trimmed(line.text), parts)) {
+  if (!SplitLine(Trimmed(line.text), parts, 4)) {
     line.wrong = true;
     line.result = "erwartet DATUM,ZEIT,BREITE,LÄNGE.";
     return;
@@ -130,16 +133,15 @@ bool Skipped(const std::string& text) {
   return t.empty() || t.front() == '#' || t.starts_with("datum,") || t.starts_with("date,");
 }
 
-}  // namespace
 
-int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out,
-                     std::ostream& err, Format format, const TimeBasis& basis) {
-  if (format == Format::kCsv) out << "date,time,time_zone,latitude_deg,longitude_deg,azimuth_deg,elevation_deg\n";
-  if (format == Format::kText) out << "Zeitzone: " << ZoneName(basis) << "\n";
+// Reads the lines in blocks, converts each block on both cores and writes the results in order,
+// `between` before each but the first; the first wrong line ends the run with its message.
+int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
+             const std::function<void(Line&)>& convert, const char* between) {
   std::vector<Line> block(kBlockLines);
   std::string written;  // the output of one block
   std::vector<char> buffer(kLongestLine + 1);
-  long number = 0;
+  long number = 0, results = 0;
   bool tooLong = false;
   for (;;) {
     size_t count = 0, bytes = 0;
@@ -161,7 +163,7 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
     }
     if (count == 0 && !tooLong) break;
     const auto work = [&](size_t from, size_t to) {
-      for (size_t i = from; i < to; ++i) Convert(block[i], format, basis);
+      for (size_t i = from; i < to; ++i) convert(block[i]);
     };
     solar::OnBothCores(count, work);
     written.clear();
@@ -172,6 +174,7 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
         err << "tagvaroskop-cli: Zeile " << block[i].number << ": " << block[i].result << "\n";
         return 2;
       }
+      if (results++ > 0) written.append(between);
       written.append(block[i].result).push_back('\n');
     }
     out << written;
@@ -185,6 +188,50 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
   }
   if (in.bad()) throw platform::CFileException(platform::CFileException::hardIO, inputName);
   return 0;
+}
+
+// A day as `day` writes it; CSV without its header line, which the batch writes once.
+void ConvertDay(Line& line, const DayRequest& request) {
+  std::string parts[3];
+  if (!SplitLine(Trimmed(line.text), parts, 3)) {
+    line.wrong = true;
+    line.result = "erwartet DATUM,BREITE,LÄNGE.";
+    return;
+  }
+  try {
+    const QDate date = ReadCalendarDate(parts[0]);
+    solar::ObservationFields place = StartFields();
+    ReadLatitude(parts[1], place);
+    ReadLongitude(parts[2], place);
+    std::ostringstream text;
+    WriteDay(text, date, place, request);
+    line.result = text.str();
+    if (request.format == Format::kCsv) line.result.erase(0, line.result.find('\n') + 1);
+    if (!line.result.empty()) line.result.pop_back();
+  } catch (const InputError& e) {
+    line.wrong = true;
+    line.result = e.message;
+  }
+}
+
+}  // namespace
+
+int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out,
+                     std::ostream& err, Format format, const TimeBasis& basis) {
+  if (format == Format::kCsv) out << "date,time,time_zone,latitude_deg,longitude_deg,azimuth_deg,elevation_deg\n";
+  if (format == Format::kText) out << "Zeitzone: " << ZoneName(basis) << "\n";
+  return RunLines(in, inputName, out, err, [&](Line& line) { ConvertPosition(line, format, basis); }, "");
+}
+
+int RunDayBatch(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
+                const DayRequest& request) {
+  if (request.format == Format::kCsv) {  // the header of any day's output
+    std::ostringstream any;
+    WriteDay(any, QDate(2000, 1, 1), StartFields(), request);
+    out << any.str().substr(0, any.str().find('\n') + 1);
+  }
+  return RunLines(in, inputName, out, err, [&](Line& line) { ConvertDay(line, request); },
+                  request.format == Format::kText ? "\n" : "");
 }
 
 }  // namespace cli

@@ -3,6 +3,7 @@
 #include <istream>
 #include <ostream>
 
+#include "cli/day_results.h"
 #include "cli/output.h"
 #include "cli/time_basis.h"
 
@@ -15,5 +16,10 @@ namespace cli {
 // raises a CFileException.
 int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out,
                      std::ostream& err, Format format, const TimeBasis& basis);
+
+// Days for a stream of CSV lines "DATUM,BREITE,LÄNGE", each written as `day` writes it (the CSV
+// header once, text blocks parted by an empty line), in order, in the same way.
+int RunDayBatch(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
+                const DayRequest& request);
 
 }  // namespace cli

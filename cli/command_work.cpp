@@ -122,6 +122,19 @@ std::vector<float> HeightsOf(QCommandLineParser& p) {
   return heights;
 }
 
+// Runs a batch on the file named by --input, or on standard input for "-".
+int WithInput(const std::string& source, Io& io,
+              const std::function<int(std::istream&, const std::string&)>& run) {
+  if (source == "-") return run(io.in, "Standardeingabe");
+  std::ifstream file(source, std::ios::binary);
+  if (!file) throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), source);
+  std::error_code folder;
+  if (std::filesystem::is_directory(source, folder)) {
+    throw platform::CFileException(platform::CFileException::OsErrorToCause(EISDIR), source);
+  }
+  return run(file, source);
+}
+
 solar::ObservationFields YearFields(QCommandLineParser& p) {
   solar::ObservationFields f = PlaceAt(p, 1);
   ReadYear(Positional(p, 0), f);
@@ -136,15 +149,9 @@ int Position(QCommandLineParser& p, Io& io) {
   const TimeBasis basis = BasisOf(p);
   if (p.isSet("input")) {
     ExpectArguments(p, {0}, "--input DATEI ohne weitere Argumente");
-    const std::string source = Text(p.value("input"));
-    if (source == "-") return RunPositionBatch(io.in, "Standardeingabe", io.out, io.err, format, basis);
-    std::ifstream file(source, std::ios::binary);
-    if (!file) throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), source);
-    std::error_code folder;
-    if (std::filesystem::is_directory(source, folder)) {
-      throw platform::CFileException(platform::CFileException::OsErrorToCause(EISDIR), source);
-    }
-    return RunPositionBatch(file, source, io.out, io.err, format, basis);
+    return WithInput(Text(p.value("input")), io, [&](std::istream& in, const std::string& name) {
+      return RunPositionBatch(in, name, io.out, io.err, format, basis);
+    });
   }
   ExpectArguments(p, {3, 4}, "DATUM ZEIT BREITE LÄNGE oder ZEITPUNKT BREITE LÄNGE");
   solar::ObservationFields f;
@@ -156,22 +163,16 @@ int Position(QCommandLineParser& p, Io& io) {
 int Day(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const TimeBasis basis = BasisOf(p);
+  const DayRequest request{SecondsOf(p), HeightsOf(p), format, basis};
+  if (p.isSet("input")) {
+    ExpectArguments(p, {0}, "--input DATEI ohne weitere Argumente");
+    return WithInput(Text(p.value("input")), io, [&](std::istream& in, const std::string& name) {
+      return RunDayBatch(in, name, io.out, io.err, request);
+    });
+  }
   ExpectArguments(p, {3}, "DATUM BREITE LÄNGE");
   const QDate date = ReadCalendarDate(Positional(p, 0));
-  const solar::ObservationFields place = PlaceAt(p, 1);
-  const std::vector<float> heights = HeightsOf(p);
-  const LocalDay day = ScanLocalDay(date, SecondsOf(p), place, basis);
-  Record values = DayValues(day);
-  Record r{values.front(), ZoneValue(basis, day.start, day.MomentAfter(60LL * day.scan.minutes))};
-  Append(r, PlaceRecord(place));
-  r.insert(r.end(), values.begin() + 1, values.end());
-  if (heights.empty()) {
-    WriteRecord(io.out, format, r);
-    return 0;
-  }
-  std::vector<Record> rows;
-  for (const float height : heights) rows.push_back(HeightRecord(day, height));
-  WriteTable(io.out, format, r, rows, "heights");
+  WriteDay(io.out, date, PlaceAt(p, 1), request);
   return 0;
 }
 

@@ -72,7 +72,10 @@ const std::vector<Command>& Commands() {
                 "Dämmerung, Sonnenaufgang und Sonnenuntergang, die Dämmerungen und der höchste Stand "
                 "auf die Sekunde.",
        {{"DATUM", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
-       {FormatOption(), TimeZoneOption(), TimeOption(), HeightOption()}, Day},
+       {FormatOption(), TimeZoneOption(), TimeOption(), HeightOption(),
+        QCommandLineOption(QStringList{"input"}, "Liest Zeilen DATUM,BREITE,LÄNGE aus DATEI (- für die "
+                                      "Standardeingabe) und schreibt je Zeile den Tag.", "DATEI")},
+       Day, "(DATUM BREITE LÄNGE | --input DATEI)"},
       {{"days"}, "Dasselbe für jeden Tag von VON bis BIS (höchstens fünf Jahre): die Tabelle der "
                  "Sonnenaufgänge und Sonnenuntergänge.",
        {{"VON", kDate}, {"BIS", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},

@@ -36,7 +36,7 @@ enum class State { kAbove, kBelow, kCrossing };
 
 State StateOf(const LocalDay& day, const std::vector<solar::Crossing>& crossings, float height) {
   if (!crossings.empty()) return State::kCrossing;
-  return day.scan.minutes > 0 && day.track->height[0] > height ? State::kAbove : State::kBelow;
+  return day.heights->CountAbove(height) > 0 ? State::kAbove : State::kBelow;
 }
 
 const char* StateKey(State s) { return s == State::kAbove ? "above" : s == State::kBelow ? "below" : "crossing"; }
@@ -68,16 +68,17 @@ Value CrossingValue(const LocalDay& day, const std::vector<solar::Crossing>& cro
   return v;
 }
 
-// Every crossing of the named heights, in order: for scripts that need more than the first.
-Value CrossingsList(const LocalDay& day) {
+// Every crossing of the named heights (those of each in kEventHeights' order), in order: for
+// scripts that need more than the first.
+Value CrossingsList(const LocalDay& day, const std::vector<std::vector<solar::Crossing>>& ofEvents) {
   struct Named {
     long long second;
     const char* event;
   };
   std::vector<Named> all;
-  for (const EventHeight& e : kEventHeights) {
-    for (const solar::Crossing& c : solar::CrossingsOf(day.scan, *day.track, e.height))
-      all.push_back(Named{c.second, c.rising ? e.rising : e.setting});
+  for (size_t i = 0; i < ofEvents.size(); ++i) {
+    const EventHeight& e = kEventHeights[i];
+    for (const solar::Crossing& c : ofEvents[i]) all.push_back(Named{c.second, c.rising ? e.rising : e.setting});
   }
   std::stable_sort(all.begin(), all.end(), [](const Named& a, const Named& b) { return a.second < b.second; });
   std::string csv;
@@ -105,22 +106,24 @@ Value StateValue(const char* key, State state) {
 
 Record DayValues(const LocalDay& day) {
   const int minutes = day.scan.minutes;
-  const solar::DayTrack& track = *day.track;
-  const int sunshine = solar::CountMinutesAbove(track, solar::kHorizonHeight, minutes);
-  const int twilight = solar::CountMinutesAbove(track, solar::kTwilightHeight, minutes);
+  solar::ScanHeights& heights = *day.heights;
+  const int sunshine = heights.CountAbove(solar::kHorizonHeight);
+  const int twilight = heights.CountAbove(solar::kTwilightHeight);
   Record r{String("date", "Datum", day.date.toString(Qt::ISODate).toStdString()),
            Integer("day_minutes", "Minuten des Tages", minutes),
            Integer("sunshine_minutes", "Minuten über dem Horizont", sunshine),
            HoursValue("sunshine_hours", "Sonne über Horizont", solar::MinutesToHours(sunshine)),
            Integer("twilight_minutes", "Minuten über -7 Grad", twilight),
            HoursValue("twilight_hours", "inkl. Dämmerung (-7 Grad)", solar::MinutesToHours(twilight))};
-  const std::vector<solar::Stretch> up = solar::StretchesAbove(track, solar::kHorizonHeight, minutes);
+  const std::vector<solar::Stretch> up = heights.StretchesAbove(solar::kHorizonHeight);
   r.push_back(MinuteValue("first_minute_above_horizon", "Erste Minute über dem Horizont", day,
                           up.empty() ? -1 : up.front().first));
   r.push_back(MinuteValue("last_minute_above_horizon", "Letzte Minute über dem Horizont", day,
                           up.empty() ? -1 : up.back().last));
+  std::vector<std::vector<solar::Crossing>> ofEvents;
+  ofEvents.reserve(std::size(kEventHeights));
   for (const EventHeight& e : kEventHeights) {
-    const std::vector<solar::Crossing> crossings = solar::CrossingsOf(day.scan, track, e.height);
+    const std::vector<solar::Crossing>& crossings = ofEvents.emplace_back(heights.Crossings(e.height));
     const State state = StateOf(day, crossings, e.height);
     r.push_back(CrossingValue(day, crossings, true, e.rising, e.risingLabel, state));
     r.push_back(CrossingValue(day, crossings, false, e.setting, e.settingLabel, state));
@@ -128,19 +131,19 @@ Record DayValues(const LocalDay& day) {
     s.inText = false;
     r.push_back(s);
   }
-  const solar::HighestPoint noon = solar::HighestPointOf(day.scan, track);
+  const solar::HighestPoint noon = heights.Highest();
   r.push_back(TimeValue("solar_noon", "Höchster Stand", day, noon.second, true));
   r.push_back(Number("solar_noon_elevation_deg", "Höhe im höchsten Stand", noon.height,
                      FormatFloatField(noon.height)));
-  r.push_back(CrossingsList(day));
+  r.push_back(CrossingsList(day, ofEvents));
   return r;
 }
 
 Record HeightRecord(const LocalDay& day, float height) {
   const int minutes = day.scan.minutes;
-  const int count = solar::CountMinutesAbove(*day.track, height, minutes);
-  const std::vector<solar::Stretch> stretches = solar::StretchesAbove(*day.track, height, minutes);
-  const std::vector<solar::Crossing> crossings = solar::CrossingsOf(day.scan, *day.track, height);
+  const std::vector<solar::Stretch> stretches = day.heights->StretchesAbove(height);
+  const std::vector<solar::Crossing> crossings = solar::CrossingsOf(day.scan, stretches, height);
+  const int count = day.heights->CountAbove(height);
   const State state = count == minutes ? State::kAbove : count == 0 ? State::kBelow : State::kCrossing;
   const bool crossing = state == State::kCrossing;
   Record r{Number("height_deg", "Höhe (Grad)", height, FormatFloatField(height)),
@@ -163,6 +166,19 @@ Record HeightRecord(const LocalDay& day, float height) {
   }
   r.push_back(List("stretches", "Abschnitte", json, csv, shown));
   return r;
+}
+
+void WriteDay(std::ostream& out, const QDate& date, const solar::ObservationFields& place,
+              const DayRequest& request) {
+  const LocalDay day = ScanLocalDay(date, request.second, place, request.basis);
+  Record values = DayValues(day);
+  Record r{values.front(), ZoneValue(request.basis, day.start, day.MomentAfter(60LL * day.scan.minutes))};
+  Append(r, PlaceRecord(place));
+  r.insert(r.end(), values.begin() + 1, values.end());
+  if (request.heights.empty()) return WriteRecord(out, request.format, r);
+  std::vector<Record> rows;
+  for (const float height : request.heights) rows.push_back(HeightRecord(day, height));
+  WriteTable(out, request.format, r, rows, "heights");
 }
 
 }  // namespace cli

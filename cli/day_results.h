@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <vector>
 
 #include "cli/local_day.h"
@@ -14,5 +15,17 @@ Record DayValues(const LocalDay& day);
 // The time above one height: its minutes, hours, state, the first rising and setting to the
 // second, and every stretch above it.
 Record HeightRecord(const LocalDay& day, float height);
+
+// What `day` is asked for besides the date and place.
+struct DayRequest {
+  int second;                  // the seconds every minute is shifted by
+  std::vector<float> heights;  // extra heights, each with its own row
+  Format format;
+  TimeBasis basis;
+};
+
+// Writes the day as `day` does: its record, or with heights its table.
+void WriteDay(std::ostream& out, const QDate& date, const solar::ObservationFields& place,
+              const DayRequest& request);
 
 }  // namespace cli

@@ -20,7 +20,7 @@ LocalDay ScanLocalDay(const QDate& date, int second, const solar::ObservationFie
   day.scan = solar::MinuteScan{solar::DayNumberOf(model), model.hour * 60 + model.minute, model.second,
                                static_cast<int>(std::clamp(minutes, 0LL, 1LL * solar::kTrackEntries)),
                                solar::LatitudeOf(place), solar::LongitudeOf(place)};
-  solar::ScanMinutes(day.scan, *day.track);
+  day.heights = std::make_unique<solar::ScanHeights>(day.scan);
   return day;
 }
 

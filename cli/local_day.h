@@ -5,18 +5,19 @@
 
 #include "cli/time_basis.h"
 #include "solar/day_events.h"
+#include "solar/scan_heights.h"
 #include "solar/types.h"
 
 namespace cli {
 
-// A calendar day of a time basis scanned minute by minute, from its first moment (0:00 plus the
+// A calendar day of a time basis, followed minute by minute, from its first moment (0:00 plus the
 // entered seconds) to the next day's: 1440 minutes, or 1380 and 1500 where the clocks change.
 struct LocalDay {
   QDate date;
   TimeBasis basis;
   QDateTime start;
   solar::MinuteScan scan;
-  std::unique_ptr<solar::DayTrack> track = std::make_unique<solar::DayTrack>();
+  std::unique_ptr<solar::ScanHeights> heights;  // the minutes above heights, looked up as needed
 
   QDateTime MomentAfter(long long seconds) const { return start.addSecs(seconds); }
 };

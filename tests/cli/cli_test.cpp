@@ -105,6 +105,33 @@ TEST(CliBatchTest, ABlockLargerThanOneBatchKeepsItsOrder) {
   EXPECT_EQ(n, 40000);
 }
 
+// A batch of days writes what the single calls write, one after the other: the CSV header once,
+// text blocks parted by an empty line. Real places over a clock change, polar day and night.
+TEST(CliBatchTest, DaysAreTheSingleCallsLineForLine) {
+  const std::vector<std::vector<std::string>> days{
+      {"2005-03-27", "52.52", "13.405"}, {"2005-06-21", "-33.8688", "151.2093"},
+      {"2005-10-30", "34.0522", "-118.2437"}, {"2005-06-21", "69.6492", "18.9553"},
+      {"2005-12-21", "80", "0"}, {"2005-12-31", "0", "359.9"}};
+  for (const std::vector<std::string>& options :
+       std::vector<std::vector<std::string>>{{"--format", "csv", "--tz", "Europe/Berlin"},
+                                             {"--format", "json", "--height", "-6", "--time", "0:0:30"},
+                                             {"--tz", "America/Los_Angeles", "--height", "10"}}) {
+    std::string input, expected;
+    for (const std::vector<std::string>& d : days) {
+      input += d[0] + "," + d[1] + "," + d[2] + "\n";
+      std::vector<std::string> single{"day", "--", d[0], d[1], d[2]};
+      single.insert(single.begin() + 1, options.begin(), options.end());
+      std::string out = Cli(single).out;
+      if (options[1] == "csv" && !expected.empty()) out.erase(0, out.find('\n') + 1);
+      if (options[0] == "--tz" && !expected.empty()) expected += "\n";
+      expected += out;
+    }
+    std::vector<std::string> batch{"day", "--input", "-"};
+    batch.insert(batch.end(), options.begin(), options.end());
+    EXPECT_EQ(Cli(batch, "date,latitude,longitude\n" + input).out, expected) << options[0] << options[1];
+  }
+}
+
 QJsonObject Json(const std::vector<std::string>& arguments) {
   const test_support::CliResult r = Cli(arguments);
   EXPECT_EQ(r.status, 0) << r.err;
