@@ -24,6 +24,24 @@ void BM_PositionBatch(benchmark::State& state) {
 }
 BENCHMARK(BM_PositionBatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// `day --input` of 10,000 days through a year at places from the equator to 65 degrees, CSV.
+void BM_DayBatch(benchmark::State& state) {
+  std::string input;
+  for (int i = 0; i < 10000; ++i) {
+    input += "2005-" + std::to_string(1 + i % 12) + "-" + std::to_string(1 + i % 28) + "," +
+             std::to_string(i % 66) + "," + std::to_string(i % 360 - 180) + "\n";
+  }
+  const cli::DayRequest request{0, {}, cli::Format::kCsv, cli::DialogClock()};
+  for (auto _ : state) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    cli::RunDayBatch(in, "Standardeingabe", out, err, request);
+    benchmark::DoNotOptimize(out.str().size());
+  }
+  state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(BM_DayBatch)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace
 
 // Targets: `day` with its events (and three extra heights) within 1.3 times of the day's scan and

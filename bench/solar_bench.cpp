@@ -39,4 +39,35 @@ void BM_ComputeYearSeries(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeYearSeries)->Unit(benchmark::kMillisecond);
 
+void BM_ComputeYearSeriesOnOneThread(benchmark::State& state) {
+  solar::ObservationFields f{};
+  f.latDegrees = 51.0f;
+  f.lonDegrees = 7.0f;
+  f.year = 2005;
+  solar::YearSeries series{};
+  for (auto _ : state) {
+    solar::ComputeYearSeriesOnOneThread(f, series);
+    benchmark::DoNotOptimize(series.sunshine[36]);
+  }
+}
+BENCHMARK(BM_ComputeYearSeriesOnOneThread)->Unit(benchmark::kMillisecond);
+
+// What the CLI computes for one day: both day lengths, the first and last minute above the
+// horizon, sunrise, sunset and the three twilights to the second, and the highest point. The
+// days run through a year and the places from the equator to 65 degrees.
+void BM_DayCountsAndEvents(benchmark::State& state) {
+  int i = 0;
+  for (auto _ : state) {
+    const solar::MinuteScan scan{53371 + i % 365, 0, 0, 1440, static_cast<float>(i % 66),
+                                 static_cast<float>(i % 360)};
+    solar::ScanHeights day(scan);
+    benchmark::DoNotOptimize(day.CountAbove(solar::kHorizonHeight) + day.CountAbove(solar::kTwilightHeight));
+    benchmark::DoNotOptimize(day.StretchesAbove(solar::kHorizonHeight).size());
+    for (const float height : {-0.833f, -6.0f, -12.0f, -18.0f}) benchmark::DoNotOptimize(day.Crossings(height).size());
+    benchmark::DoNotOptimize(day.Highest().second);
+    ++i;
+  }
+}
+BENCHMARK(BM_DayCountsAndEvents)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -38,6 +38,7 @@ PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seco
 struct Crossing {
   long long second;
   bool rising;
+  bool operator==(const Crossing&) const = default;
 };
 
 // Every crossing of the height within the scan, in order, each found between the two scan

@@ -9,16 +9,64 @@ namespace solar {
 
 namespace {
 
-// Heights this close to a turning point's (degrees) are left to the full track: the jitter of
-// the model's rounding stays far below it.
+// Heights this close to a turning point's (degrees) are left to the full track: in the day scan
+// the jitter of the model's rounding stays far below it.
 constexpr float kTurnMargin = 0.01f;
-// Seconds this far below the greatest height so far (degrees) end the search for the top: the
-// jitter of the seconds' heights there is below 2e-5 degrees.
-constexpr float kTopMargin = 2e-4f;
+// Heights near the top further below the greatest so far than this (degrees) end the search for
+// it. In the day scan's rounding they jitter only where a step of the model's single-precision
+// days since 2000 moves the declination, by at most 0.0132 degrees a day: four times that.
+float TopMargin(const MinuteScan& scan) {
+  const float n = std::fabs(static_cast<float>(scan.dayNumber - 51544.5)) + 1.0f;
+  return std::max(1e-5f, 4.0f * 0.0132f * (std::nextafter(n, 2.0f * n) - n));
+}
+// A change of at least this much (degrees) between the minutes around a crossing makes the
+// seconds' heights rise or fall through the minute: their jitter stays below 1e-4 degrees.
+constexpr float kSteepMinute = 0.05f;
 // Days whose heights span less than this (degrees) are left to the full track.
 constexpr float kLeastSpan = 2.0f;
 // The local hour angle advances by about this much per minute (degrees).
 constexpr double kHourAnglePerMinute = 0.25;
+
+// The two neighbouring points between low and high (in different states: above the height or
+// not) where the state changes; where it changes once, the one place. The heights are smooth
+// there: a secant through the last two points looked at lands within one after a few steps;
+// where it would not move at most half as far as the step before, a bisection step follows.
+template <typename HeightOf>
+std::pair<long long, long long> Transition(long long low, long long high, float height, HeightOf heightOf,
+                                           double guess = NAN) {
+  const bool lowAbove = heightOf(low) > height;
+  long long previous = low, last = high;
+  double atPrevious = heightOf(low), atLast = heightOf(high);
+  const auto probe = [&](long long m) {
+    const float at = heightOf(m);
+    ((at > height) == lowAbove ? low : high) = m;
+    previous = last;
+    atPrevious = atLast;
+    last = m;
+    atLast = at;
+  };
+  // A guess first, with its neighbour: the secant then starts from the local slope.
+  if (guess > low && guess < high) {
+    const long long g = static_cast<long long>(std::floor(guess));
+    if (g > low && g < high) probe(g);
+    if (g + 1 > low && g + 1 < high) probe(g + 1);
+  }
+  long long step = high - low;  // how far the last probe moved
+  while (high - low > 1) {
+    long long middle = low + (high - low) / 2;
+    if (atLast != atPrevious) {
+      const double estimate = last + (height - atLast) * (last - previous) / (atLast - atPrevious);
+      if (estimate > low && estimate < high) {
+        long long guessed = std::clamp(static_cast<long long>(std::floor(estimate)), low + 1, high - 1);
+        if (guessed == last) guessed = std::clamp(guessed + 1, low + 1, high - 1);
+        if (2 * std::llabs(guessed - last) <= step + 1) middle = guessed;
+      }
+    }
+    step = std::llabs(middle - last);
+    probe(middle);
+  }
+  return {low, high};
+}
 
 }  // namespace
 
@@ -30,7 +78,12 @@ ScanHeights::ScanHeights(const MinuteScan& scan)
   m_bounds = {0, n - 1};
   // The model's hour angle at the first minute tells roughly where the sun passes 0 degrees
   // (its highest point) and 180 (its lowest); each is then found on the exact minute heights.
-  const double tau = StepsAfter(m_scan, m_sun, 0, false).tau * kRadToDeg;
+  const PositionSteps start = StepsAfter(m_scan, m_sun, 0, false);
+  const double tau = start.tau * kRadToDeg;
+  const double phi = scan.latitude * kDegToRad;
+  m_hourAngle = tau;
+  m_sinDeclinationTimesSinPhi = std::sin(start.declination) * std::sin(phi);
+  m_cosDeclinationTimesCosPhi = std::cos(start.declination) * std::cos(phi);
   const double firstPass = std::fmod(std::fmod(-tau, 180.0) + 180.0, 180.0) / kHourAnglePerMinute;
   const double atFirstPass = std::fmod(std::fmod(tau, 360.0) + 360.0 + firstPass * kHourAnglePerMinute, 360.0);
   const bool firstIsHighest = atFirstPass < 90.0 || atFirstPass > 270.0;
@@ -49,6 +102,13 @@ ScanHeights::ScanHeights(const MinuteScan& scan)
     m_lowest = std::min(m_lowest, At(b));
     m_highest = std::max(m_highest, At(b));
   }
+  // The year series holds the sun's coordinates for up to 11 minutes, then moves them on by up to
+  // 3e-3 degrees: where the heights change slowly, that jitter reaches further from a turning
+  // point, about 0.5 degrees divided by the span; twice that is kept clear.
+  m_margin = kTurnMargin;
+  if (scan.rounding != Rounding::kDayScan && m_highest > m_lowest) {
+    m_margin = std::max(kTurnMargin, 1.0f / (m_highest - m_lowest));
+  }
 }
 
 int ScanHeights::Count() const { return m_scan.minutes; }
@@ -60,6 +120,12 @@ float ScanHeights::At(int minute) {
     ++m_evaluations;
   }
   return m_height[minute];
+}
+
+float ScanHeights::AtSecond(long long second) {
+  if (second % 60 == 0) return At(static_cast<int>(second / 60));
+  ++m_evaluations;
+  return HeightAfter(m_scan, m_sun, second);
 }
 
 // Climbs (or descends) from the minute to where neither neighbour is further along.
@@ -80,7 +146,7 @@ bool ScanHeights::NeedsFullTrack(float height) {
   if (m_track) return true;
   if (m_highest - m_lowest < kLeastSpan) return true;
   for (const int b : m_bounds) {
-    if (std::fabs(At(b) - height) < kTurnMargin) return true;
+    if (std::fabs(At(b) - height) < m_margin) return true;
   }
   return false;
 }
@@ -95,6 +161,13 @@ const DayTrack& ScanHeights::FullTrack() {
 }
 
 std::vector<Stretch> ScanHeights::StretchesAbove(float height) {
+  for (const auto& [known, stretches] : m_stretches) {
+    if (known == height) return stretches;
+  }
+  return m_stretches.emplace_back(height, FindStretches(height)).second;
+}
+
+std::vector<Stretch> ScanHeights::FindStretches(float height) {
   if (Count() == 0) return {};
   if (NeedsFullTrack(height)) return solar::StretchesAbove(FullTrack(), height, Count());
   std::vector<Stretch> stretches;
@@ -125,16 +198,23 @@ std::vector<Stretch> ScanHeights::StretchesAbove(float height) {
   return stretches;
 }
 
-// The two neighbouring minutes between a and b where the state (above the height or not)
-// changes, a and b being in different states. The heights are smooth there: a secant through
-// the last two minutes looked at lands within a minute after a few steps; where it would not
-// move at most half as far as the step before, a bisection step follows.
+// Where between minutes a and b the sun should stand at the height, from the hour angle at
+// which it does with the declination of the scan's start; NaN where it never does.
+double ScanHeights::GuessMinute(int a, int b, float height, bool rising) const {
+  const double cosH = (std::sin(height * kDegToRad) - m_sinDeclinationTimesSinPhi) / m_cosDeclinationTimesCosPhi;
+  if (!(std::fabs(cosH) <= 1.0)) return NAN;
+  const double h = std::acos(cosH) * kRadToDeg;
+  const double first = ((rising ? -h : h) - m_hourAngle) / kHourAnglePerMinute;
+  const double turn = 360.0 / kHourAnglePerMinute;
+  const double m = first + turn * std::ceil((a - first) / turn);
+  return m < b ? m : NAN;
+}
+
 std::pair<int, int> ScanHeights::Change(int a, int b, float height) {
   const bool aAbove = At(a) > height;
   int low = a, high = b;  // low in a's state, high in b's
   // Minutes looked at for other heights narrow the bracket: in the piece the states change once.
-  for (int m = a + 1; m < b; ++m) {
-    if (!m_known[m]) continue;
+  for (int m = static_cast<int>(m_known._Find_next(a)); m < b; m = static_cast<int>(m_known._Find_next(m))) {
     if ((m_height[m] > height) == aAbove) {
       low = m;
     } else {
@@ -142,25 +222,9 @@ std::pair<int, int> ScanHeights::Change(int a, int b, float height) {
       break;
     }
   }
-  int previous = low, last = high;
-  int step = b - a;  // how far the last probe moved
-  while (high - low > 1) {
-    int middle = low + (high - low) / 2;
-    const double slope = (static_cast<double>(At(last)) - At(previous)) / (last - previous);
-    if (slope != 0.0) {
-      const double estimate = last + (height - At(last)) / slope;
-      if (estimate > low && estimate < high) {
-        int guess = std::clamp(static_cast<int>(std::floor(estimate)), low + 1, high - 1);
-        if (guess == last) guess = std::clamp(guess + 1, low + 1, high - 1);
-        if (2 * std::abs(guess - last) <= step + 1) middle = guess;
-      }
-    }
-    step = std::abs(middle - last);
-    ((At(middle) > height) == aAbove ? low : high) = middle;
-    previous = last;
-    last = middle;
-  }
-  return {low, high};
+  const auto [from, to] = Transition(low, high, height, [this](long long m) { return At(static_cast<int>(m)); },
+                                     GuessMinute(low, high, height, !aAbove));
+  return {static_cast<int>(from), static_cast<int>(to)};
 }
 
 int ScanHeights::CountAbove(float height) {
@@ -170,7 +234,28 @@ int ScanHeights::CountAbove(float height) {
 }
 
 std::vector<Crossing> ScanHeights::Crossings(float height) {
-  return CrossingsOf(m_scan, StretchesAbove(height), height);
+  const std::vector<Stretch> above = StretchesAbove(height);
+  // Where the sun crosses the height steeply, the seconds' heights rise or fall through the
+  // minute and the crossing is found like a minute; otherwise by bisection, as from the track.
+  std::vector<std::pair<int, bool>> minutes;  // the minute before each crossing, rising
+  for (const Stretch& s : above) {
+    if (s.first > 0) minutes.emplace_back(s.first - 1, true);
+    if (s.last + 1 < Count()) minutes.emplace_back(s.last, false);
+  }
+  const bool steep = m_scan.rounding == Rounding::kDayScan &&
+                     std::all_of(minutes.begin(), minutes.end(), [&](const std::pair<int, bool>& m) {
+                       return std::fabs(At(m.first + 1) - At(m.first)) >= kSteepMinute;
+                     });
+  if (!steep) return CrossingsOf(m_scan, above, height);
+  std::vector<Crossing> crossings;
+  for (const auto& [minute, rising] : minutes) {
+    const long long first = 60LL * minute;
+    const auto [low, high] = Transition(first, first + 60, height, [&](long long s) {
+      return AtSecond(s);
+    });
+    crossings.push_back(Crossing{high, rising});
+  }
+  return crossings;
 }
 
 HighestPoint ScanHeights::Highest() {
@@ -178,9 +263,12 @@ HighestPoint ScanHeights::Highest() {
   if (m_track || m_highest - m_lowest < kLeastSpan) return HighestPointOf(m_scan, FullTrack());
   // The first minute of the greatest height lies near one of the turning points or ends: around
   // each, every minute within the margin of its height is looked at.
+  // Minutes this close to a turning point's height are looked at for the day's first top.
+  const float band = m_scan.rounding == Rounding::kDayScan ? TopMargin(m_scan) : m_margin;
   int top = -1;
   for (const int b : m_bounds) {
-    const auto near = [&](int m) { return std::fabs(At(m) - At(b)) <= kTurnMargin; };
+    if (At(b) < m_highest - band) continue;  // a low point or an end below the day's top
+    const auto near = [&](int m) { return std::fabs(At(m) - At(b)) <= band; };
     int from = b, to = b;
     while (from > 0 && near(from - 1)) --from;
     while (to + 1 < Count() && near(to + 1)) ++to;
@@ -208,7 +296,7 @@ HighestPoint ScanHeights::HighestSecond(int top) {
   HighestPoint best{60LL * top, At(top)};
   long long lastAtBest = best.second;
   const auto look = [&](long long second) {
-    const float h = second % 60 == 0 ? At(static_cast<int>(second / 60)) : HeightAfter(m_scan, m_sun, second);
+    const float h = AtSecond(second);
     if (h > best.height) {
       best = HighestPoint{second, h};
       lastAtBest = second;
@@ -219,10 +307,11 @@ HighestPoint ScanHeights::HighestSecond(int top) {
     return h;
   };
   look(vertex);
+  const float margin = TopMargin(m_scan);
   bool left = true, right = true;
   for (long long d = 1; left || right; ++d) {
-    if (left) left = vertex - d >= from && look(vertex - d) >= best.height - kTopMargin;
-    if (right) right = vertex + d <= to && look(vertex + d) >= best.height - kTopMargin;
+    if (left) left = vertex - d >= from && look(vertex - d) >= best.height - margin;
+    if (right) right = vertex + d <= to && look(vertex + d) >= best.height - margin;
   }
   best.second = (best.second + lastAtBest) / 2;
   return best;

@@ -31,13 +31,16 @@ class ScanHeights {
   std::vector<Crossing> Crossings(float height);
   HighestPoint Highest();
 
-  // Exact minute heights computed so far (for measuring).
+  // Exact heights computed so far (for measuring).
   int Evaluations() const { return m_evaluations; }
 
  private:
+  std::vector<Stretch> FindStretches(float height);
   float At(int minute);
+  float AtSecond(long long second);
   int TurnNear(int minute, bool highest);
   std::pair<int, int> Change(int a, int b, float height);
+  double GuessMinute(int a, int b, float height, bool rising) const;
   HighestPoint HighestSecond(int top);
   bool NeedsFullTrack(float height);
   const DayTrack& FullTrack();
@@ -50,6 +53,10 @@ class ScanHeights {
   int m_evaluations = 0;
   std::vector<int> m_bounds;  // the scan's ends and turning points, ascending
   float m_lowest = 0.0f, m_highest = 0.0f;
+  float m_margin = 0.0f;  // heights this close to a turning point's need the full track
+  double m_hourAngle = 0.0;  // at the first minute, degrees
+  double m_sinDeclinationTimesSinPhi = 0.0, m_cosDeclinationTimesCosPhi = 1.0;  // there
+  std::vector<std::pair<float, std::vector<Stretch>>> m_stretches;  // of the heights asked for
   std::unique_ptr<DayTrack> m_track;  // the full track, once needed
 };
 

@@ -72,20 +72,28 @@ SunTracker::SunTracker(float latitude, float longitude, Rounding rounding)
   m_cosPhi = std::cos(m_phi);
 }
 
-SunTracker::Coordinates SunTracker::ComputeCoordinates(double n, double nLongitude) const {
-  Coordinates c{};
+SunTracker::Anomaly SunTracker::ComputeAnomaly(double n) const {
+  Anomaly a{};
   const double meanAnomaly = ReduceTurns(357.528 + 0.9856003 * n);
-  c.g = Single(meanAnomaly * kDegToRad);
-  const double g = c.g;
+  a.g = Single(meanAnomaly * kDegToRad);
+  const double g = a.g;
+  a.sinG = std::sin(g);
+  a.sinTwoG = std::sin(g + g);
+  a.obliquity = (23.439 - 0.0000004 * n) * kDegToRad;
+  if (m_rounding == Rounding::kYearSeries) a.obliquity = Single(a.obliquity);
+  a.sinObliquity = std::sin(a.obliquity);
+  a.cosObliquity = std::cos(a.obliquity);
+  return a;
+}
+
+SunTracker::Coordinates SunTracker::ComputeCoordinates(const Anomaly& a, double nLongitude) const {
+  Coordinates c{};
+  c.g = a.g;
   c.meanLongitude = ReduceTurns(280.46 + 0.9856474 * nLongitude);
-  c.eclipticLongitude =
-      (c.meanLongitude + 1.915 * std::sin(g) + 0.02 * std::sin(g + g)) * kDegToRad;
-
-  c.obliquity = (23.439 - 0.0000004 * n) * kDegToRad;
-  if (m_rounding == Rounding::kYearSeries) c.obliquity = Single(c.obliquity);
-
-  c.declination = std::asin(std::sin(c.eclipticLongitude) * std::sin(c.obliquity));
-  c.rightAscension = 2.0 * std::atan(std::cos(c.obliquity) * std::sin(c.eclipticLongitude) /
+  c.eclipticLongitude = (c.meanLongitude + 1.915 * a.sinG + 0.02 * a.sinTwoG) * kDegToRad;
+  c.obliquity = a.obliquity;
+  c.declination = std::asin(std::sin(c.eclipticLongitude) * a.sinObliquity);
+  c.rightAscension = 2.0 * std::atan(a.cosObliquity * std::sin(c.eclipticLongitude) /
                                      (std::cos(c.eclipticLongitude) + std::cos(c.declination)));
   return c;
 }
@@ -106,8 +114,17 @@ PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimut
 
   // Apart from the day scan, steps 5 to 9 depend on d alone, which stays the same for several
   // minutes in a row: they are computed once for each d.
-  if (m_rounding == Rounding::kDayScan || !m_haveKnown || s.d != m_knownD) {
-    m_known = ComputeCoordinates(s.n, nLongitude);
+  // In the day scan only the mean anomaly and the obliquity stay with n, which holds for some
+  // seconds in a row.
+  if (m_rounding == Rounding::kDayScan) {
+    if (!m_haveAnomaly || s.n != m_anomalyN) {
+      m_anomaly = ComputeAnomaly(s.n);
+      m_anomalyN = s.n;
+      m_haveAnomaly = true;
+    }
+    m_known = ComputeCoordinates(m_anomaly, nLongitude);
+  } else if (!m_haveKnown || s.d != m_knownD) {
+    m_known = ComputeCoordinates(ComputeAnomaly(s.n), nLongitude);
     m_knownD = s.d;
     m_haveKnown = true;
   }

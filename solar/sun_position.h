@@ -71,7 +71,13 @@ class SunTracker {
     float g;
     double meanLongitude, eclipticLongitude, obliquity, declination, rightAscension;
   };
-  Coordinates ComputeCoordinates(double n, double nLongitude) const;
+  // What of them depends on n alone: the mean anomaly with its sines, the obliquity with its.
+  struct Anomaly {
+    float g;
+    double sinG, sinTwoG, obliquity, sinObliquity, cosObliquity;
+  };
+  Anomaly ComputeAnomaly(double n) const;
+  Coordinates ComputeCoordinates(const Anomaly& anomaly, double nLongitude) const;
 
   float m_longitude;
   Rounding m_rounding;
@@ -79,6 +85,9 @@ class SunTracker {
   bool m_haveKnown = false;
   float m_knownD = 0.0f;
   Coordinates m_known{};  // those of the day number m_knownD
+  bool m_haveAnomaly = false;
+  double m_anomalyN = 0.0;
+  Anomaly m_anomaly{};  // that of m_anomalyN
 };
 
 }  // namespace solar

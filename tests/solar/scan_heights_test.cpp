@@ -51,6 +51,10 @@ TEST(ScanHeightsTest, EqualsTheFullTrackOnRandomDays) {
         ADD_FAILURE() << Describe(scan, height);
         ++failures;
       }
+      if (d % 4 == 0 && exact.Crossings(height) != CrossingsOf(scan, track, height)) {
+        ADD_FAILURE() << Describe(scan, height) << " crossings";
+        ++failures;
+      }
     }
     const HighestPoint highest = exact.Highest(), expected = HighestPointOf(scan, track);
     if (highest.second != expected.second || highest.height != expected.height) {
