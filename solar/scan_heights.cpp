@@ -13,8 +13,9 @@ namespace {
 // the jitter of the model's rounding stays far below it.
 constexpr float kTurnMargin = 0.01f;
 // Heights near the top further below the greatest so far than this (degrees) end the search for
-// it. In the day scan's rounding they jitter only where a step of the model's single-precision
-// days since 2000 moves the declination, by at most 0.0132 degrees a day: four times that.
+// it. In the day scan's rounding a step of the model's single-precision days since 2000 moves the
+// declination unevenly, by at most 0.0132 degrees a day; the roundings of the height add steps
+// of a few ulps: at least 1e-5 degrees, and four times the step's effect.
 float TopMargin(const MinuteScan& scan) {
   const float n = std::fabs(static_cast<float>(scan.dayNumber - 51544.5)) + 1.0f;
   return std::max(1e-5f, 4.0f * 0.0132f * (std::nextafter(n, 2.0f * n) - n));

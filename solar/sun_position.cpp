@@ -93,8 +93,10 @@ SunTracker::Coordinates SunTracker::ComputeCoordinates(const Anomaly& a, double 
   c.eclipticLongitude = (c.meanLongitude + 1.915 * a.sinG + 0.02 * a.sinTwoG) * kDegToRad;
   c.obliquity = a.obliquity;
   c.declination = std::asin(std::sin(c.eclipticLongitude) * a.sinObliquity);
+  c.sinDeclination = std::sin(c.declination);
+  c.cosDeclination = std::cos(c.declination);
   c.rightAscension = 2.0 * std::atan(a.cosObliquity * std::sin(c.eclipticLongitude) /
-                                     (std::cos(c.eclipticLongitude) + std::cos(c.declination)));
+                                     (std::cos(c.eclipticLongitude) + c.cosDeclination));
   return c;
 }
 
@@ -144,8 +146,7 @@ PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimut
   s.tau = (s.hourAngle + m_longitude) * kDegToRad;
 
   const double cosTau = std::cos(s.tau);
-  const float h = Single(std::asin(std::sin(s.declination) * m_sinPhi +
-                                   std::cos(s.declination) * m_cosPhi * cosTau));
+  const float h = Single(std::asin(c.sinDeclination * m_sinPhi + c.cosDeclination * m_cosPhi * cosTau));
   s.position.height = Single(h * static_cast<double>(kRadToDeg));
   if (withAzimuth) {
     const float y = Single(-std::sin(s.tau));

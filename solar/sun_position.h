@@ -70,6 +70,7 @@ class SunTracker {
   struct Coordinates {
     float g;
     double meanLongitude, eclipticLongitude, obliquity, declination, rightAscension;
+    double sinDeclination, cosDeclination;
   };
   // What of them depends on n alone: the mean anomaly with its sines, the obliquity with its.
   struct Anomaly {
