@@ -21,35 +21,32 @@ namespace cli {
 
 namespace {
 
-constexpr size_t kBlockLines = 16384;
-constexpr size_t kBlockBytes = 16 << 20;  // memory stays bounded however long the lines
+constexpr size_t kBlockBytes = 4 << 20;  // memory stays bounded however long the input
 constexpr std::streamsize kLongestLine = 65536;
 
-struct Line {
-  long number = 0;
-  std::string text;
-  std::string result;  // the output line, or the message of a wrong entry
-  bool wrong = false;
-};
+// Converts one input line: appends its result to `out`, or gives the message of a wrong entry.
+using Converter = std::function<bool(std::string_view line, std::string& out, std::string& message)>;
 
 // The `count` fields of an input line as RFC 4180 reads them (a field may be quoted, with "" for
-// a quote inside); fewer or more is wrong.
-bool SplitLine(std::string_view line, std::string* parts, int count) {
+// a quote inside); fewer or more is wrong. A field without quotes is a view into the line, a
+// quoted one is unquoted into its entry of `unquoted`.
+bool SplitLine(std::string_view line, std::string_view* parts, std::string* unquoted, int count) {
   size_t i = 0;
   for (int field = 0; field < count; ++field) {
-    std::string& part = parts[field];
-    part.clear();
     if (i < line.size() && line[i] == '"') {
+      std::string& part = unquoted[field];
+      part.clear();
       for (++i;; ++i) {
         if (i >= line.size()) return false;  // the quote is never closed
         if (line[i] == '"' && (i + 1 >= line.size() || line[i + 1] != '"')) break;
         if (line[i] == '"') ++i;
         part += line[i];
       }
+      parts[field] = part;
       ++i;
     } else {
       const size_t end = std::min(line.find(',', i), line.size());
-      part.assign(line.substr(i, end - i));
+      parts[field] = line.substr(i, end - i);
       i = end;
     }
     if (field + 1 < count && (i >= line.size() || line[i] != ',')) return false;
@@ -63,12 +60,13 @@ std::string_view Trimmed(std::string_view s) {
   return s;
 }
 
-void ConvertPosition(Line& line, Format format, const TimeBasis& basis) {
-  std::string parts[4];
-  if (!SplitLine(Trimmed(line.text), parts, 4)) {
-    line.wrong = true;
-    line.result = "erwartet DATUM,ZEIT,BREITE,LÄNGE.";
-    return;
+bool ConvertPosition(std::string_view line, std::string& out, std::string& message, Format format,
+                     const TimeBasis& basis) {
+  std::string_view parts[4];
+  thread_local std::string unquoted[4];
+  if (!SplitLine(Trimmed(line), parts, unquoted, 4)) {
+    message = "erwartet DATUM,ZEIT,BREITE,LÄNGE.";
+    return false;
   }
   try {
     solar::ObservationFields f = StartFields();
@@ -79,13 +77,11 @@ void ConvertPosition(Line& line, Format format, const TimeBasis& basis) {
     const solar::SunPosition p = solar::SunPositionOf(f);
     const float latitude = solar::LatitudeOf(f), longitude = static_cast<float>(SignedLongitude(f));
     const std::string_view date = std::string_view(time).substr(0, 10);
-    std::string& out = line.result;
-    out.clear();
     if (format == Format::kText) {  // the clock time in the basis; the zone stands above the lines
       out.append(date).append(" ").append(time, 11, 8).append(" ");
       out.append(DecimalDegrees(latitude)).append(" ").append(DecimalDegrees(SignedLongitude(f))).append(" ");
       out.append(platform::FormatFloatField(p.azimuth)).append(" ").append(platform::FormatFloatField(p.height));
-      return;
+      return true;
     }
     // The same keys and numbers as the records of a single position, written here without
     // building a document per line.
@@ -100,7 +96,7 @@ void ConvertPosition(Line& line, Format format, const TimeBasis& basis) {
         out += ',';
         AppendNumber(out, n);
       }
-      return;
+      return true;
     }
     const auto key = [&out](const char* name) { out.append(JsonString(name)).append(":"); };
     out += '{';
@@ -122,81 +118,134 @@ void ConvertPosition(Line& line, Format format, const TimeBasis& basis) {
     out.append(JsonString(time)).append(",");
     key("time_zone");
     out.append(JsonString(basis.name)).append("}");
+    return true;
   } catch (const InputError& e) {
-    line.wrong = true;
-    line.result = e.message;
+    message = e.message;
+    return false;
   }
 }
 
-bool Skipped(const std::string& text) {
+bool Skipped(std::string_view text) {
   const std::string_view t = Trimmed(text);
   return t.empty() || t.front() == '#' || t.starts_with("datum,") || t.starts_with("date,");
 }
 
 
-// Reads the lines in blocks, converts each block on both cores and writes the results in order,
-// `between` before each but the first; the first wrong line ends the run with its message.
+// Reads up to n bytes, fewer only at the end of the input or at a read error. It takes what the
+// stream holds in pieces, so that a read error keeps what came before it.
+size_t ReadUpTo(std::istream& in, char* to, size_t n) {
+  size_t filled = 0;
+  while (filled < n) {
+    const std::streamsize got = in.readsome(to + filled, static_cast<std::streamsize>(n - filled));
+    if (got > 0) {
+      filled += static_cast<size_t>(got);
+    } else if (!in || in.peek() == std::char_traits<char>::eof()) {  // the end, or an error
+      break;
+    }
+  }
+  return filled;
+}
+
+// One half of a block after conversion: its output (each result after `between`), how many
+// results, and where its first wrong line starts in the block, with the message.
+struct Half {
+  std::string written;
+  long results = 0;
+  size_t wrongAt = std::string::npos;
+  std::string message;
+};
+
+// Converts the lines of block[from, to) (whole lines) into the half.
+void ConvertLines(std::string_view block, size_t from, size_t to, const Converter& convert,
+                  std::string_view between, Half& half) {
+  while (from < to) {
+    const size_t newline = block.find('\n', from);
+    const size_t end = newline == std::string_view::npos || newline > to ? to : newline;
+    const std::string_view line = block.substr(from, end - from);
+    if (line.size() > static_cast<size_t>(kLongestLine)) {
+      half.wrongAt = from;
+      half.message = "länger als " + std::to_string(kLongestLine) + " Zeichen.";
+      return;
+    }
+    if (!Skipped(line)) {
+      const size_t before = half.written.size();
+      half.written.append(between);
+      if (!convert(line, half.written, half.message)) {
+        half.written.resize(before);
+        half.wrongAt = from;
+        return;
+      }
+      half.written.push_back('\n');
+      ++half.results;
+    }
+    from = end + 1;
+  }
+}
+
+// Reads the input in blocks of whole lines, converts each block on both cores and writes the
+// results in order, `between` before each but the first; the first wrong line ends the run with
+// its message after the results before it.
 int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
-             const std::function<void(Line&)>& convert, const char* between) {
-  std::vector<Line> block(kBlockLines);
-  std::string written;  // the output of one block
-  std::vector<char> buffer(kLongestLine + 1);
-  long number = 0, results = 0;
-  bool tooLong = false;
-  for (;;) {
-    size_t count = 0, bytes = 0;
-    while (count < kBlockLines && bytes < kBlockBytes && !tooLong) {
-      in.getline(buffer.data(), kLongestLine + 1);
-      if (in.bad()) break;  // a read error: what came before it is still written
-      if (in.fail() && !in.eof() && in.gcount() == kLongestLine) {
-        tooLong = true;  // no line ending within the bound
-        break;
+             const Converter& convert, std::string_view between) {
+  std::string block;  // whole lines; at the start of each round, an unfinished line from the last
+  size_t carried = 0;
+  long firstNumber = 1, results = 0;
+  Half halves[2];
+  for (bool end = false; !end;) {
+    block.resize(std::max(kBlockBytes, carried + kLongestLine + 2));
+    const size_t wanted = block.size() - carried;
+    const size_t got = ReadUpTo(in, block.data() + carried, wanted);
+    block.resize(carried + got);
+    end = got < wanted;  // the end of the input, or a read error
+    size_t whole = block.size();
+    if (!end || in.bad()) {  // an unfinished line waits for more, or is lost with the error
+      const size_t lastNewline = block.rfind('\n');
+      whole = lastNewline == std::string::npos ? 0 : lastNewline + 1;
+      if (block.size() - whole > static_cast<size_t>(kLongestLine) && !in.bad()) {
+        whole = block.size();  // reported as too long where it starts
+        end = true;
       }
-      if (in.gcount() == 0 && !in) break;
-      if (in.fail() && !in.eof()) break;
-      Line& line = block[count];
-      line.text.assign(buffer.data());
-      line.number = ++number;
-      bytes += line.text.size();
-      if (!Skipped(line.text)) ++count;
-      if (in.eof()) break;
     }
-    if (count == 0 && !tooLong) break;
-    const auto work = [&](size_t from, size_t to) {
-      for (size_t i = from; i < to; ++i) convert(block[i]);
-    };
-    solar::OnBothCores(count, work);
-    written.clear();
-    for (size_t i = 0; i < count; ++i) {
-      if (block[i].wrong) {
-        out << written;
+    carried = block.size() - whole;
+    const std::string_view lines = std::string_view(block).substr(0, whole);
+    if (!lines.empty()) {
+      // Two halves, the first ending with a line.
+      size_t middle = lines.find('\n', lines.size() / 2);
+      middle = middle == std::string::npos ? lines.size() : middle + 1;
+      const size_t bounds[3] = {0, middle, lines.size()};
+      solar::OnBothCores(2, [&](size_t first, size_t last) {
+        for (size_t h = first; h < last; ++h) {
+          halves[h].written.clear();
+          halves[h].results = 0;
+          halves[h].wrongAt = std::string::npos;
+          ConvertLines(lines, bounds[h], bounds[h + 1], convert, between, halves[h]);
+        }
+      });
+      for (const Half& half : halves) {
+        out << std::string_view(half.written).substr(results == 0 && half.results > 0 ? between.size() : 0);
+        results += half.results;
         CheckWritten(out);
-        err << "tagvaroskop-cli: Zeile " << block[i].number << ": " << block[i].result << "\n";
-        return 2;
+        if (half.wrongAt != std::string::npos) {
+          const long number = firstNumber + std::count(lines.begin(), lines.begin() + static_cast<long>(half.wrongAt), '\n');
+          err << "tagvaroskop-cli: Zeile " << number << ": " << half.message << "\n";
+          return 2;
+        }
       }
-      if (results++ > 0) written.append(between);
-      written.append(block[i].result).push_back('\n');
+      firstNumber += std::count(lines.begin(), lines.end(), '\n');
     }
-    out << written;
-    CheckWritten(out);
-    if (in.bad()) break;
-    if (tooLong) {
-      err << "tagvaroskop-cli: Zeile " << number + 1 << ": länger als " << kLongestLine << " Zeichen.\n";
-      return 2;
-    }
-    if (in.eof()) break;
+    block.erase(0, whole);  // the unfinished line moves to the front
   }
   if (in.bad()) throw platform::CFileException(platform::CFileException::hardIO, inputName);
   return 0;
 }
 
 // A day as `day` writes it; CSV without its header line, which the batch writes once.
-void ConvertDay(Line& line, const DayRequest& request) {
-  std::string parts[3];
-  if (!SplitLine(Trimmed(line.text), parts, 3)) {
-    line.wrong = true;
-    line.result = "erwartet DATUM,BREITE,LÄNGE.";
-    return;
+bool ConvertDay(std::string_view line, std::string& out, std::string& message, const DayRequest& request) {
+  std::string_view parts[3];
+  std::string unquoted[3];
+  if (!SplitLine(Trimmed(line), parts, unquoted, 3)) {
+    message = "erwartet DATUM,BREITE,LÄNGE.";
+    return false;
   }
   try {
     const QDate date = ReadCalendarDate(parts[0]);
@@ -205,12 +254,14 @@ void ConvertDay(Line& line, const DayRequest& request) {
     ReadLongitude(parts[2], place);
     std::ostringstream text;
     WriteDay(text, date, place, request);
-    line.result = text.str();
-    if (request.format == Format::kCsv) line.result.erase(0, line.result.find('\n') + 1);
-    if (!line.result.empty()) line.result.pop_back();
+    std::string_view written = text.view();
+    if (request.format == Format::kCsv) written.remove_prefix(written.find('\n') + 1);
+    if (!written.empty()) written.remove_suffix(1);
+    out.append(written);
+    return true;
   } catch (const InputError& e) {
-    line.wrong = true;
-    line.result = e.message;
+    message = e.message;
+    return false;
   }
 }
 
@@ -220,7 +271,12 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
                      std::ostream& err, Format format, const TimeBasis& basis) {
   if (format == Format::kCsv) out << "date,time,time_zone,latitude_deg,longitude_deg,azimuth_deg,elevation_deg\n";
   if (format == Format::kText) out << "Zeitzone: " << ZoneName(basis) << "\n";
-  return RunLines(in, inputName, out, err, [&](Line& line) { ConvertPosition(line, format, basis); }, "");
+  return RunLines(
+      in, inputName, out, err,
+      [&](std::string_view line, std::string& text, std::string& message) {
+        return ConvertPosition(line, text, message, format, basis);
+      },
+      "");
 }
 
 int RunDayBatch(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
@@ -230,8 +286,12 @@ int RunDayBatch(std::istream& in, const std::string& inputName, std::ostream& ou
     WriteDay(any, QDate(2000, 1, 1), StartFields(), request);
     out << any.str().substr(0, any.str().find('\n') + 1);
   }
-  return RunLines(in, inputName, out, err, [&](Line& line) { ConvertDay(line, request); },
-                  request.format == Format::kText ? "\n" : "");
+  return RunLines(
+      in, inputName, out, err,
+      [&](std::string_view line, std::string& text, std::string& message) {
+        return ConvertDay(line, text, message, request);
+      },
+      request.format == Format::kText ? "\n" : "");
 }
 
 }  // namespace cli

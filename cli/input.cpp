@@ -1,6 +1,8 @@
 #include "cli/input.h"
 
 #include <cctype>
+#include <charconv>
+#include <optional>
 
 #include "core/field_rules.h"
 #include "platform/field_text.h"
@@ -32,9 +34,51 @@ Pieces Split(std::string_view text, char separator) {
   return pieces;
 }
 
+// Plain digits (at most nine), as most entries are: read directly, as the field rules would.
+std::optional<int> PlainDigits(std::string_view text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// A plain decimal number "digits[.digits]" (at most 31 characters): what the field rules read
+// for it, found directly; anything else is left to them.
+std::optional<double> PlainDecimal(std::string_view text) {
+  if (text.empty() || text.size() > static_cast<size_t>(platform::kMaxFieldCharacters)) return std::nullopt;
+  const size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  if (whole.empty() || whole.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+  if (point != std::string_view::npos) {
+    const std::string_view fraction = text.substr(point + 1);
+    if (fraction.empty() || fraction.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+  }
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
 // Reads one part into the member of the control, as the dialog reads that field.
 void ReadField(int control, const char* name, std::string_view text, solar::ObservationFields& f) {
   const core::FieldRule& rule = *core::RuleOf(control);
+  if (const std::optional<int> plain = PlainDigits(text)) {  // within the range, as checked below
+    if (auto member = std::get_if<int solar::ObservationFields::*>(&rule.member)) {
+      if (!rule.checked || (static_cast<int>(rule.minimum) <= *plain && *plain <= static_cast<int>(rule.maximum))) {
+        f.*(*member) = *plain;
+        return;
+      }
+    } else if (auto floatMember = std::get_if<float solar::ObservationFields::*>(&rule.member)) {
+      const float value = static_cast<float>(*plain);
+      if (!rule.checked || (static_cast<float>(rule.minimum) <= value && value <= static_cast<float>(rule.maximum))) {
+        f.*(*floatMember) = value;
+        return;
+      }
+    }
+  }
   // A field holds its first 31 characters; a shorter text is the field as it stands.
   std::string longText;
   std::string_view field = text;
@@ -174,8 +218,10 @@ Angle ReadAngle(const Coordinate& c, const char* what, int arcminControl, int ar
     throw InputError{std::string(what) + ": erwartet GRAD, GRAD:ARCMIN:ARCSEC oder eine Zahl mit " +
                      "Himmelsrichtung, nicht \"" + std::string(c.magnitude) + "\"."};
   }
-  const std::optional<double> degrees =
-      platform::ParseFloatField(platform::FirstCharacters(pieces.part[0], platform::kMaxFieldCharacters));
+  std::optional<double> degrees = PlainDecimal(pieces.part[0]);
+  if (!degrees) {
+    degrees = platform::ParseFloatField(platform::FirstCharacters(pieces.part[0], platform::kMaxFieldCharacters));
+  }
   if (!degrees) throw InputError{std::string(range.degrees) + ": " + platform::NumberExpectedMessage()};
   solar::ObservationFields scratch{};
   if (pieces.count > 1) ReadField(arcminControl, range.arcmin, pieces.part[1], scratch);
