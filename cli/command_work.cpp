@@ -30,6 +30,8 @@ constexpr qint64 kMostDays = 5 * 366;
 
 std::string Text(const QString& s) { return s.toStdString(); }
 
+}  // namespace
+
 Format FormatOf(QCommandLineParser& p) {
   const QString f = p.value("format");
   if (f == "text") return Format::kText;
@@ -142,8 +144,6 @@ solar::ObservationFields YearFields(QCommandLineParser& p) {
   return f;
 }
 
-}  // namespace
-
 int Position(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const TimeBasis basis = BasisOf(p);
@@ -221,25 +221,24 @@ int Export(QCommandLineParser& p, Io& io) {
   return 0;
 }
 
-int ChartDay(QCommandLineParser& p, Io& io) {
-  ExpectArguments(p, {4, 5}, "DATUM ZEIT BREITE LÄNGE DATEI oder ZEITPUNKT BREITE LÄNGE DATEI");
-  solar::ObservationFields f;
-  MomentAndPlace(p, 4, BasisOf(p), f);
-  WriteBytes(Positional(p, p.positionalArguments().size() - 1), DayChartPng(f), io);
-  return 0;
+namespace {
+
+ChartCommands& Charts() {
+  static ChartCommands charts{};
+  return charts;
 }
 
-int ChartYear(QCommandLineParser& p, Io& io) {
-  ExpectArguments(p, {4}, "JAHR BREITE LÄNGE DATEI");
-  const solar::ObservationFields f = YearFields(p);
-  std::optional<int> click;
-  if (p.isSet("click")) {
-    click = platform::ParseIntField(Text(p.value("click")));
-    if (!click) throw InputError{"Klick: " + platform::IntExpectedMessage()};
-  }
-  WriteBytes(Positional(p, 3), YearChartPng(f, click), io);
-  return 0;
+int WithoutCharts() {
+  throw platform::CFileException(platform::CFileException::fileNotFound, "tagvaroskop-cli-charts");
 }
+
+}  // namespace
+
+void SetChartCommands(const ChartCommands& commands) { Charts() = commands; }
+
+int ChartDay(QCommandLineParser& p, Io& io) { return Charts().day ? Charts().day(p, io) : WithoutCharts(); }
+
+int ChartYear(QCommandLineParser& p, Io& io) { return Charts().year ? Charts().year(p, io) : WithoutCharts(); }
 
 int PlaceSave(QCommandLineParser& p, Io& io) {
   ExpectArguments(p, {3}, "BREITE LÄNGE DATEI");

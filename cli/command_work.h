@@ -3,6 +3,11 @@
 #include <QCommandLineParser>
 #include <istream>
 #include <ostream>
+#include <string>
+
+#include "cli/output.h"
+#include "cli/time_basis.h"
+#include "solar/types.h"
 
 namespace cli {
 
@@ -19,9 +24,32 @@ int Day(QCommandLineParser& p, Io& io);
 int Days(QCommandLineParser& p, Io& io);
 int Year(QCommandLineParser& p, Io& io);
 int Export(QCommandLineParser& p, Io& io);
+// `chart day` and `chart year`: where the program has them (chart_work.cpp, which needs Qt's
+// GUI module), it sets them as it starts; elsewhere they report that charts are not drawn here.
 int ChartDay(QCommandLineParser& p, Io& io);
 int ChartYear(QCommandLineParser& p, Io& io);
+struct ChartCommands {
+  int (*day)(QCommandLineParser&, Io&);
+  int (*year)(QCommandLineParser&, Io&);
+};
+void SetChartCommands(const ChartCommands& commands);
 int PlaceSave(QCommandLineParser& p, Io& io);
 int PlaceShow(QCommandLineParser& p, Io& io);
+
+// What the commands share in reading their arguments.
+Format FormatOf(QCommandLineParser& p);
+TimeBasis BasisOf(QCommandLineParser& p);
+std::string Positional(QCommandLineParser& p, int i);
+// Throws unless there are as many positional arguments as one of the counts.
+void ExpectArguments(QCommandLineParser& p, std::initializer_list<int> counts, const char* syntax);
+solar::ObservationFields PlaceAt(QCommandLineParser& p, int i);
+// The moment of DATUM ZEIT, or of one ZEITPUNKT when there are `momentForm` arguments; the
+// fields then hold the place after it and the moment on the model's clock.
+QDateTime MomentAndPlace(QCommandLineParser& p, int momentForm, const TimeBasis& basis,
+                         solar::ObservationFields& f);
+solar::ObservationFields YearFields(QCommandLineParser& p);
+// Writes bytes as a new file (nothing half written, an old file kept on failure), or to
+// standard output for "-".
+void WriteBytes(const std::string& target, const QByteArray& bytes, Io& io);
 
 }  // namespace cli

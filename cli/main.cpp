@@ -1,5 +1,4 @@
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -8,25 +7,56 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <unistd.h>
 
 #include "cli/commands.h"
 #include "platform/file.h"
 
+#ifdef TAGVAROSKOP_CHARTS
+#include <QGuiApplication>
+#else
+#include <filesystem>
+#endif
+
+namespace {
+
+#ifndef TAGVAROSKOP_CHARTS
+// `chart` calls go to the chart program, which loads Qt's GUI module; every other call needs
+// only Qt's core and starts in a fraction of the time. It lies beside this program (in the build
+// tree) or in ../libexec/tagvaroskop (installed). Returns only if it cannot be started.
+int RunChartProgram(char** argv) {
+  std::error_code error;
+  const std::filesystem::path here = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+  const std::filesystem::path candidates[] = {here / "tagvaroskop-cli-charts",
+                                              here / "../libexec/tagvaroskop/tagvaroskop-cli-charts"};
+  for (const std::filesystem::path& program : candidates) {
+    if (access(program.c_str(), X_OK) == 0) execv(program.c_str(), argv);
+  }
+  std::cerr << "tagvaroskop-cli: Das Programm für die Diagramme (tagvaroskop-cli-charts) fehlt neben "
+            << (here.empty() ? std::string("diesem Programm") : here.string()) << ".\n";
+  return 1;
+}
+#endif
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  // The tool reports its own failures; Qt's notes about its environment would only clutter.
-  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   static char name[] = "tagvaroskop-cli";  // the name the help texts show
   argv[0] = name;
+#ifdef TAGVAROSKOP_CHARTS
+  // The charts draw text, which needs Qt's fonts; no window is ever shown.
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+#else
+  if (argc > 1 && std::strcmp(argv[1], "chart") == 0) return RunChartProgram(argv);
+#endif
+  // The tool reports its own failures; Qt's notes about its environment would only clutter.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   std::ios::sync_with_stdio(false);
-  // Only the charts draw text, which needs Qt's fonts (no window is ever shown); the rest needs
-  // no more than the core, which starts in a fraction of the time.
-  std::unique_ptr<QCoreApplication> application;
-  if (argc > 1 && std::strcmp(argv[1], "chart") == 0) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    application = std::make_unique<QGuiApplication>(argc, argv);
-  } else {
-    application = std::make_unique<QCoreApplication>(argc, argv);
-  }
+#ifdef TAGVAROSKOP_CHARTS
+  QGuiApplication application(argc, argv);
+#else
+  QCoreApplication application(argc, argv);
+#endif
   QTranslator qtTexts;  // German words in Qt's own help texts
   if (qtTexts.load(QLocale(QLocale::German), "qtbase", "_",
                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

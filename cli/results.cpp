@@ -1,16 +1,11 @@
 #include "cli/results.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <algorithm>
 #include <cstdio>
 #include <tuple>
 
-#include "charts/day_course_chart.h"
-#include "charts/year_chart.h"
 #include "core/year_pick.h"
 #include "platform/field_text.h"
-#include "res/resources.h"
 #include "solar/solar.h"
 
 namespace cli {
@@ -19,20 +14,6 @@ using platform::FormatFloatField;
 using platform::FormatIntField;
 
 namespace {
-
-// A client image of the size of a dialog's window.
-platform::Surface ClientOf(const platform::DialogTemplate& t) {
-  return platform::Surface(platform::DialogUnitsToPixelsX(t.width),
-                           platform::DialogUnitsToPixelsY(t.height));
-}
-
-QByteArray Png(const platform::Surface& surface, const platform::PixelRect& area) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  surface.Image().copy(area.left, area.top, area.Width(), area.Height()).save(&buffer, "PNG");
-  return bytes;
-}
 
 // The name of the column of hours above a height: hours_above_6_deg, hours_above_minus_0_5_deg.
 std::string HoursAboveKey(float height) {
@@ -132,28 +113,6 @@ std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::Yea
     rows.push_back(std::move(row));
   }
   return rows;
-}
-
-QByteArray DayChartPng(const solar::ObservationFields& f) {
-  solar::DayTrack track;
-  solar::ScanDayOf(f, track);
-  platform::Surface surface = ClientOf(res::kDayCourseDialog);
-  {
-    platform::CDC dc(surface);
-    charts::DrawDayCourse(dc, track, solar::SunPositionOf(f));
-  }
-  return Png(surface, charts::kDayChartArea);
-}
-
-QByteArray YearChartPng(const solar::ObservationFields& f, std::optional<int> clickX) {
-  solar::YearSeries series{};
-  solar::ComputeYearSeries(f, series);
-  platform::Surface surface = ClientOf(res::kYearCourseDialog);
-  {
-    platform::CDC dc(surface);
-    charts::DrawYearCourse(dc, series, clickX.has_value(), clickX ? core::PickColumn(*clickX) : 0);
-  }
-  return Png(surface, charts::kYearChartArea);
 }
 
 }  // namespace cli

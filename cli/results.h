@@ -30,10 +30,6 @@ Record YearHead(const solar::ObservationFields& f);
 std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::YearSeries& series,
                              const std::vector<float>& heights);
 
-// The charts as the dialogs draw them, cut to the chart's area, as PNG bytes.
-QByteArray DayChartPng(const solar::ObservationFields& f);
-QByteArray YearChartPng(const solar::ObservationFields& f, std::optional<int> clickX);
-
 // The three fields of an angle as stored: "51:30:0".
 std::string FieldsText(float degrees, float arcmin, float arcsec);
 // Decimal degrees to five places, trailing zeros dropped.

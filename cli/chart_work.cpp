@@ -1,0 +1,81 @@
+// The chart commands. They draw with Qt's GUI module, so only the chart program links this file
+// (tagvaroskop-cli hands `chart` calls to it): the other commands start without loading it.
+#include <QBuffer>
+#include <QImage>
+#include <optional>
+
+#include "charts/day_course_chart.h"
+#include "charts/year_chart.h"
+#include "cli/command_work.h"
+#include "cli/input.h"
+#include "core/year_pick.h"
+#include "platform/field_text.h"
+#include "res/resources.h"
+#include "solar/solar.h"
+
+namespace cli {
+
+namespace {
+
+// A client image of the size of a dialog's window.
+platform::Surface ClientOf(const platform::DialogTemplate& t) {
+  return platform::Surface(platform::DialogUnitsToPixelsX(t.width),
+                           platform::DialogUnitsToPixelsY(t.height));
+}
+
+QByteArray Png(const platform::Surface& surface, const platform::PixelRect& area) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  surface.Image().copy(area.left, area.top, area.Width(), area.Height()).save(&buffer, "PNG");
+  return bytes;
+}
+
+// The charts as the dialogs draw them, cut to the chart's area, as PNG bytes.
+QByteArray DayChartPng(const solar::ObservationFields& f) {
+  solar::DayTrack track;
+  solar::ScanDayOf(f, track);
+  platform::Surface surface = ClientOf(res::kDayCourseDialog);
+  {
+    platform::CDC dc(surface);
+    charts::DrawDayCourse(dc, track, solar::SunPositionOf(f));
+  }
+  return Png(surface, charts::kDayChartArea);
+}
+
+QByteArray YearChartPng(const solar::ObservationFields& f, std::optional<int> clickX) {
+  solar::YearSeries series{};
+  solar::ComputeYearSeries(f, series);
+  platform::Surface surface = ClientOf(res::kYearCourseDialog);
+  {
+    platform::CDC dc(surface);
+    charts::DrawYearCourse(dc, series, clickX.has_value(), clickX ? core::PickColumn(*clickX) : 0);
+  }
+  return Png(surface, charts::kYearChartArea);
+}
+
+int DayChart(QCommandLineParser& p, Io& io) {
+  ExpectArguments(p, {4, 5}, "DATUM ZEIT BREITE LÄNGE DATEI oder ZEITPUNKT BREITE LÄNGE DATEI");
+  solar::ObservationFields f;
+  MomentAndPlace(p, 4, BasisOf(p), f);
+  WriteBytes(Positional(p, static_cast<int>(p.positionalArguments().size()) - 1), DayChartPng(f), io);
+  return 0;
+}
+
+int YearChart(QCommandLineParser& p, Io& io) {
+  ExpectArguments(p, {4}, "JAHR BREITE LÄNGE DATEI");
+  const solar::ObservationFields f = YearFields(p);
+  std::optional<int> click;
+  if (p.isSet("click")) {
+    click = platform::ParseIntField(p.value("click").toStdString());
+    if (!click) throw InputError{"Klick: " + platform::IntExpectedMessage()};
+  }
+  WriteBytes(Positional(p, 3), YearChartPng(f, click), io);
+  return 0;
+}
+
+const bool kChartsSet = (SetChartCommands(ChartCommands{DayChart, YearChart}), true);
+
+}  // namespace
+
+}  // namespace cli
