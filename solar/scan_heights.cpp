@@ -77,21 +77,35 @@ ScanHeights::ScanHeights(const MinuteScan& scan)
   const int n = Count();
   if (n == 0) return;
   m_bounds = {0, n - 1};
-  // The model's hour angle at the first minute tells roughly where the sun passes 0 degrees
-  // (its highest point) and 180 (its lowest); each is then found on the exact minute heights.
-  const PositionSteps start = StepsAfter(m_scan, m_sun, 0, false);
-  const double tau = start.tau * kRadToDeg;
+  // The model's hour angle and declination at the first and last minute tell roughly where the
+  // sun passes 0 degrees (its highest point) and 180 (its lowest), and where it stands at a
+  // height; each place is then found on the exact minute heights.
+  const PositionSteps first = StepsAfter(m_scan, m_sun, 0, false), last = StepsAfter(m_scan, m_sun, 60LL * (n - 1), false);
+  for (const auto& [minute, steps] : {std::pair{0, first}, std::pair{n - 1, last}}) {
+    if (!m_known[minute]) ++m_evaluations;
+    m_height[minute] = steps.position.height;
+    m_known[minute] = true;
+  }
+  m_hourAngle = first.tau * kRadToDeg;
+  m_declination = first.declination;
+  if (n > 1) {
+    const double nominal = (n - 1) * kHourAnglePerMinute;
+    double advance = (last.tau - first.tau) * kRadToDeg;
+    advance += 360.0 * std::round((nominal - advance) / 360.0);
+    m_hourAnglePerMinute = advance / (n - 1);
+    m_declinationPerMinute = (last.declination - first.declination) / (n - 1);
+  }
   const double phi = scan.latitude * kDegToRad;
-  m_hourAngle = tau;
-  m_sinDeclinationTimesSinPhi = std::sin(start.declination) * std::sin(phi);
-  m_cosDeclinationTimesCosPhi = std::cos(start.declination) * std::cos(phi);
-  const double firstPass = std::fmod(std::fmod(-tau, 180.0) + 180.0, 180.0) / kHourAnglePerMinute;
-  const double atFirstPass = std::fmod(std::fmod(tau, 360.0) + 360.0 + firstPass * kHourAnglePerMinute, 360.0);
+  m_sinPhi = std::sin(phi);
+  m_cosPhi = std::cos(phi);
+  const double halfTurn = 180.0 / m_hourAnglePerMinute;
+  const double firstPass = std::fmod(std::fmod(-m_hourAngle, 180.0) + 180.0, 180.0) / m_hourAnglePerMinute;
+  const double atFirstPass = std::fmod(std::fmod(m_hourAngle, 360.0) + 360.0 + firstPass * m_hourAnglePerMinute, 360.0);
   const bool firstIsHighest = atFirstPass < 90.0 || atFirstPass > 270.0;
   // Passes a little outside the scan count too: the turning point of the heights can lie some
   // minutes from the pass where the declination changes fast against a small daily swing.
   int k = 0;
-  for (double m = firstPass - 720.0; m < n + 720.0; m += 720.0, ++k) {
+  for (double m = firstPass - halfTurn; m < n + halfTurn; m += halfTurn, ++k) {
     if (m < -60.0 || m > n + 60.0) continue;
     const bool highest = firstIsHighest == (k % 2 == 1);
     m_bounds.push_back(TurnNear(std::clamp(static_cast<int>(std::lround(m)), 0, n - 1), highest));
@@ -202,13 +216,19 @@ std::vector<Stretch> ScanHeights::FindStretches(float height) {
 // Where between minutes a and b the sun should stand at the height, from the hour angle at
 // which it does with the declination of the scan's start; NaN where it never does.
 double ScanHeights::GuessMinute(int a, int b, float height, bool rising) const {
-  const double cosH = (std::sin(height * kDegToRad) - m_sinDeclinationTimesSinPhi) / m_cosDeclinationTimesCosPhi;
-  if (!(std::fabs(cosH) <= 1.0)) return NAN;
-  const double h = std::acos(cosH) * kRadToDeg;
-  const double first = ((rising ? -h : h) - m_hourAngle) / kHourAnglePerMinute;
-  const double turn = 360.0 / kHourAnglePerMinute;
-  const double m = first + turn * std::ceil((a - first) / turn);
-  return m < b ? m : NAN;
+  double m = 0.5 * (a + b);
+  for (int round = 0; round < 2; ++round) {  // the second with the declination of the first guess
+    const double declination = m_declination + m_declinationPerMinute * m;
+    const double cosH = (std::sin(height * kDegToRad) - std::sin(declination) * m_sinPhi) /
+                        (std::cos(declination) * m_cosPhi);
+    if (!(std::fabs(cosH) <= 1.0)) return NAN;
+    const double h = std::acos(cosH) * kRadToDeg;
+    const double first = ((rising ? -h : h) - m_hourAngle) / m_hourAnglePerMinute;
+    const double turn = 360.0 / m_hourAnglePerMinute;
+    m = first + turn * std::ceil((a - first) / turn);
+    if (!(m < b)) return NAN;
+  }
+  return m;
 }
 
 std::pair<int, int> ScanHeights::Change(int a, int b, float height) {
@@ -251,9 +271,8 @@ std::vector<Crossing> ScanHeights::Crossings(float height) {
   std::vector<Crossing> crossings;
   for (const auto& [minute, rising] : minutes) {
     const long long first = 60LL * minute;
-    const auto [low, high] = Transition(first, first + 60, height, [&](long long s) {
-      return AtSecond(s);
-    });
+    const double guess = first + 60.0 * (height - At(minute)) / (At(minute + 1) - At(minute));
+    const auto [low, high] = Transition(first, first + 60, height, [&](long long s) { return AtSecond(s); }, guess);
     crossings.push_back(Crossing{high, rising});
   }
   return crossings;
