@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/sun_app.h"
+#include "platform/qt/look.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/termination.h"
 
@@ -19,8 +20,9 @@ const char* kHelp =
     "Tagesverlauf als Diagramm und die Tageslänge über das Jahr.\n\n"
     "  --help     Zeigt diese Hilfe an.\n"
     "  --version  Zeigt die Version an.\n\n"
-    "Ein Klick mit der rechten Maustaste auf eine freie Stelle, Umschalt+F10 oder die Menütaste\n"
-    "öffnet das Menü mit dem Info-Fenster. Für Skripte und Tabellen gibt es tagvaroskop-cli.\n\n"
+    "F1 öffnet in jedem Fenster das Info-Fenster; ein Klick mit der rechten Maustaste auf eine\n"
+    "freie Stelle, Umschalt+F10 oder die Menütaste öffnet das Menü mit ihm. Für Skripte und\n"
+    "Tabellen gibt es tagvaroskop-cli.\n\n"
     "Rückgabewert: 0, 1 wenn die Hilfe oder die Version nicht geschrieben werden konnte.\n";
 
 }  // namespace
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
     }
   }
   QApplication application(argc, argv);
+  platform::UseLightLook();
   QTranslator qtTexts;  // German texts for Qt's own dialogs and buttons
   if (qtTexts.load(QLocale(QLocale::German), "qtbase", "_",
                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

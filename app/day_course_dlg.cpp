@@ -88,6 +88,7 @@ bool CDayCourseDlg::OnInitDialog() {
     if (!about.empty()) {
       menu->AppendSeparator();
       menu->AppendString(res::IDM_ABOUTBOX, about);
+      SetHelpCommand(res::IDM_ABOUTBOX);
     }
   }
   SetIcon(m_hIcon, true);

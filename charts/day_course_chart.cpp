@@ -12,6 +12,10 @@ namespace {
 
 constexpr double kPixelsPerDegree = 0.77777;
 
+// Where an azimuth and a height lie on the chart, in fractions of a pixel.
+double DayChartPointX(double azimuth);
+double DayChartPointY(double height);
+
 struct Label {
   const char* text;
   int x, y;
@@ -26,9 +30,14 @@ constexpr Label kLabels[] = {
 
 }  // namespace
 
-int DayChartX(double azimuth) { return solar::TruncToInt(25 + kPixelsPerDegree * azimuth); }
+namespace {
+double DayChartPointX(double azimuth) { return 25 + kPixelsPerDegree * azimuth; }
+double DayChartPointY(double height) { return 225 - 2 * height; }
+}  // namespace
 
-int DayChartY(double height) { return solar::TruncToInt(225 - 2 * height); }
+int DayChartX(double azimuth) { return solar::TruncToInt(DayChartPointX(azimuth)); }
+
+int DayChartY(double height) { return solar::TruncToInt(DayChartPointY(height)); }
 
 void DrawDayCourse(platform::CDC& dc, const solar::DayTrack& track, solar::SunPosition moment) {
   dc.Rectangle(25, 45, 306, 225);
@@ -46,9 +55,10 @@ void DrawDayCourse(platform::CDC& dc, const solar::DayTrack& track, solar::SunPo
   CPen pathPen(platform::PS_SOLID, 1, platform::Rgb{250, 0, 0});
   dc.SelectObject(&pathPen);
   dc.IntersectClipRect(25, 45, 385, 225);
+  // Minute by minute; at device resolution the path runs through the exact points.
   for (int i = 0; i + 1 < solar::kMinutesPerScan; ++i) {
-    dc.MoveTo(DayChartX(track.azimuth[i]), DayChartY(track.height[i]));
-    dc.LineTo(DayChartX(track.azimuth[i + 1]), DayChartY(track.height[i + 1]));
+    dc.MoveToPoint(DayChartPointX(track.azimuth[i]), DayChartPointY(track.height[i]));
+    dc.LineToPoint(DayChartPointX(track.azimuth[i + 1]), DayChartPointY(track.height[i + 1]));
   }
 
   CPen markerPen(platform::PS_INSIDEFRAME, 1, platform::Rgb{0, 0, 170});

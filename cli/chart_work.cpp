@@ -17,25 +17,34 @@ namespace cli {
 
 namespace {
 
-// A client image of the size of a dialog's window.
-platform::Surface ClientOf(const platform::DialogTemplate& t) {
+// A client image of the size of a dialog's window, `scale` device pixels to the pixel.
+platform::Surface ClientOf(const platform::DialogTemplate& t, int scale) {
   return platform::Surface(platform::DialogUnitsToPixelsX(t.width),
-                           platform::DialogUnitsToPixelsY(t.height));
+                           platform::DialogUnitsToPixelsY(t.height), scale);
 }
 
 QByteArray Png(const platform::Surface& surface, const platform::PixelRect& area) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  surface.Image().copy(area.left, area.top, area.Width(), area.Height()).save(&buffer, "PNG");
+  const int left = surface.Device(area.left), top = surface.Device(area.top);
+  QImage image = surface.Image().copy(left, top, surface.Device(area.right) - left, surface.Device(area.bottom) - top);
+  image.setDevicePixelRatio(1.0);
+  image.save(&buffer, "PNG");
   return bytes;
 }
 
+int ScaleOf(QCommandLineParser& p) {
+  const std::optional<int> scale = platform::ParseIntField(p.value("scale").toStdString());
+  if (!scale || *scale < 1 || *scale > 4) throw InputError{"Maßstab: " + platform::IntRangeMessage(1, 4)};
+  return *scale;
+}
+
 // The charts as the dialogs draw them, cut to the chart's area, as PNG bytes.
-QByteArray DayChartPng(const solar::ObservationFields& f) {
+QByteArray DayChartPng(const solar::ObservationFields& f, int scale) {
   solar::DayTrack track;
   solar::ScanDayOf(f, track);
-  platform::Surface surface = ClientOf(res::kDayCourseDialog);
+  platform::Surface surface = ClientOf(res::kDayCourseDialog, scale);
   {
     platform::CDC dc(surface);
     charts::DrawDayCourse(dc, track, solar::SunPositionOf(f));
@@ -43,10 +52,10 @@ QByteArray DayChartPng(const solar::ObservationFields& f) {
   return Png(surface, charts::kDayChartArea);
 }
 
-QByteArray YearChartPng(const solar::ObservationFields& f, std::optional<int> clickX) {
+QByteArray YearChartPng(const solar::ObservationFields& f, std::optional<int> clickX, int scale) {
   solar::YearSeries series{};
   solar::ComputeYearSeries(f, series);
-  platform::Surface surface = ClientOf(res::kYearCourseDialog);
+  platform::Surface surface = ClientOf(res::kYearCourseDialog, scale);
   {
     platform::CDC dc(surface);
     charts::DrawYearCourse(dc, series, clickX.has_value(), clickX ? core::PickColumn(*clickX) : 0);
@@ -58,7 +67,8 @@ int DayChart(QCommandLineParser& p, Io& io) {
   ExpectArguments(p, {4, 5}, "DATUM ZEIT BREITE LÄNGE DATEI oder ZEITPUNKT BREITE LÄNGE DATEI");
   solar::ObservationFields f;
   MomentAndPlace(p, 4, BasisOf(p), f);
-  WriteBytes(Positional(p, static_cast<int>(p.positionalArguments().size()) - 1), DayChartPng(f), io);
+  const int scale = ScaleOf(p);
+  WriteBytes(Positional(p, static_cast<int>(p.positionalArguments().size()) - 1), DayChartPng(f, scale), io);
   return 0;
 }
 
@@ -70,7 +80,7 @@ int YearChart(QCommandLineParser& p, Io& io) {
     click = platform::ParseIntField(p.value("click").toStdString());
     if (!click) throw InputError{"Klick: " + platform::IntExpectedMessage()};
   }
-  WriteBytes(Positional(p, 3), YearChartPng(f, click), io);
+  WriteBytes(Positional(p, 3), YearChartPng(f, click, ScaleOf(p)), io);
   return 0;
 }
 

@@ -41,6 +41,10 @@ QCommandLineOption TimeOption() {
 QCommandLineOption SecondOption() {
   return QCommandLineOption(QStringList{"second"}, "Sekunden der Uhrzeit (0 bis 59), Vorgabe 0.", "SEK");
 }
+QCommandLineOption ScaleOption() {
+  return QCommandLineOption(QStringList{"scale"}, "Zeichnet das Bild N-mal so groß in voller Auflösung, "
+                            "für Bildschirme mit hoher Pixeldichte (1 bis 4, Vorgabe 1).", "N", "1");
+}
 QCommandLineOption HeightOption() {
   return QCommandLineOption(QStringList{"height"},
                             "Zusätzlich die Dauer über dieser Sonnenhöhe in Grad, -90 bis 90 "
@@ -89,11 +93,12 @@ const std::vector<Command>& Commands() {
       {{"chart", "day"}, "Das Tagesverlauf-Diagramm des Dialogs als PNG-Bild.",
        {{"DATUM", kDate}, {"ZEIT", kTime}, {"ZEITPUNKT", kMoment}, {"BREITE", kLatitude},
         {"LÄNGE", kLongitude}, {"DATEI", "PNG-Datei (- für die Standardausgabe)."}},
-       {TimeZoneOption()}, ChartDay, "(DATUM ZEIT | ZEITPUNKT) BREITE LÄNGE DATEI"},
+       {TimeZoneOption(), ScaleOption()}, ChartDay, "(DATUM ZEIT | ZEITPUNKT) BREITE LÄNGE DATEI"},
       {{"chart", "year"}, "Das Jahresverlauf-Diagramm als PNG-Bild, auf Wunsch mit Markierung.",
        {{"JAHR", kYear}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "PNG-Datei."}},
-       {SecondOption(), QCommandLineOption(QStringList{"click"}, "Markiert die Spalte eines Klicks bei X "
-                                                      "(Pixel im Fenster), wie im Dialog.", "X")},
+       {SecondOption(), ScaleOption(),
+        QCommandLineOption(QStringList{"click"}, "Markiert die Spalte eines Klicks bei X "
+                                                 "(Pixel im Fenster), wie im Dialog.", "X")},
        ChartYear},
       {{"place", "save"}, "Schreibt einen Ort als Ortsdatei (.ort), die der Dialog lesen kann.",
        {{"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "Ortsdatei."}}, {}, PlaceSave},

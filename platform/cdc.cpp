@@ -3,10 +3,12 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 
 #include "platform/cdialog.h"
+#include "solar/numeric.h"
 
 namespace platform {
 
@@ -32,20 +34,22 @@ struct LabelFace {
 
 // The machine's sans-serif face at the largest pixel size whose cell is `cellHeight` high,
 // looked up once per height.
-const LabelFace& LabelFont(int cellHeight) {
-  static std::map<int, LabelFace> faces;
-  auto known = faces.find(cellHeight);
+// At device resolution (`raster` false) the face is smoothed.
+const LabelFace& LabelFont(int cellHeight, bool raster) {
+  static std::map<std::pair<int, bool>, LabelFace> faces;
+  auto known = faces.find({cellHeight, raster});
   if (known != faces.end()) return known->second;
   QFont font("DejaVu Sans");
   font.setStyleHint(QFont::SansSerif);
-  font.setStyleStrategy(QFont::NoAntialias);  // drawn twice, a label stays the same
+  // Drawn twice, a label stays the same on the raster.
+  font.setStyleStrategy(raster ? QFont::NoAntialias : QFont::PreferAntialias);
   int best = 1;
   for (int size = 1; size <= std::max(1, cellHeight * 2); ++size) {
     font.setPixelSize(size);
     if (QFontMetrics(font).height() <= cellHeight) best = size;
   }
   font.setPixelSize(best);
-  return faces.emplace(cellHeight, LabelFace{font, QFontMetrics(font).ascent()}).first->second;
+  return faces.emplace(std::pair{cellHeight, raster}, LabelFace{font, QFontMetrics(font).ascent()}).first->second;
 }
 
 }  // namespace
@@ -91,18 +95,29 @@ void CDC::Plot(int x, int y, Rgb colour) {
   }
 }
 
-void CDC::FillSolidRect(const PixelRect& rect, Rgb colour) {
-  const PixelRect r = Intersect(rect, m_clip);
+PixelRect CDC::DeviceRect(const PixelRect& logical) const {
+  return PixelRect{m_surface.Device(logical.left), m_surface.Device(logical.top),
+                   m_surface.Device(logical.right), m_surface.Device(logical.bottom)};
+}
+
+int CDC::LineWidth() const { return std::max(1, static_cast<int>(std::lround(m_surface.Ratio()))); }
+
+void CDC::FillDevice(const PixelRect& device, Rgb colour) {
+  const PixelRect r = Intersect(device, DeviceRect(m_clip));
   for (int y = r.top; y < r.bottom; ++y) m_surface.FillRow(y, r.left, r.right, colour);
 }
+
+void CDC::FillSolidRect(const PixelRect& rect, Rgb colour) { FillDevice(DeviceRect(rect), colour); }
 
 void CDC::Rectangle(int left, int top, int right, int bottom) {
   left = Limit(left), top = Limit(top), right = Limit(right), bottom = Limit(bottom);
   if (right < left) std::swap(left, right);
   if (bottom < top) std::swap(top, bottom);
   if (right - left < 1 || bottom - top < 1) return;
-  FillSolidRect(PixelRect{left, top, right, bottom}, m_penColour);
-  FillSolidRect(PixelRect{left + 1, top + 1, right - 1, bottom - 1}, m_brushColour);
+  const PixelRect outer = DeviceRect(PixelRect{left, top, right, bottom});
+  const int w = LineWidth();  // the border: one logical pixel, whole device pixels wide
+  FillDevice(outer, m_penColour);
+  FillDevice(PixelRect{outer.left + w, outer.top + w, outer.right - w, outer.bottom - w}, m_brushColour);
 }
 
 void CDC::MoveTo(int x, int y) {
@@ -113,9 +128,57 @@ void CDC::MoveTo(int x, int y) {
 void CDC::LineTo(int x, int y) {
   x = Limit(x);
   y = Limit(y);
-  Line(m_x, m_y, x, y, m_penColour);
+  if (m_surface.Ratio() == 1.0) {
+    Line(m_x, m_y, x, y, m_penColour);
+  } else {
+    ScaledLine(m_x, m_y, x, y, m_penColour);
+  }
   m_x = x;
   m_y = y;
+}
+
+void CDC::MoveToPoint(double x, double y) {
+  MoveTo(solar::TruncToInt(x), solar::TruncToInt(y));
+  m_pointX = x;
+  m_pointY = y;
+}
+
+void CDC::LineToPoint(double x, double y) {
+  if (m_surface.Ratio() == 1.0) {
+    LineTo(solar::TruncToInt(x), solar::TruncToInt(y));
+  } else {
+    QPainter painter(&m_surface.Image());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipRect(m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
+    painter.setPen(QPen(QColor(m_penColour.red, m_penColour.green, m_penColour.blue),
+                        LineWidth() / m_surface.Ratio(), Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(m_pointX, m_pointY), QPointF(x, y));
+    MoveTo(solar::TruncToInt(x), solar::TruncToInt(y));
+  }
+  m_pointX = x;
+  m_pointY = y;
+}
+
+// At a device pixel ratio other than 1: a straight line along a row or column covers the same
+// logical pixels as the raster line, snapped to whole device pixels and LineWidth() wide;
+// any other line is drawn smooth through the pixel centres, as wide.
+void CDC::ScaledLine(int x0, int y0, int x1, int y1, Rgb colour) {
+  if (x0 == x1 && y0 == y1) return;
+  const int w = LineWidth();
+  if (y0 == y1 || x0 == x1) {
+    const bool across = y0 == y1;
+    const int from = across ? x0 : y0, to = across ? x1 : y1;
+    const int first = std::min(from, to) + (to < from ? 1 : 0), last = std::max(from, to) + (to < from ? 1 : 0);
+    const int along0 = m_surface.Device(first), along1 = m_surface.Device(last);
+    const int at = m_surface.Device(across ? y0 : x0);
+    FillDevice(across ? PixelRect{along0, at, along1, at + w} : PixelRect{at, along0, at + w, along1}, colour);
+    return;
+  }
+  QPainter painter(&m_surface.Image());
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setClipRect(m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
+  painter.setPen(QPen(QColor(colour.red, colour.green, colour.blue), w / m_surface.Ratio(), Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(QPointF(x0 + 0.5, y0 + 0.5), QPointF(x1 + 0.5, y1 + 0.5));
 }
 
 // Bresenham from (x0, y0) toward (x1, y1), the end point left out.
@@ -144,7 +207,7 @@ void CDC::Line(int x0, int y0, int x1, int y1, Rgb colour) {
 void CDC::TextOut(int x, int y, std::string_view text) {
   const int cell = m_font ? m_font->CellHeight() : 10;
   if (s_textLog) s_textLog->push_back(TextOutRecord{x, y, std::string(text), cell});
-  const LabelFace& face = LabelFont(cell);
+  const LabelFace& face = LabelFont(cell, m_surface.Ratio() == 1.0);
   const QString string = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
   QPainter painter(&m_surface.Image());
   painter.setClipRect(m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
@@ -158,6 +221,7 @@ void CDC::TextOut(int x, int y, std::string_view text) {
 
 void CDC::DrawIcon(int x, int y, const QImage& icon) {
   QPainter painter(&m_surface.Image());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.setClipRect(m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
   painter.drawImage(x, y, icon);
 }

@@ -23,7 +23,9 @@ struct TextOutRecord {
 
 // A drawing context on a client image with our own raster rules: a line sets its start pixel
 // and not its end pixel; a rectangle and a clip rectangle cover left <= x < right and
-// top <= y < bottom. Text goes through QPainter on the same image.
+// top <= y < bottom. Text goes through QPainter on the same image. Coordinates are logical
+// pixels; on a surface with a device pixel ratio other than 1 the same geometry is drawn at the
+// device's resolution (see ScaledLine).
 class CDC {
  public:
   explicit CDC(Surface& surface);
@@ -40,6 +42,10 @@ class CDC {
   void Rectangle(int left, int top, int right, int bottom);
   void MoveTo(int x, int y);
   void LineTo(int x, int y);
+  // The same for a point in fractions of a pixel: on the raster (ratio 1) exactly MoveTo and
+  // LineTo of the pixel that holds it; at device resolution smooth to the point itself.
+  void MoveToPoint(double x, double y);
+  void LineToPoint(double x, double y);
   void TextOut(int x, int y, std::string_view text);
   void DrawIcon(int x, int y, const QImage& icon);
   void FillSolidRect(const PixelRect& rect, Rgb colour);
@@ -52,6 +58,10 @@ class CDC {
  private:
   void Plot(int x, int y, Rgb colour);
   void Line(int x0, int y0, int x1, int y1, Rgb colour);
+  void ScaledLine(int x0, int y0, int x1, int y1, Rgb colour);
+  PixelRect DeviceRect(const PixelRect& logical) const;
+  int LineWidth() const;  // in device pixels
+  void FillDevice(const PixelRect& device, Rgb colour);
 
   Surface& m_surface;
   PixelRect m_clip;
@@ -61,6 +71,7 @@ class CDC {
   Rgb m_brushColour{255, 255, 255};  // the default brush: solid white
   int m_bkMode = OPAQUE;
   int m_x = 0, m_y = 0;
+  double m_pointX = 0.0, m_pointY = 0.0;
 };
 
 // Context for the whole client area of a dialog, outside of painting; shows the drawing when

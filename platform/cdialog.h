@@ -54,6 +54,9 @@ class CDialog {
   void SetDlgItemText(int id, const std::string& text);
   void GotoDlgCtrl(int id);
   CMenu* GetSystemMenu() { return &m_systemMenu; }
+  // The system command that F1 gives (the About box), where the dialog has one.
+  void SetHelpCommand(int id) { m_helpCommand = id; }
+  std::optional<int> HelpCommand() const { return m_helpCommand; }
   void SetIcon(const Icon& icon, bool big);
   bool IsIconic() const;
   // Asks for a paint; with erase, the paint first clears the client area.
@@ -73,6 +76,7 @@ class CDialog {
   CWinApp& m_app;
   const DialogTemplate& m_template;
   CMenu m_systemMenu;
+  std::optional<int> m_helpCommand;
   Surface m_client;
   std::optional<Message> m_current;
   bool m_erasePending = true;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "platform/qt/look.h"
 #include "platform/qt/qt_backend.h"
 
 namespace platform {
@@ -22,16 +23,24 @@ QFont DialogFont() {
   return font;
 }
 
+QFont FieldFont() {
+  QFont font("DejaVu Sans Condensed");
+  font.setPixelSize(9);
+  font.setLetterSpacing(QFont::AbsoluteSpacing, -0.5);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
 DialogWindow::DialogWindow(CDialog& dialog, QtBackend& backend, QWidget* owner)
     : QDialog(owner), m_dialog(dialog), m_backend(backend) {
   const DialogTemplate& t = dialog.Template();
   setWindowTitle(QString::fromUtf8(t.caption));
   setFixedSize(dialog.Client().Width(), dialog.Client().Height());
   setFont(DialogFont());
-  QPalette colours = palette();
-  const Rgb bg = kDialogBackground;
-  colours.setColor(QPalette::Window, QColor(bg.red, bg.green, bg.blue));
-  setPalette(colours);
+  setPalette(LightPalette());
+  // A thin frame leaves the fields room for every number the program writes (-43.2803).
+  setStyleSheet("QLineEdit { border: 1px solid palette(mid); padding: 0px; background: palette(base); }"
+                "QLineEdit:focus { border-color: palette(highlight); }");
   BuildControls();
   // The system menu from the keyboard: Alt+Space as on other desktops, and Shift+F10.
   for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Space),
@@ -42,6 +51,15 @@ DialogWindow::DialogWindow(CDialog& dialog, QtBackend& backend, QWidget* owner)
       ShowSystemMenu(focus->mapToGlobal(QPoint(0, 0)));
     });
   }
+  // F1 gives the help command of this dialog or of the nearest one below it (the About box).
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [this] {
+    for (QWidget* w = this; w; w = w->parentWidget()) {
+      auto* window = dynamic_cast<DialogWindow*>(w);
+      if (window && window->Dialog().HelpCommand()) {
+        return window->Deliver({Event::kSysCommand, *window->Dialog().HelpCommand()});
+      }
+    }
+  });
 }
 
 void DialogWindow::BuildControls() {
@@ -52,6 +70,8 @@ void DialogWindow::BuildControls() {
     switch (c.kind) {
       case ControlKind::kEdit: {
         auto* edit = new QLineEdit(text, this);
+        edit->setFont(FieldFont());
+        edit->setTextMargins(-2, 0, -2, 0);  // the text from the frame on, without a gap
         edit->installEventFilter(this);
         widget = edit;
         break;
@@ -74,7 +94,7 @@ void DialogWindow::BuildControls() {
         break;
       }
       case ControlKind::kGroupBox:
-        widget = new QGroupBox(text, this);
+        widget = new TitledFrame(text, this);
         break;
       case ControlKind::kPicture: {
         auto* picture = new QLabel(this);
@@ -126,6 +146,11 @@ void DialogWindow::ShowSystemMenu(const QPoint& globalPosition) {
 }
 
 void DialogWindow::paintEvent(QPaintEvent*) {
+  // The client area is drawn at the screen's resolution; on another screen, anew.
+  if (m_dialog.Client().Ratio() != devicePixelRatioF()) {
+    m_dialog.Client().SetRatio(devicePixelRatioF());
+    m_dialog.Invalidate(true);
+  }
   QPainter painter(this);
   painter.drawImage(0, 0, m_dialog.Client().Image());
 }
@@ -133,6 +158,7 @@ void DialogWindow::paintEvent(QPaintEvent*) {
 bool DialogWindow::event(QEvent* event) {
   // First show and resizes expose the window: the dialog paints anew.
   if (event->type() == QEvent::Show || (event->type() == QEvent::Resize && isVisible())) {
+    if (m_dialog.Client().Ratio() != devicePixelRatioF()) m_dialog.Client().SetRatio(devicePixelRatioF());
     m_dialog.Invalidate(true);
   }
   return QDialog::event(event);
@@ -158,6 +184,10 @@ void DialogWindow::reject() { Deliver({Event::kCommand, IDCANCEL}); }
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) { ShowSystemMenu(event->globalPos()); }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A field that loses the focus shows the start of its text, not a scrolled end of it.
+  if (event->type() == QEvent::FocusOut) {
+    if (auto* edit = qobject_cast<QLineEdit*>(watched)) edit->setCursorPosition(0);
+  }
   if (event->type() == QEvent::ContextMenu &&
       static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
     ShowSystemMenu(static_cast<QWidget*>(watched)->mapToGlobal(QPoint(0, 0)));

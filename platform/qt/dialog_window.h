@@ -47,5 +47,8 @@ class DialogWindow : public QDialog {
 
 // The face that all dialogs use: a sans-serif face at a size that fits the dialog units.
 QFont DialogFont();
+// The face of the edit fields: a little smaller and tighter, so that every number the program
+// writes (eight characters such as -43.2803) fits its field whole.
+QFont FieldFont();
 
 }  // namespace platform

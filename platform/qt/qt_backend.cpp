@@ -1,6 +1,9 @@
 #include "platform/qt/qt_backend.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -94,12 +97,32 @@ class PatternFileDialog : public QFileDialog {
   }
 };
 
+// The list's sizes and dates in German whatever the locale of the session, as the rest of the
+// dialog is German.
+class GermanFileList : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3)) {
+      return QIdentityProxyModel::data(index, role);
+    }
+    const QModelIndex source = mapToSource(index);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    if (index.column() == 3) return german.toString(files->lastModified(source), QLocale::ShortFormat);
+    if (files->isDir(source)) return QIdentityProxyModel::data(index, role);
+    return german.formattedDataSize(files->size(source));
+  }
+};
+
 }  // namespace
 
 std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner,
                                                     const FileDialogRequest& request) {
   PatternFileDialog box(&WindowOf(owner));
   box.setOption(QFileDialog::DontUseNativeDialog);
+  box.setProxyModel(new GermanFileList(&box));
+  box.resize(820, 520);  // room for the columns of the detail view
   box.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   box.setFileMode(QFileDialog::AnyFile);  // the open form does not require the file to exist
   box.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OFN_OVERWRITEPROMPT));
