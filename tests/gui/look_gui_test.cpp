@@ -1,0 +1,191 @@
+// The windows' look on the offscreen platform, run at scale factors 1, 1.5 and 2: readable
+// under a dark scheme, group boxes through their titles, fields that show their numbers whole,
+// the client area at the screen's resolution, F1 for the About box.
+#include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <cmath>
+#include <functional>
+#include <map>
+
+#include "app/day_course_dlg.h"
+#include "app/sun_app.h"
+#include "platform/qt/look.h"
+#include "platform/qt/qt_backend.h"
+#include "res/ids.h"
+
+namespace {
+
+double Luminance(QRgb p) {  // relative luminance, as WCAG defines it
+  const auto channel = [](int c) {
+    const double v = c / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(qRed(p)) + 0.7152 * channel(qGreen(p)) + 0.0722 * channel(qBlue(p));
+}
+
+// The contrast of the text in a part of an image against its background (its commonest colour).
+double Contrast(const QImage& image) {
+  std::map<QRgb, int> count;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ++count[image.pixel(x, y)];
+  const QRgb background = std::max_element(count.begin(), count.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+  double best = 1.0;
+  for (const auto& [colour, n] : count) {
+    const double a = Luminance(colour) + 0.05, b = Luminance(background) + 0.05;
+    best = std::max(best, std::max(a, b) / std::min(a, b));
+  }
+  return best;
+}
+
+// The rightmost column (logical) with dark pixels in the field.
+int TextEnd(QLineEdit* field) {
+  const QImage image = field->grab().toImage();
+  int end = -1;
+  for (int y = 2; y < image.height() - 2; ++y)
+    for (int x = 2; x < image.width() - 2; ++x)
+      if (qGray(image.pixel(x, y)) < 120) end = std::max(end, x);
+  return static_cast<int>(end / field->devicePixelRatioF());
+}
+
+void WhenActive(std::function<bool(QWidget*)> step) {  // until step says it is done
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [=] {
+    QWidget* top = QApplication::activeModalWidget();
+    if (top && !top->isActiveWindow()) return top->activateWindow();  // keys go to the active one
+    if (top && step(top)) timer->deleteLater(), timer->stop();
+  });
+  timer->start();
+}
+
+}  // namespace
+
+class LookGuiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyLabelIsReadable_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("default_scheme") << false;
+    QTest::newRow("dark_scheme") << true;
+  }
+  void everyLabelIsReadable();
+  void groupBoxFramesRunThroughTheirTitles();
+  void fieldsShowTheirNumbersWholeAndTheirStartAfterTheFocus();
+  void f1OpensTheAboutBoxFromTheMainAndTheYearWindow();
+
+ private:
+  // Opens the main dialog, runs `check` on its window, then closes it.
+  void WithMainWindow(std::function<void(QWidget*)> check) {
+    WhenActive([&](QWidget* main) {
+      check(main);
+      QTest::keyClick(main, Qt::Key_Escape);
+      return true;
+    });
+    app::CSunApp app(backend, "/usr/bin/tagvaroskop");
+    app::CDayCourseDlg dlg(app);
+    dlg.DoModal();
+    QCOMPARE(dlg.Client().Ratio(), qApp->devicePixelRatio());  // drawn at the screen's resolution
+  }
+  platform::QtBackend backend;
+};
+
+void LookGuiTest::everyLabelIsReadable() {
+  QFETCH(bool, dark);
+  QPalette theme = platform::LightPalette();  // what a dark desktop theme gives the program
+  if (dark) {
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) theme.setColor(role, QColor(45, 45, 45));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) theme.setColor(role, QColor(220, 220, 220));
+  }
+  QApplication::setPalette(theme);
+  platform::UseLightLook();  // as the program does once it has started
+  WithMainWindow([](QWidget* main) {
+    const QImage shot = main->grab().toImage();
+    const double ratio = main->devicePixelRatioF();
+    for (QLabel* label : main->findChildren<QLabel*>()) {
+      if (label->text().isEmpty()) continue;
+      const QRect r = label->geometry();
+      const QImage part = shot.copy(QRect(r.topLeft() * ratio, r.size() * ratio));
+      QVERIFY2(Contrast(part) >= 4.5, qPrintable(label->text()));
+    }
+    for (QGroupBox* box : main->findChildren<QGroupBox*>()) {
+      const QRect title(box->x() + 6, box->y(), box->fontMetrics().horizontalAdvance(box->title()) + 4, box->fontMetrics().height());
+      QVERIFY2(Contrast(shot.copy(QRect(title.topLeft() * ratio, title.size() * ratio))) >= 4.5, qPrintable(box->title()));
+    }
+  });
+}
+
+void LookGuiTest::groupBoxFramesRunThroughTheirTitles() {
+  WithMainWindow([](QWidget* main) {
+    for (QGroupBox* box : main->findChildren<QGroupBox*>()) {
+      const QImage image = box->grab().toImage().scaled(box->size());
+      int frame = 0;  // the first row at the right of the title that is not the background
+      while (frame < image.height() && image.pixel(image.width() - 6, frame) == image.pixel(image.width() - 6, 0)) ++frame;
+      int first = image.height(), last = -1;  // the rows of the title's letters
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 8; x < 8 + box->fontMetrics().horizontalAdvance(box->title()); ++x)
+          if (qGray(image.pixel(x, y)) < 100) first = std::min(first, y), last = std::max(last, y);
+      QVERIFY2(first < frame && frame < last, qPrintable(box->title()));
+    }
+  });
+}
+
+void LookGuiTest::fieldsShowTheirNumbersWholeAndTheirStartAfterTheFocus() {
+  WithMainWindow([](QWidget* main) {
+    for (const auto& [id, text] : std::vector<std::pair<int, QString>>{
+             {res::IDC_HEIGHT, "61.6724"}, {res::IDC_HEIGHT, "-43.2803"}, {res::IDC_AZIMUTH, "359.996"}}) {
+      auto* field = main->findChild<QLineEdit*>(QString("control_%1").arg(id));
+      field->setText(text);
+      field->setCursorPosition(0);
+      const int width = field->width();
+      field->resize(200, field->height());
+      const int end = TextEnd(field);
+      field->resize(width, field->height());
+      QVERIFY2(end < width - 1, qPrintable(text));
+    }
+    auto* latitude = main->findChild<QLineEdit*>(QString("control_%1").arg(res::IDC_LAT_DEGREES));
+    latitude->setFocus();
+    latitude->setText("-33.8688123");
+    QCOMPARE(latitude->cursorPosition(), 11);
+    main->findChild<QLineEdit*>(QString("control_%1").arg(res::IDC_HEIGHT))->setFocus();
+    QCOMPARE(latitude->cursorPosition(), 0);
+  });
+}
+
+void LookGuiTest::f1OpensTheAboutBoxFromTheMainAndTheYearWindow() {
+  QStringList seen;  // the captions of the windows, in order
+  WhenActive([&](QWidget* top) {
+    if (!seen.isEmpty() && seen.last() == top->windowTitle()) return false;
+    seen << top->windowTitle();
+    // Each key after this step: a window it opens runs a loop of its own.
+    const auto later = [top](Qt::Key key) {
+      QTimer::singleShot(0, top, [top, key] { QTest::keyClick(top->focusWidget() ? top->focusWidget() : top, key); });
+    };
+    if (seen.size() == 1 || seen.size() == 4) later(Qt::Key_F1);   // the main, then the year window
+    if (seen.size() == 2 || seen.size() >= 5) later(Qt::Key_Escape);  // the About box, then the rest
+    if (seen.size() == 3) {
+      QTimer::singleShot(0, top, [top] {
+        top->findChild<QPushButton*>(QString("control_%1").arg(res::IDC_YEAR_COURSE))->click();
+      });
+    }
+    return seen.size() >= 7;
+  });
+  app::CSunApp app(backend, "/usr/bin/tagvaroskop");
+  app::CDayCourseDlg dlg(app);
+  QTimer::singleShot(8000, [] {  // not to wait for ever where a window did not come
+    while (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget())) w->reject();
+  });
+  dlg.DoModal();
+  QVERIFY2(seen.size() >= 5, qPrintable(seen.join(" | ")));
+  QCOMPARE(seen[1], QString("Info über Tagvaroskop"));
+  QCOMPARE(seen[4], QString("Info über Tagvaroskop"));
+}
+
+QTEST_MAIN(LookGuiTest)
+#include "look_gui_test.moc"
