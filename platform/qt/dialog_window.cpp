@@ -38,9 +38,6 @@ DialogWindow::DialogWindow(CDialog& dialog, QtBackend& backend, QWidget* owner)
   setFixedSize(dialog.Client().Width(), dialog.Client().Height());
   setFont(DialogFont());
   setPalette(LightPalette());
-  // A thin frame leaves the fields room for every number the program writes (-43.2803).
-  setStyleSheet("QLineEdit { border: 1px solid palette(mid); padding: 0px; background: palette(base); }"
-                "QLineEdit:focus { border-color: palette(highlight); }");
   BuildControls();
   // The system menu from the keyboard: Alt+Space as on other desktops, and Shift+F10.
   for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Space),
@@ -69,9 +66,8 @@ void DialogWindow::BuildControls() {
     QWidget* widget = nullptr;
     switch (c.kind) {
       case ControlKind::kEdit: {
-        auto* edit = new QLineEdit(text, this);
+        auto* edit = new FieldEdit(text, this);
         edit->setFont(FieldFont());
-        edit->setTextMargins(-2, 0, -2, 0);  // the text from the frame on, without a gap
         edit->installEventFilter(this);
         widget = edit;
         break;

@@ -42,4 +42,20 @@ void TitledFrame::paintEvent(QPaintEvent*) {
   painter.drawText(label, Qt::AlignCenter, text);
 }
 
+FieldEdit::FieldEdit(const QString& text, QWidget* parent) : QLineEdit(text, parent) {
+  setFrame(false);
+  setTextMargins(-1, 0, -1, 0);  // the text one pixel inside the frame
+}
+
+void FieldEdit::paintEvent(QPaintEvent* event) {
+  {
+    QPainter background(this);
+    background.fillRect(rect(), palette().color(QPalette::Base));
+  }
+  QLineEdit::paintEvent(event);
+  QPainter frame(this);
+  frame.setPen(palette().color(hasFocus() ? QPalette::Highlight : QPalette::Mid));
+  frame.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 }  // namespace platform

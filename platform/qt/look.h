@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPalette>
 
 namespace platform {
@@ -16,6 +17,16 @@ QPalette LightPalette();
 class TitledFrame : public QGroupBox {
  public:
   using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// An edit field with a thin frame: it leaves the text room for every number the program writes
+// (eight characters such as -43.2803) in the templates' sizes.
+class FieldEdit : public QLineEdit {
+ public:
+  FieldEdit(const QString& text, QWidget* parent);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

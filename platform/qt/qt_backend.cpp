@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QFileInfo>
@@ -122,7 +124,11 @@ std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner,
   PatternFileDialog box(&WindowOf(owner));
   box.setOption(QFileDialog::DontUseNativeDialog);
   box.setProxyModel(new GermanFileList(&box));
-  box.resize(820, 520);  // room for the columns of the detail view
+  box.resize(820, 520);
+  // The detail view's columns as wide as what they show; the name takes the rest.
+  if (auto* details = box.findChild<QTreeView*>()) {
+    for (int column = 1; column < 4; ++column) details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
   box.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   box.setFileMode(QFileDialog::AnyFile);  // the open form does not require the file to exist
   box.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OFN_OVERWRITEPROMPT));
