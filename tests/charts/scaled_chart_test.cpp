@@ -27,22 +27,16 @@ TEST_P(ScaledChartTest, GridLinesAreOfOneWholeWidthAndThePathIsUnbroken) {
   }
   const QImage& image = surface.Image();
   ASSERT_EQ(image.width(), surface.Device(607));
-  // The rows of the heights 67.5, 45 and 22.5 degrees: a run of `width` grid rows at every
-  // device column between two vertical lines.
-  for (const int y : {90, 135, 180}) {
-    for (int x = surface.Device(26); x < surface.Device(59); ++x) {
-      int run = 0;
-      for (int row = surface.Device(y) - 3; row < surface.Device(y) + 4; ++row) run += IsGrid(image, x, row);
-      ASSERT_EQ(run, width) << "row " << y << " column " << x;
-    }
-  }
-  // Columns of the vertical lines, the same.
-  for (const int x : {60, 95, 130}) {
-    int run = 0;
-    for (int column = surface.Device(x) - 3; column < surface.Device(x) + 4; ++column)
-      run += IsGrid(image, column, surface.Device(100));
-    EXPECT_EQ(run, width) << "column " << x;
-  }
+  // The rows of the heights 67.5, 45 and 22.5 degrees and the columns of three azimuths: runs of
+  // `width` grid pixels, at every device column between two vertical lines.
+  const auto run = [&](int x, int y, bool across) {
+    int n = 0;
+    for (int d = -3; d < 4; ++d) n += IsGrid(image, x + (across ? 0 : d), y + (across ? d : 0));
+    return n;
+  };
+  for (const int y : {90, 135, 180})
+    for (int x = surface.Device(26); x < surface.Device(59); ++x) ASSERT_EQ(run(x, surface.Device(y), true), width) << y;
+  for (const int x : {60, 95, 130}) EXPECT_EQ(run(surface.Device(x), surface.Device(100), false), width) << x;
   // The path (red) in every device column from sunrise to sunset, drawn smooth: some of its
   // pixels blend into the background.
   int blended = 0;

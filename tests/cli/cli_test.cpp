@@ -85,50 +85,42 @@ TEST(CliStreamTest, AReadErrorOfTheInputIsStatusOne) {
   EXPECT_EQ(err.str(), "tagvaroskop-cli: Ein Hardware-E/A-Fehler wurde während des Zugriffs auf Standardeingabe gemeldet.\n");
 }
 
-// The batch works in blocks of 16384 lines on two threads; every line keeps its place.
-TEST(CliBatchTest, ABlockLargerThanOneBatchKeepsItsOrder) {
-  const auto lastFields = [](const std::string& line) {  // azimuth and height
-    return line.substr(line.rfind(',', line.rfind(',') - 1) + 1);
-  };
+// The batch reads blocks of 4 MiB and converts each half of a block on its own thread: over
+// 200,000 lines (two blocks) every line keeps its place.
+TEST(CliBatchTest, LinesKeepTheirPlaceAcrossHalvesAndBlocks) {
+  const auto lastLine = [](const std::string& out) { return out.substr(out.rfind('\n', out.size() - 2) + 1); };
+  std::vector<std::string> single;  // the result of each minute 12:00..12:59
+  for (int m = 0; m < 60; ++m) single.push_back(lastLine(Cli({"position", "2005-06-21", "12:" + std::to_string(m), "51", "7", "--format", "csv"}).out));
   std::string input;
-  for (int i = 0; i < 40000; ++i) input += "2005-06-21,12:" + std::to_string(i % 60) + ",51,7\n";
+  for (int i = 0; i < 200000; ++i) input += "2005-06-21,12:" + std::to_string(i % 60) + ",51,7\n";
   std::istringstream lines(Cli({"position", "--input", "-", "--format", "csv"}, input).out);
   std::string line;
   std::getline(lines, line);  // the header
   int n = 0;
-  for (; std::getline(lines, line); ++n) {
-    if (n % 4093 != 0 && n != 16383 && n != 16384 && n != 39999) continue;
-    const std::string single =
-        Cli({"position", "2005-06-21", "12:" + std::to_string(n % 60), "51", "7", "--format", "csv"}).out;
-    EXPECT_EQ(lastFields(line), lastFields(single.substr(single.find('\n') + 1, single.size() - single.find('\n') - 2)));
-  }
-  EXPECT_EQ(n, 40000);
+  for (; std::getline(lines, line); ++n) ASSERT_EQ(line + "\n", single[n % 60]) << "line " << n + 1;
+  EXPECT_EQ(n, 200000);
 }
 
 // A batch of days writes what the single calls write, one after the other: the CSV header once,
 // text blocks parted by an empty line. Real places over a clock change, polar day and night.
 TEST(CliBatchTest, DaysAreTheSingleCallsLineForLine) {
-  const std::vector<std::vector<std::string>> days{
-      {"2005-03-27", "52.52", "13.405"}, {"2005-06-21", "-33.8688", "151.2093"},
-      {"2005-10-30", "34.0522", "-118.2437"}, {"2005-06-21", "69.6492", "18.9553"},
-      {"2005-12-21", "80", "0"}, {"2005-12-31", "0", "359.9"}};
-  for (const std::vector<std::string>& options :
-       std::vector<std::vector<std::string>>{{"--format", "csv", "--tz", "Europe/Berlin"},
-                                             {"--format", "json", "--height", "-6", "--time", "0:0:30"},
-                                             {"--tz", "America/Los_Angeles", "--height", "10"}}) {
-    std::string input, expected;
+  const std::vector<std::vector<std::string>> days{{"2005-03-27", "52.52", "13.405"}, {"2005-06-21", "-33.8688", "151.2093"},
+      {"2005-10-30", "34.0522", "-118.2437"}, {"2005-06-21", "69.6492", "18.9553"}, {"2005-12-21", "80", "0"}, {"2005-12-31", "0", "359.9"}};
+  for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{{"--format", "csv", "--tz", "Europe/Berlin"},
+           {"--format", "json", "--height", "-6", "--time", "0:0:30"}, {"--tz", "America/Los_Angeles", "--height", "10"}}) {
+    std::string input = "date,latitude,longitude\n", expected;
     for (const std::vector<std::string>& d : days) {
       input += d[0] + "," + d[1] + "," + d[2] + "\n";
       std::vector<std::string> single{"day", "--", d[0], d[1], d[2]};
       single.insert(single.begin() + 1, options.begin(), options.end());
       std::string out = Cli(single).out;
-      if (options[1] == "csv" && !expected.empty()) out.erase(0, out.find('\n') + 1);
-      if (options[0] == "--tz" && !expected.empty()) expected += "\n";
+      if (options[1] == "csv" && !expected.empty()) out.erase(0, out.find('\n') + 1);  // the header once
+      if (options[0] == "--tz" && !expected.empty()) expected += "\n";  // text: an empty line between days
       expected += out;
     }
     std::vector<std::string> batch{"day", "--input", "-"};
     batch.insert(batch.end(), options.begin(), options.end());
-    EXPECT_EQ(Cli(batch, "date,latitude,longitude\n" + input).out, expected) << options[0] << options[1];
+    EXPECT_EQ(Cli(batch, input).out, expected) << options[0] << options[1];
   }
 }
 

@@ -22,26 +22,22 @@
 namespace {
 
 double Luminance(QRgb p) {  // relative luminance, as WCAG defines it
-  const auto channel = [](int c) {
-    const double v = c / 255.0;
-    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * channel(qRed(p)) + 0.7152 * channel(qGreen(p)) + 0.0722 * channel(qBlue(p));
+  const auto linear = [](int c) { return c <= 10 ? c / 255.0 / 12.92 : std::pow((c / 255.0 + 0.055) / 1.055, 2.4); };
+  return 0.2126 * linear(qRed(p)) + 0.7152 * linear(qGreen(p)) + 0.0722 * linear(qBlue(p));
 }
 
-// The contrast of the text in a part of an image against its background (its commonest colour).
+// The greatest contrast of a colour in a part of an image against its commonest one.
 double Contrast(const QImage& image) {
   std::map<QRgb, int> count;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ++count[image.pixel(x, y)];
-  const QRgb background = std::max_element(count.begin(), count.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+  const double background = Luminance(std::max_element(count.begin(), count.end(), [](auto& a, auto& b) { return a.second < b.second; })->first) + 0.05;
   double best = 1.0;
-  for (const auto& [colour, n] : count) {
-    const double a = Luminance(colour) + 0.05, b = Luminance(background) + 0.05;
-    best = std::max(best, std::max(a, b) / std::min(a, b));
-  }
+  for (const auto& entry : count) best = std::max({best, (Luminance(entry.first) + 0.05) / background, background / (Luminance(entry.first) + 0.05)});
   return best;
 }
+
+QLineEdit* Field(QWidget* dialog, int id) { return dialog->findChild<QLineEdit*>(QString("control_%1").arg(id)); }
 
 // The rightmost column (logical) with dark pixels in the field.
 int TextEnd(QLineEdit* field) {
@@ -53,15 +49,15 @@ int TextEnd(QLineEdit* field) {
   return static_cast<int>(end / field->devicePixelRatioF());
 }
 
-void WhenActive(std::function<bool(QWidget*)> step) {  // until step says it is done
+// Calls `step` with the innermost modal window, once it is active, until it says it is done.
+void WhenActive(std::function<bool(QWidget*)> step) {
   auto* timer = new QTimer;
-  timer->setInterval(5);
   QObject::connect(timer, &QTimer::timeout, [=] {
     QWidget* top = QApplication::activeModalWidget();
     if (top && !top->isActiveWindow()) return top->activateWindow();  // keys go to the active one
     if (top && step(top)) timer->deleteLater(), timer->stop();
   });
-  timer->start();
+  timer->start(5);
 }
 
 }  // namespace
@@ -70,11 +66,7 @@ class LookGuiTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void everyLabelIsReadable_data() {
-    QTest::addColumn<bool>("dark");
-    QTest::newRow("default_scheme") << false;
-    QTest::newRow("dark_scheme") << true;
-  }
+  void everyLabelIsReadable_data() { QTest::addColumn<bool>("dark"), QTest::newRow("default") << false, QTest::newRow("dark") << true; }
   void everyLabelIsReadable();
   void groupBoxFramesRunThroughTheirTitles();
   void fieldsShowTheirNumbersWholeAndTheirStartAfterTheFocus();
@@ -140,48 +132,40 @@ void LookGuiTest::fieldsShowTheirNumbersWholeAndTheirStartAfterTheFocus() {
   WithMainWindow([](QWidget* main) {
     for (const auto& [id, text] : std::vector<std::pair<int, QString>>{
              {res::IDC_HEIGHT, "61.6724"}, {res::IDC_HEIGHT, "-43.2803"}, {res::IDC_AZIMUTH, "359.996"}}) {
-      auto* field = main->findChild<QLineEdit*>(QString("control_%1").arg(id));
+      QLineEdit* field = Field(main, id);
       field->setText(text);
-      field->setCursorPosition(0);
       const int width = field->width();
-      field->resize(200, field->height());
+      field->resize(200, field->height());  // where the text ends when nothing cuts it
       const int end = TextEnd(field);
       field->resize(width, field->height());
       QVERIFY2(end < width - 1, qPrintable(text));
     }
-    auto* latitude = main->findChild<QLineEdit*>(QString("control_%1").arg(res::IDC_LAT_DEGREES));
-    latitude->setFocus();
-    latitude->setText("-33.8688123");
-    QCOMPARE(latitude->cursorPosition(), 11);
-    main->findChild<QLineEdit*>(QString("control_%1").arg(res::IDC_HEIGHT))->setFocus();
-    QCOMPARE(latitude->cursorPosition(), 0);
+    Field(main, res::IDC_LAT_DEGREES)->setFocus();
+    Field(main, res::IDC_LAT_DEGREES)->setText("-33.8688123");
+    Field(main, res::IDC_HEIGHT)->setFocus();
+    QCOMPARE(Field(main, res::IDC_LAT_DEGREES)->cursorPosition(), 0);
   });
 }
 
+// F1 in the main window, then in the year window, opens the About box; every window is then closed.
 void LookGuiTest::f1OpensTheAboutBoxFromTheMainAndTheYearWindow() {
   QStringList seen;  // the captions of the windows, in order
   WhenActive([&](QWidget* top) {
     if (!seen.isEmpty() && seen.last() == top->windowTitle()) return false;
     seen << top->windowTitle();
-    // Each key after this step: a window it opens runs a loop of its own.
-    const auto later = [top](Qt::Key key) {
-      QTimer::singleShot(0, top, [top, key] { QTest::keyClick(top->focusWidget() ? top->focusWidget() : top, key); });
-    };
-    if (seen.size() == 1 || seen.size() == 4) later(Qt::Key_F1);   // the main, then the year window
-    if (seen.size() == 2 || seen.size() >= 5) later(Qt::Key_Escape);  // the About box, then the rest
-    if (seen.size() == 3) {
-      QTimer::singleShot(0, top, [top] {
-        top->findChild<QPushButton*>(QString("control_%1").arg(res::IDC_YEAR_COURSE))->click();
-      });
-    }
-    return seen.size() >= 7;
+    const int n = static_cast<int>(seen.size());
+    // After this step: a window that a key opens runs an event loop of its own.
+    QTimer::singleShot(0, top, [top, n] {
+      if (n == 3) return top->findChild<QPushButton*>(QString("control_%1").arg(res::IDC_YEAR_COURSE))->click();
+      QTest::keyClick(top->focusWidget() ? top->focusWidget() : top, n == 1 || n == 4 ? Qt::Key_F1 : Qt::Key_Escape);
+    });
+    return n >= 7;
   });
-  app::CSunApp app(backend, "/usr/bin/tagvaroskop");
-  app::CDayCourseDlg dlg(app);
   QTimer::singleShot(8000, [] {  // not to wait for ever where a window did not come
     while (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget())) w->reject();
   });
-  dlg.DoModal();
+  app::CSunApp app(backend, "/usr/bin/tagvaroskop");
+  app::CDayCourseDlg(app).DoModal();
   QVERIFY2(seen.size() >= 5, qPrintable(seen.join(" | ")));
   QCOMPARE(seen[1], QString("Info über Tagvaroskop"));
   QCOMPARE(seen[4], QString("Info über Tagvaroskop"));

@@ -1,8 +1,9 @@
+// What a library built for newer CPUs leaves in the upper halves of the vector registers is gone
+// once a computation has started, on this thread and on a worker thread. Where the CPU does not
+// report that state (XGETBV with ECX=1, bit 2), the test is skipped.
 #include "solar/clean_registers.h"
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 #include "solar/parallel.h"
 #include "solar/sun_position.h"
@@ -13,30 +14,23 @@
 namespace solar {
 namespace {
 
-// Whether the upper halves of the vector registers are in use, where the CPU tells
-// (XGETBV with ECX=1, bit 2); nullopt where it does not.
-std::optional<bool> UpperHalvesInUse() {
-  unsigned a, b, c, d;
-  if (!__builtin_cpu_supports("avx") || !__get_cpuid_count(0xd, 1, &a, &b, &c, &d) || !(a & 4)) return {};
+bool UpperHalvesInUse() {
   unsigned low, high;
   asm volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(1));
   return (low & 4) != 0;
 }
 
-__attribute__((target("avx"))) void DirtyUpperHalves() {
-  asm volatile("vpcmpeqd %%ymm15, %%ymm15, %%ymm15" ::: "xmm15");
-}
-
-// What a library built for newer CPUs leaves behind is gone once a computation has started,
-// on this thread and on a worker thread.
+__attribute__((target("avx"))) void DirtyUpperHalves() { asm volatile("vpcmpeqd %%ymm15, %%ymm15, %%ymm15" ::: "xmm15"); }
 TEST(CleanRegistersTest, EveryComputationAndWorkerStartsClean) {
+  unsigned a, b, c, d;
+  if (!__builtin_cpu_supports("avx") || !__get_cpuid_count(0xd, 1, &a, &b, &c, &d) || !(a & 4)) GTEST_SKIP();
   DirtyUpperHalves();
-  if (UpperHalvesInUse() != true) GTEST_SKIP() << "this CPU does not report its register state";
+  if (!UpperHalvesInUse()) GTEST_SKIP() << "this CPU does not report its register state";
   ComputeSunPosition(53542, 12.0f, 51.0f, 7.0f);
-  EXPECT_EQ(UpperHalvesInUse(), false);
+  EXPECT_FALSE(UpperHalvesInUse());
   bool workerClean = false;
   OnBothCores(2, [&](size_t first, size_t) {
-    if (first == 0) workerClean = UpperHalvesInUse() == false;
+    if (first == 0) workerClean = !UpperHalvesInUse();
   });
   EXPECT_TRUE(workerClean);
 }

@@ -13,12 +13,10 @@
 namespace solar {
 namespace {
 
-
 std::string Describe(const MinuteScan& s, float height) {
   char text[200];
-  std::snprintf(text, sizeof text, "day %d start %d second %d minutes %d lat %a lon %a rounding %d height %a",
-                s.dayNumber, s.startMinute, s.second, s.minutes, s.latitude, s.longitude,
-                static_cast<int>(s.rounding), height);
+  std::snprintf(text, sizeof text, "MinuteScan{%d, %d, %d, %d, %a, %a, %d} height %a", s.dayNumber, s.startMinute,
+                s.second, s.minutes, s.latitude, s.longitude, static_cast<int>(s.rounding), height);
   return text;
 }
 
@@ -28,21 +26,15 @@ int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool with
   static DayTrack track;
   ScanMinutes(scan, track);
   int failures = 0;
+  const auto expect = [&](bool same, float height, const char* what) {
+    if (!same) ADD_FAILURE() << Describe(scan, height) << what, ++failures;
+  };
   for (const float height : heights) {
-    if (exact.StretchesAbove(height) != StretchesAbove(track, height, scan.minutes)) {
-      ADD_FAILURE() << Describe(scan, height);
-      ++failures;
-    }
-    if (withCrossings && exact.Crossings(height) != CrossingsOf(scan, track, height)) {
-      ADD_FAILURE() << Describe(scan, height) << " crossings";
-      ++failures;
-    }
+    expect(exact.StretchesAbove(height) == StretchesAbove(track, height, scan.minutes), height, " stretches");
+    if (withCrossings) expect(exact.Crossings(height) == CrossingsOf(scan, track, height), height, " crossings");
   }
   const HighestPoint highest = exact.Highest(), expected = HighestPointOf(scan, track);
-  if (highest.second != expected.second || highest.height != expected.height) {
-    ADD_FAILURE() << Describe(scan, 99.0f) << " highest point";
-    ++failures;
-  }
+  expect(highest.second == expected.second && highest.height == expected.height, 0.0f, " highest point");
   return failures;
 }
 
@@ -65,13 +57,10 @@ TEST(ScanHeightsTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
 // named heights and a random one. TAGVAROSKOP_DIFFERENTIAL_DAYS sets how many (10,000 here;
 // run it with millions once in a while).
 TEST(ScanHeightsTest, EqualsTheFullTrackOnRandomDays) {
-  const char* wanted = std::getenv("TAGVAROSKOP_DIFFERENTIAL_DAYS");
-  const long days = wanted ? std::atol(wanted) : 10000;
-  const long seed = std::getenv("TAGVAROSKOP_DIFFERENTIAL_SEED") ? std::atol(std::getenv("TAGVAROSKOP_DIFFERENTIAL_SEED")) : 1;
-  std::mt19937_64 random(static_cast<unsigned long long>(seed));
-  const auto uniform = [&](double low, double high) {
-    return low + (high - low) * std::generate_canonical<double, 64>(random);
-  };
+  const auto setting = [](const char* name, long otherwise) { return std::getenv(name) ? std::atol(std::getenv(name)) : otherwise; };
+  const long days = setting("TAGVAROSKOP_DIFFERENTIAL_DAYS", 10000);
+  std::mt19937_64 random(static_cast<unsigned long long>(setting("TAGVAROSKOP_DIFFERENTIAL_SEED", 1)));
+  const auto uniform = [&](double low, double high) { return low + (high - low) * std::generate_canonical<double, 64>(random); };
   const auto whole = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
   long fullTracks = 0, evaluations = 0, failures = 0;
   for (long d = 0; d < days && failures < 10; ++d) {
