@@ -1,4 +1,5 @@
-// Target: position --input at >= 1 million lines per second on the 2-core machine.
+// Target: position --input at >= 2.5 million lines per second on the 2-core machine (the real
+// program on a file is the figure that counts; this in-process one has no file to read).
 #include <benchmark/benchmark.h>
 
 #include <sstream>

@@ -94,23 +94,21 @@ HighestPoint HighestPointOf(const MinuteScan& scan, int top, float topHeight) {
   const int count = std::min(scan.minutes, kTrackEntries);
   if (count <= 0) return HighestPoint{0, 0.0f};
   SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
-  // Near the top the single-precision height stays the same for some seconds: the middle of the
-  // seconds at the greatest height.
-  HighestPoint best{60LL * top, topHeight};
-  long long lastAtBest = best.second;
+  TopSeconds seconds(HighestPoint{60LL * top, topHeight});
   const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, count - 1);
-  for (long long s = from; s <= to; ++s) {
-    const float h = HeightAfter(scan, sun, s);
-    if (h > best.height) {
-      best = HighestPoint{s, h};
-      lastAtBest = s;
-    } else if (h == best.height) {
-      best.second = std::min(best.second, s);
-      lastAtBest = std::max(lastAtBest, s);
-    }
+  for (long long s = from; s <= to; ++s) seconds.Look(s, HeightAfter(scan, sun, s));
+  return seconds.Middle();
+}
+
+float TopSeconds::Look(long long second, float height) {
+  if (height > m_best.height) {
+    m_best = HighestPoint{second, height};
+    m_last = second;
+  } else if (height == m_best.height) {
+    m_best.second = std::min(m_best.second, second);
+    m_last = std::max(m_last, second);
   }
-  best.second = (best.second + lastAtBest) / 2;
-  return best;
+  return height;
 }
 
 }  // namespace solar

@@ -58,4 +58,18 @@ HighestPoint HighestPointOf(const MinuteScan& scan, const DayTrack& track);
 // The same from the scan's highest minute (the first of the greatest height) and its height.
 HighestPoint HighestPointOf(const MinuteScan& scan, int top, float topHeight);
 
+// The seconds of the greatest height looked at so far, starting from a known one. Near the top
+// the single-precision height stays the same for some seconds: the point is their middle.
+class TopSeconds {
+ public:
+  explicit TopSeconds(HighestPoint start) : m_best(start), m_last(start.second) {}
+  float Look(long long second, float height);  // returns the height
+  float Height() const { return m_best.height; }
+  HighestPoint Middle() const { return HighestPoint{(m_best.second + m_last) / 2, m_best.height}; }
+
+ private:
+  HighestPoint m_best;  // the first second at the greatest height
+  long long m_last;     // the last one
+};
+
 }  // namespace solar

@@ -313,28 +313,16 @@ HighestPoint ScanHeights::HighestSecond(int top) {
     const double l = At(top - 1), c = At(top), r = At(top + 1), bend = l - 2.0 * c + r;
     if (bend < 0.0) vertex += std::llround(std::clamp(30.0 * (l - r) / bend, -60.0, 60.0));
   }
-  HighestPoint best{60LL * top, At(top)};
-  long long lastAtBest = best.second;
-  const auto look = [&](long long second) {
-    const float h = AtSecond(second);
-    if (h > best.height) {
-      best = HighestPoint{second, h};
-      lastAtBest = second;
-    } else if (h == best.height) {
-      best.second = std::min(best.second, second);
-      lastAtBest = std::max(lastAtBest, second);
-    }
-    return h;
-  };
+  TopSeconds seconds(HighestPoint{60LL * top, At(top)});
+  const auto look = [&](long long second) { return seconds.Look(second, AtSecond(second)); };
   look(vertex);
   const float margin = TopMargin(m_scan);
   bool left = true, right = true;
   for (long long d = 1; left || right; ++d) {
-    if (left) left = vertex - d >= from && look(vertex - d) >= best.height - margin;
-    if (right) right = vertex + d <= to && look(vertex + d) >= best.height - margin;
+    if (left) left = vertex - d >= from && look(vertex - d) >= seconds.Height() - margin;
+    if (right) right = vertex + d <= to && look(vertex + d) >= seconds.Height() - margin;
   }
-  best.second = (best.second + lastAtBest) / 2;
-  return best;
+  return seconds.Middle();
 }
 
 }  // namespace solar
