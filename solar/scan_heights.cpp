@@ -128,6 +128,9 @@ ScanHeights::ScanHeights(const MinuteScan& scan)
 
 int ScanHeights::Count() const { return m_scan.minutes; }
 
+// Near the poles the daily swing is small against the model's steps: the full track decides.
+bool ScanHeights::Flat() const { return !(m_highest - m_lowest >= kLeastSpan); }
+
 float ScanHeights::At(int minute) {
   if (!m_known[minute]) {
     m_height[minute] = HeightAfter(m_scan, m_sun, 60LL * minute);
@@ -159,7 +162,7 @@ int ScanHeights::TurnNear(int minute, bool highest) {
 
 bool ScanHeights::NeedsFullTrack(float height) {
   if (m_track) return true;
-  if (m_highest - m_lowest < kLeastSpan) return true;
+  if (Flat()) return true;
   for (const int b : m_bounds) {
     if (std::fabs(At(b) - height) < m_margin) return true;
   }
@@ -280,7 +283,7 @@ std::vector<Crossing> ScanHeights::Crossings(float height) {
 
 HighestPoint ScanHeights::Highest() {
   if (Count() == 0) return HighestPoint{0, 0.0f};
-  if (m_track || m_highest - m_lowest < kLeastSpan) return HighestPointOf(m_scan, FullTrack());
+  if (m_track || Flat()) return HighestPointOf(m_scan, FullTrack());
   // The first minute of the greatest height lies near one of the turning points or ends: around
   // each, every minute within the margin of its height is looked at.
   // Minutes this close to a turning point's height are looked at for the day's first top.

@@ -45,6 +45,7 @@ class ScanHeights {
   bool NeedsFullTrack(float height);
   const DayTrack& FullTrack();
   int Count() const;
+  bool Flat() const;
 
   MinuteScan m_scan;
   SunTracker m_sun;

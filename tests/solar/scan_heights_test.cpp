@@ -38,15 +38,18 @@ int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool with
   return failures;
 }
 
-// Days that once went wrong: close to the poles in the year series' coarse steps, and a top
-// where one second stands two ulps above a plateau nine seconds away.
+// Days that once went wrong: close to the poles in the year series' coarse steps, a top where
+// one second stands two ulps above a plateau nine seconds away; and days where a simpler search
+// goes wrong: a turning point minutes outside the scan, a day at the pole.
 TEST(ScanHeightsTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
   const std::vector<float> heights{0.0f, -7.0f, -0.833f, -6.0f, -12.0f, -18.0f};
   for (const MinuteScan& scan : {
            MinuteScan{73354, 0, 2, 1440, -0x1.6302c6p+6f, -0x1.1d6ff4p+7f, Rounding::kYearSeries},
            MinuteScan{71530, 0, 31, 1440, 0x1.60cd1ep+6f, 0x1.88f77ep+7f, Rounding::kYearSeries},
            MinuteScan{42835, 0, 49, 1440, 0x1.614d2ap+6f, 0x1.99a594p+6f, Rounding::kYearSeries},
-           MinuteScan{51766, 1012, 56, 1440, -0x1.3b2704p+6f, -0x1.011cbp+7f}}) {
+           MinuteScan{51766, 1012, 56, 1440, -0x1.3b2704p+6f, -0x1.011cbp+7f},
+           MinuteScan{38980, 993, 1, 1380, 0x1.46e9aep+6f, 0x1.435796p+8f},
+           MinuteScan{56463, 1174, 59, 1440, -0x1.67fae4p+6f, -0x1.277c98p+6f}}) {
     ScanHeights exact(scan);
     Compare(scan, heights, true, exact);
   }
