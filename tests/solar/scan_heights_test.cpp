@@ -38,9 +38,8 @@ int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool with
   return failures;
 }
 
-// Days that once went wrong: close to the poles in the year series' coarse steps, a top where
-// one second stands two ulps above a plateau nine seconds away; and days where a simpler search
-// goes wrong: a turning point minutes outside the scan, a day at the pole.
+// Days that once went wrong (near the poles in the year series' steps, a top one second two ulps
+// above a plateau) and where a simpler search would (a turning point outside the scan, the pole).
 TEST(ScanHeightsTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
   const std::vector<float> heights{0.0f, -7.0f, -0.833f, -6.0f, -12.0f, -18.0f};
   for (const MinuteScan& scan : {
