@@ -123,6 +123,8 @@ void CDC::Rectangle(int left, int top, int right, int bottom) {
 void CDC::MoveTo(int x, int y) {
   m_x = Limit(x);
   m_y = Limit(y);
+  m_pointX = m_x;
+  m_pointY = m_y;
 }
 
 void CDC::LineTo(int x, int y) {
@@ -147,16 +149,21 @@ void CDC::LineToPoint(double x, double y) {
   if (m_surface.Ratio() == 1.0) {
     LineTo(solar::TruncToInt(x), solar::TruncToInt(y));
   } else {
-    QPainter painter(&m_surface.Image());
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipRect(m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
-    painter.setPen(QPen(QColor(m_penColour.red, m_penColour.green, m_penColour.blue),
-                        LineWidth() / m_surface.Ratio(), Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(m_pointX, m_pointY), QPointF(x, y));
+    SmoothLine(QPointF(m_pointX, m_pointY), QPointF(x, y), m_penColour);
     MoveTo(solar::TruncToInt(x), solar::TruncToInt(y));
   }
   m_pointX = x;
   m_pointY = y;
+}
+
+// A line at the device's resolution, smooth, LineWidth() device pixels wide, within the clip.
+void CDC::SmoothLine(QPointF from, QPointF to, Rgb colour) {
+  QPainter painter(&m_surface.Image());
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setClipRect(m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
+  painter.setPen(QPen(QColor(colour.red, colour.green, colour.blue), LineWidth() / m_surface.Ratio(),
+                      Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(from, to);
 }
 
 // At a device pixel ratio other than 1: a straight line along a row or column covers the same
@@ -164,8 +171,8 @@ void CDC::LineToPoint(double x, double y) {
 // any other line is drawn smooth through the pixel centres, as wide.
 void CDC::ScaledLine(int x0, int y0, int x1, int y1, Rgb colour) {
   if (x0 == x1 && y0 == y1) return;
-  const int w = LineWidth();
   if (y0 == y1 || x0 == x1) {
+    const int w = LineWidth();
     const bool across = y0 == y1;
     const int from = across ? x0 : y0, to = across ? x1 : y1;
     const int first = std::min(from, to) + (to < from ? 1 : 0), last = std::max(from, to) + (to < from ? 1 : 0);
@@ -174,11 +181,7 @@ void CDC::ScaledLine(int x0, int y0, int x1, int y1, Rgb colour) {
     FillDevice(across ? PixelRect{along0, at, along1, at + w} : PixelRect{at, along0, at + w, along1}, colour);
     return;
   }
-  QPainter painter(&m_surface.Image());
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setClipRect(m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
-  painter.setPen(QPen(QColor(colour.red, colour.green, colour.blue), w / m_surface.Ratio(), Qt::SolidLine, Qt::RoundCap));
-  painter.drawLine(QPointF(x0 + 0.5, y0 + 0.5), QPointF(x1 + 0.5, y1 + 0.5));
+  SmoothLine(QPointF(x0 + 0.5, y0 + 0.5), QPointF(x1 + 0.5, y1 + 0.5), colour);
 }
 
 // Bresenham from (x0, y0) toward (x1, y1), the end point left out.

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include <QPointF>
+
 #include "platform/dialog_template.h"
 #include "platform/gdi.h"
 #include "platform/surface.h"
@@ -59,6 +61,7 @@ class CDC {
   void Plot(int x, int y, Rgb colour);
   void Line(int x0, int y0, int x1, int y1, Rgb colour);
   void ScaledLine(int x0, int y0, int x1, int y1, Rgb colour);
+  void SmoothLine(QPointF from, QPointF to, Rgb colour);
   PixelRect DeviceRect(const PixelRect& logical) const;
   int LineWidth() const;  // in device pixels
   void FillDevice(const PixelRect& device, Rgb colour);
