@@ -87,13 +87,13 @@ ScanHeights::ScanHeights(const MinuteScan& scan)
     m_known[minute] = true;
   }
   m_hourAngle = first.tau * kRadToDeg;
-  m_declination = first.declination;
+  m_sinDeclination[0] = std::sin(first.declination), m_sinDeclination[1] = std::sin(last.declination);
+  m_cosDeclination[0] = std::cos(first.declination), m_cosDeclination[1] = std::cos(last.declination);
   if (n > 1) {
     const double nominal = (n - 1) * kHourAnglePerMinute;
     double advance = (last.tau - first.tau) * kRadToDeg;
     advance += 360.0 * std::round((nominal - advance) / 360.0);
     m_hourAnglePerMinute = advance / (n - 1);
-    m_declinationPerMinute = (last.declination - first.declination) / (n - 1);
   }
   const double phi = scan.latitude * kDegToRad;
   m_sinPhi = std::sin(phi);
@@ -219,11 +219,15 @@ std::vector<Stretch> ScanHeights::FindStretches(float height) {
 // Where between minutes a and b the sun should stand at the height, from the hour angle at
 // which it does with the declination of the scan's start; NaN where it never does.
 double ScanHeights::GuessMinute(int a, int b, float height, bool rising) const {
+  const double sinHeight = std::sin(height * kDegToRad);
   double m = 0.5 * (a + b);
   for (int round = 0; round < 2; ++round) {  // the second with the declination of the first guess
-    const double declination = m_declination + m_declinationPerMinute * m;
-    const double cosH = (std::sin(height * kDegToRad) - std::sin(declination) * m_sinPhi) /
-                        (std::cos(declination) * m_cosPhi);
+    // Over a day the declination moves by less than half a degree: its sine and cosine are
+    // interpolated between the first and the last minute.
+    const double along = Count() > 1 ? m / (Count() - 1) : 0.0;
+    const double sinDeclination = m_sinDeclination[0] + along * (m_sinDeclination[1] - m_sinDeclination[0]);
+    const double cosDeclination = m_cosDeclination[0] + along * (m_cosDeclination[1] - m_cosDeclination[0]);
+    const double cosH = (sinHeight - sinDeclination * m_sinPhi) / (cosDeclination * m_cosPhi);
     if (!(std::fabs(cosH) <= 1.0)) return NAN;
     const double h = std::acos(cosH) * kRadToDeg;
     const double first = ((rising ? -h : h) - m_hourAngle) / m_hourAnglePerMinute;

@@ -56,7 +56,7 @@ class ScanHeights {
   float m_lowest = 0.0f, m_highest = 0.0f;
   float m_margin = 0.0f;  // heights this close to a turning point's need the full track
   double m_hourAngle = 0.0, m_hourAnglePerMinute = 0.25;  // at the first minute, degrees
-  double m_declination = 0.0, m_declinationPerMinute = 0.0;  // there, radians
+  double m_sinDeclination[2] = {0.0, 0.0}, m_cosDeclination[2] = {1.0, 1.0};  // first and last minute
   double m_sinPhi = 0.0, m_cosPhi = 1.0;
   std::vector<std::pair<float, std::vector<Stretch>>> m_stretches;  // of the heights asked for
   std::unique_ptr<DayTrack> m_track;  // the full track, once needed
