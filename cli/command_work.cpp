@@ -55,6 +55,8 @@ void ExpectArguments(QCommandLineParser& p, std::initializer_list<int> counts, c
                    (given == 1 ? " Argument)." : " Argumente).")};
 }
 
+namespace {
+
 // Saves to the target with `save`, or for the target "-" writes the same bytes to standard
 // output: they are saved to a private folder first and read back from there.
 void SaveTo(const std::string& target, Io& io, const std::function<void(const std::string&)>& save) {
@@ -86,6 +88,8 @@ void WriteFile(const std::string& path, const QByteArray& bytes) {
   file.Close();
 }
 
+}  // namespace
+
 void WriteBytes(const std::string& target, const QByteArray& bytes, Io& io) {
   SaveTo(target, io, [&](const std::string& path) { WriteFile(path, bytes); });
 }
@@ -108,6 +112,8 @@ QDateTime MomentAndPlace(QCommandLineParser& p, int momentForm, const TimeBasis&
   SetModelTime(moment, f);
   return moment;
 }
+
+namespace {
 
 int SecondsOf(QCommandLineParser& p) {
   solar::ObservationFields f{};
@@ -136,6 +142,8 @@ int WithInput(const std::string& source, Io& io,
   }
   return run(file, source);
 }
+
+}  // namespace
 
 solar::ObservationFields YearFields(QCommandLineParser& p) {
   solar::ObservationFields f = PlaceAt(p, 1);
