@@ -12,6 +12,7 @@
 #include "cli/input.h"
 #include "cli/results.h"
 #include "cli/time_basis.h"
+#include "cli/number_text.h"
 #include "platform/field_text.h"
 #include "platform/file_exception.h"
 #include "solar/parallel.h"
@@ -55,7 +56,9 @@ bool SplitLine(std::string_view line, std::string_view* parts, std::string* unqu
   return i == line.size() + 1;
 }
 
+// A line without a UTF-8 byte-order mark before it and without blanks and CR after it.
 std::string_view Trimmed(std::string_view s) {
+  if (s.starts_with("\xEF\xBB\xBF")) s.remove_prefix(3);
   while (!s.empty() && (s.back() == '\r' || s.back() == ' ')) s.remove_suffix(1);
   return s;
 }
@@ -69,22 +72,22 @@ bool ConvertPosition(std::string_view line, std::string& out, std::string& messa
     return false;
   }
   try {
-    solar::ObservationFields f = StartFields();
+    const long long instant = ReadMoment(parts[0], parts[1], basis);
+    const Place place = ReadPlace(parts[2], parts[3]);
+    const solar::SunPosition p = solar::SunPositionAt(instant, place.latitude, place.longitude);
     thread_local std::string time;
-    ReadMomentInto(parts[0], parts[1], basis, f, time);
-    ReadLatitude(parts[2], f);
-    ReadLongitude(parts[3], f);
-    const solar::SunPosition p = solar::SunPositionOf(f);
-    const float latitude = solar::LatitudeOf(f), longitude = static_cast<float>(SignedLongitude(f));
-    const std::string_view date = std::string_view(time).substr(0, 10);
+    time.clear();
+    AppendRfc3339(time, instant, basis.OffsetAt(instant));
+    const std::string date = LocalDateOf(instant, basis).toString(Qt::ISODate).toStdString();
     if (format == Format::kText) {  // the clock time in the basis; the zone stands above the lines
-      out.append(date).append(" ").append(time, 11, 8).append(" ");
-      out.append(DecimalDegrees(latitude)).append(" ").append(DecimalDegrees(SignedLongitude(f))).append(" ");
+      out.append(date).append(" ").append(ClockText(instant, basis)).append(" ");
+      out.append(FixedText(place.shownLatitude, 5)).append(" ").append(FixedText(place.shownLongitude, 5)).append(" ");
       out.append(platform::FormatFloatField(p.azimuth)).append(" ").append(platform::FormatFloatField(p.height));
       return true;
     }
     // The same keys and numbers as the records of a single position, written here without
     // building a document per line.
+    const float latitude = static_cast<float>(place.shownLatitude), longitude = static_cast<float>(place.shownLongitude);
     const float numbers[] = {latitude, longitude, p.azimuth, p.height};
     if (format == Format::kCsv) {
       AppendCsvField(out, date);
@@ -94,25 +97,25 @@ bool ConvertPosition(std::string_view line, std::string& out, std::string& messa
       AppendCsvField(out, basis.name);
       for (const float n : numbers) {
         out += ',';
-        AppendNumber(out, n);
+        AppendShortest(out, n);
       }
       return true;
     }
     const auto key = [&out](const char* name) { out.append(JsonString(name)).append(":"); };
     out += '{';
     key("azimuth_deg");
-    AppendNumber(out, p.azimuth);
+    AppendShortest(out, p.azimuth);
     out += ',';
     key("date");
-    out.append(JsonString(std::string(date))).append(",");
+    out.append(JsonString(date)).append(",");
     key("elevation_deg");
-    AppendNumber(out, p.height);
+    AppendShortest(out, p.height);
     out += ',';
     key("latitude_deg");
-    AppendNumber(out, latitude);
+    AppendShortest(out, latitude);
     out += ',';
     key("longitude_deg");
-    AppendNumber(out, longitude);
+    AppendShortest(out, longitude);
     out += ',';
     key("time");
     out.append(JsonString(time)).append(",");
@@ -125,9 +128,12 @@ bool ConvertPosition(std::string_view line, std::string& out, std::string& messa
   }
 }
 
+// Empty lines, comments and a header (in any case, in German or English).
 bool Skipped(std::string_view text) {
   const std::string_view t = Trimmed(text);
-  return t.empty() || t.front() == '#' || t.starts_with("datum,") || t.starts_with("date,");
+  std::string start;
+  for (const char c : t.substr(0, 6)) start += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return t.empty() || t.front() == '#' || start.starts_with("datum,") || start.starts_with("date,");
 }
 
 
@@ -249,9 +255,7 @@ bool ConvertDay(std::string_view line, std::string& out, std::string& message, c
   }
   try {
     const QDate date = ReadCalendarDate(parts[0]);
-    solar::ObservationFields place = StartFields();
-    ReadLatitude(parts[1], place);
-    ReadLongitude(parts[2], place);
+    const Place place = ReadPlace(parts[1], parts[2]);
     std::ostringstream text;
     WriteDay(text, date, place, request);
     std::string_view written = text.view();
@@ -283,7 +287,7 @@ int RunDayBatch(std::istream& in, const std::string& inputName, std::ostream& ou
                 const DayRequest& request) {
   if (request.format == Format::kCsv) {  // the header of any day's output
     std::ostringstream any;
-    WriteDay(any, QDate(2000, 1, 1), StartFields(), request);
+    WriteDay(any, QDate(2000, 1, 1), ReadPlace("51", "7"), request);
     out << any.str().substr(0, any.str().find('\n') + 1);
   }
   return RunLines(

@@ -34,11 +34,7 @@ QByteArray Png(const platform::Surface& surface, const platform::PixelRect& area
   return bytes;
 }
 
-int ScaleOf(QCommandLineParser& p) {
-  const std::optional<int> scale = platform::ParseIntField(p.value("scale").toStdString());
-  if (!scale || *scale < 1 || *scale > 4) throw InputError{"Maßstab: " + platform::IntRangeMessage(1, 4)};
-  return *scale;
-}
+int ScaleOf(QCommandLineParser& p) { return ReadWhole(p.value("scale").toStdString(), "Maßstab", 1, 4); }
 
 // The charts as the dialogs draw them, cut to the chart's area, as PNG bytes.
 QByteArray DayChartPng(const solar::ObservationFields& f, int scale) {
@@ -65,8 +61,10 @@ QByteArray YearChartPng(const solar::ObservationFields& f, std::optional<int> cl
 
 int DayChart(QCommandLineParser& p, Io& io) {
   ExpectArguments(p, {4, 5}, "DATUM ZEIT BREITE LÄNGE DATEI oder ZEITPUNKT BREITE LÄNGE DATEI");
-  solar::ObservationFields f;
-  MomentAndPlace(p, 4, BasisOf(p), f);
+  Place place{};
+  const long long instant = MomentAndPlace(p, 4, BasisOf(p), place);
+  solar::ObservationFields f = DialogFields(place);
+  SetModelTime(instant, f);
   const int scale = ScaleOf(p);
   WriteBytes(Positional(p, static_cast<int>(p.positionalArguments().size()) - 1), DayChartPng(f, scale), io);
   return 0;
@@ -77,8 +75,7 @@ int YearChart(QCommandLineParser& p, Io& io) {
   const solar::ObservationFields f = YearFields(p);
   std::optional<int> click;
   if (p.isSet("click")) {
-    click = platform::ParseIntField(p.value("click").toStdString());
-    if (!click) throw InputError{"Klick: " + platform::IntExpectedMessage()};
+    click = ReadWhole(p.value("click").toStdString(), "Klick", 0, 100000);
   }
   WriteBytes(Positional(p, 3), YearChartPng(f, click, ScaleOf(p)), io);
   return 0;

@@ -15,7 +15,6 @@
 #include "cli/results.h"
 #include "files/location_file.h"
 #include "files/minute_table.h"
-#include "platform/field_text.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "solar/parallel.h"
@@ -94,32 +93,39 @@ void WriteBytes(const std::string& target, const QByteArray& bytes, Io& io) {
   SaveTo(target, io, [&](const std::string& path) { WriteFile(path, bytes); });
 }
 
-solar::ObservationFields PlaceAt(QCommandLineParser& p, int i) {
-  solar::ObservationFields f = StartFields();
-  ReadLatitude(Positional(p, i), f);
-  ReadLongitude(Positional(p, i + 1), f);
+Place PlaceAt(QCommandLineParser& p, int i) { return ReadPlace(Positional(p, i), Positional(p, i + 1)); }
+
+long long MomentAndPlace(QCommandLineParser& p, int momentForm, const TimeBasis& basis, Place& place) {
+  const bool single = p.positionalArguments().size() == momentForm;
+  const long long instant = single ? ReadMoment(Positional(p, 0), basis)
+                                   : ReadMoment(Positional(p, 0), Positional(p, 1), basis);
+  place = PlaceAt(p, single ? 1 : 2);
+  return instant;
+}
+
+solar::ObservationFields DialogFields(const Place& place) {
+  solar::ObservationFields f{};
+  f.day = 1.0f;
+  f.month = 1;
+  f.year = 2000;
+  files::SetPlace(f, place.fields);
   return f;
 }
 
-// The moment of DATUM ZEIT, or of one ZEITPUNKT when there are `momentForm` arguments; the
-// fields then hold the place after it and the moment on the model's clock.
-QDateTime MomentAndPlace(QCommandLineParser& p, int momentForm, const TimeBasis& basis,
-                         solar::ObservationFields& f) {
-  const bool single = p.positionalArguments().size() == momentForm;
-  const QDateTime moment = single ? ReadMoment(Positional(p, 0), basis)
-                                  : ReadMoment(Positional(p, 0), Positional(p, 1), basis);
-  f = PlaceAt(p, single ? 1 : 2);
-  SetModelTime(moment, f);
-  return moment;
+void SetModelTime(long long instant, solar::ObservationFields& f) {
+  const QDate date = LocalDateOf(instant, DialogClock());
+  const long long second = (instant + DialogClock().OffsetAt(instant)) - LocalDayNumber(date) * 86400;
+  f.year = date.year();
+  f.month = date.month();
+  f.day = static_cast<float>(date.day());
+  f.hour = static_cast<int>(second / 3600);
+  f.minute = static_cast<int>(second / 60 % 60);
+  f.second = static_cast<int>(second % 60);
 }
 
 namespace {
 
-int SecondsOf(QCommandLineParser& p) {
-  solar::ObservationFields f{};
-  if (p.isSet("time")) ReadTime(Text(p.value("time")), f);
-  return f.second;
-}
+int SecondsOf(QCommandLineParser& p) { return p.isSet("time") ? ReadClockTime(Text(p.value("time"))).second : 0; }
 
 std::vector<float> HeightsOf(QCommandLineParser& p) {
   std::vector<float> heights;
@@ -134,21 +140,19 @@ std::vector<float> HeightsOf(QCommandLineParser& p) {
 int WithInput(const std::string& source, Io& io,
               const std::function<int(std::istream&, const std::string&)>& run) {
   if (source == "-") return run(io.in, "Standardeingabe");
+  std::error_code folder;
+  if (std::filesystem::is_directory(source, folder)) throw FileError{Shown(source, false) + " ist ein Ordner, keine Datei."};
   std::ifstream file(source, std::ios::binary);
   if (!file) throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), source);
-  std::error_code folder;
-  if (std::filesystem::is_directory(source, folder)) {
-    throw platform::CFileException(platform::CFileException::OsErrorToCause(EISDIR), source);
-  }
   return run(file, source);
 }
 
 }  // namespace
 
 solar::ObservationFields YearFields(QCommandLineParser& p) {
-  solar::ObservationFields f = PlaceAt(p, 1);
-  ReadYear(Positional(p, 0), f);
-  if (p.isSet("second")) ReadSecond(Text(p.value("second")), f);
+  solar::ObservationFields f = DialogFields(PlaceAt(p, 1));
+  f.year = ReadWhole(Positional(p, 0), "Jahr", 1900, 2100);
+  if (p.isSet("second")) f.second = ReadWhole(Text(p.value("second")), "Sekunde", 0, 59);
   return f;
 }
 
@@ -162,9 +166,9 @@ int Position(QCommandLineParser& p, Io& io) {
     });
   }
   ExpectArguments(p, {3, 4}, "DATUM ZEIT BREITE LÄNGE oder ZEITPUNKT BREITE LÄNGE");
-  solar::ObservationFields f;
-  const QDateTime moment = MomentAndPlace(p, 3, basis, f);
-  WriteRecord(io.out, format, PositionRecord(f, moment, basis));
+  Place place{};
+  const long long instant = MomentAndPlace(p, 3, basis, place);
+  WriteRecord(io.out, format, PositionRecord(instant, place, basis));
   return 0;
 }
 
@@ -189,19 +193,27 @@ int Days(QCommandLineParser& p, Io& io) {
   const TimeBasis basis = BasisOf(p);
   ExpectArguments(p, {4}, "VON BIS BREITE LÄNGE");
   const QDate from = ReadCalendarDate(Positional(p, 0)), to = ReadCalendarDate(Positional(p, 1));
-  const solar::ObservationFields place = PlaceAt(p, 2);
+  const Place place = PlaceAt(p, 2);
   const qint64 count = from.daysTo(to) + 1;
   if (count < 1 || count > kMostDays) {
     throw InputError{"Zeitraum: BIS liegt nicht nach VON oder mehr als " + std::to_string(kMostDays) +
                      " Tage danach."};
   }
   const int second = SecondsOf(p);
-  std::vector<Record> rows(static_cast<size_t>(count));
+  // The dates that the zone has, with their bounds; a skipped date has no row.
+  std::vector<std::pair<QDate, DayBounds>> dates;
+  for (QDate date = from; date <= to; date = date.addDays(1)) {
+    if (const std::optional<DayBounds> bounds = BoundsOf(date, basis)) dates.emplace_back(date, *bounds);
+  }
+  std::vector<Record> rows(dates.size());
   solar::OnBothCores(rows.size(), [&](size_t first, size_t last) {
-    for (size_t i = first; i < last; ++i)
-      rows[i] = DayValues(ScanLocalDay(from.addDays(static_cast<qint64>(i)), second, place, basis));
+    for (size_t i = first; i < last; ++i) {
+      LocalDay day = ScanLocalDay(dates[i].first, dates[i].second, second, place, basis);
+      rows[i] = DayValues(day);
+    }
   });
-  Record head{ZoneValue(basis, from.startOfDay(basis.zone), to.addDays(1).startOfDay(basis.zone))};
+  const long long start = dates.empty() ? 0 : dates.front().second.start, end = dates.empty() ? 0 : dates.back().second.end;
+  Record head{ZoneValue(basis, start, end, false)};
   Append(head, PlaceRecord(place));
   WriteTable(io.out, format, head, rows, "days");
   return 0;
@@ -214,14 +226,17 @@ int Year(QCommandLineParser& p, Io& io) {
   const std::vector<float> heights = HeightsOf(p);
   solar::YearSeries series{};
   solar::ComputeYearSeries(f, series);
-  WriteTable(io.out, format, YearHead(f), YearRows(f, series, heights), "sample_days");
+  WriteTable(io.out, format, YearHead(f.year, PlaceAt(p, 1)), YearRows(f, series, heights), "sample_days");
   return 0;
 }
 
 int Export(QCommandLineParser& p, Io& io) {
   ExpectArguments(p, {4}, "DATUM BREITE LÄNGE DATEI");
-  solar::ObservationFields f = PlaceAt(p, 1);
-  SetModelTime(QDateTime(ReadCalendarDate(Positional(p, 0)), QTime(0, 0), DialogClock().zone), f);
+  solar::ObservationFields f = DialogFields(PlaceAt(p, 1));
+  const QDate date = ReadCalendarDate(Positional(p, 0));
+  f.year = date.year();
+  f.month = date.month();
+  f.day = static_cast<float>(date.day());
   f.second = SecondsOf(p);
   solar::DayTrack track;
   solar::ScanDayOf(f, track);
@@ -250,7 +265,7 @@ int ChartYear(QCommandLineParser& p, Io& io) { return Charts().year ? Charts().y
 
 int PlaceSave(QCommandLineParser& p, Io& io) {
   ExpectArguments(p, {3}, "BREITE LÄNGE DATEI");
-  const files::Place place = files::PlaceOf(StoredPlace(PlaceAt(p, 0)));
+  const files::Place place = StoredPlace(PlaceAt(p, 0));
   SaveTo(Positional(p, 2), io, [&](const std::string& path) { files::SaveLocation(path, place); });
   return 0;
 }
@@ -258,9 +273,10 @@ int PlaceSave(QCommandLineParser& p, Io& io) {
 int PlaceShow(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   ExpectArguments(p, {1}, "DATEI");
-  solar::ObservationFields f = StartFields();
-  files::SetPlace(f, files::LoadLocation(Positional(p, 0)));
-  Record r = PlaceRecord(f);
+  const files::Place stored = files::LoadLocation(Positional(p, 0));
+  solar::ObservationFields f{};
+  files::SetPlace(f, stored);
+  Record r = PlaceRecord(PlaceOfFields(stored));
   r.push_back(String("stored_latitude", "Breite (Grad:Arcmin:Arcsec)", FieldsText(f.latDegrees, f.latArcmin, f.latArcsec)));
   r.push_back(String("stored_longitude", "Länge (Grad:Arcmin:Arcsec)",
                      FieldsText(f.lonDegrees, static_cast<float>(f.lonArcmin), f.lonArcsec)));

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/input.h"
 #include "cli/output.h"
 #include "cli/time_basis.h"
 #include "solar/types.h"
@@ -42,12 +43,18 @@ TimeBasis BasisOf(QCommandLineParser& p);
 std::string Positional(QCommandLineParser& p, int i);
 // Throws unless there are as many positional arguments as one of the counts.
 void ExpectArguments(QCommandLineParser& p, std::initializer_list<int> counts, const char* syntax);
-solar::ObservationFields PlaceAt(QCommandLineParser& p, int i);
-// The moment of DATUM ZEIT, or of one ZEITPUNKT when there are `momentForm` arguments; the
-// fields then hold the place after it and the moment on the model's clock.
-QDateTime MomentAndPlace(QCommandLineParser& p, int momentForm, const TimeBasis& basis,
-                         solar::ObservationFields& f);
+Place PlaceAt(QCommandLineParser& p, int i);
+// The instant of DATUM ZEIT, or of one ZEITPUNKT when there are `momentForm` arguments, and the
+// place after it.
+long long MomentAndPlace(QCommandLineParser& p, int momentForm, const TimeBasis& basis, Place& place);
+
+// The dialog's fields for the outputs that show what the dialogs show (the minute table, the
+// charts, the year window, the location file): the place, and the date and time of an instant on
+// the dialog's clock, with the dialog's own day count.
+solar::ObservationFields DialogFields(const Place& place);
+void SetModelTime(long long instant, solar::ObservationFields& f);
 solar::ObservationFields YearFields(QCommandLineParser& p);
+
 // Writes bytes as a new file (nothing half written, an old file kept on failure), or to
 // standard output for "-".
 void WriteBytes(const std::string& target, const QByteArray& bytes, Io& io);

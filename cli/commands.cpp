@@ -217,6 +217,9 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     } catch (const InputError& e) {
       err << "tagvaroskop-cli: " << e.message << "\n";
       return kWrongEntry;
+    } catch (const FileError& e) {
+      err << "tagvaroskop-cli: " << e.message << "\n";
+      return kFileError;
     } catch (const platform::CFileException& e) {
       err << "tagvaroskop-cli: " << e.GetErrorMessage() << "\n";
       return kFileError;

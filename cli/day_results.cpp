@@ -34,9 +34,9 @@ constexpr EventHeight kEventHeights[] = {
 
 enum class State { kAbove, kBelow, kCrossing };
 
-State StateOf(const LocalDay& day, const std::vector<solar::Crossing>& crossings, float height) {
+State StateOf(LocalDay& day, const std::vector<solar::Crossing>& crossings, float height) {
   if (!crossings.empty()) return State::kCrossing;
-  return day.heights->CountAbove(height) > 0 ? State::kAbove : State::kBelow;
+  return day.sun.CountAbove(height) > 0 ? State::kAbove : State::kBelow;
 }
 
 const char* StateKey(State s) { return s == State::kAbove ? "above" : s == State::kBelow ? "below" : "crossing"; }
@@ -47,9 +47,9 @@ const char* StateWords(State s) {
 // A moment of the day: RFC 3339 in CSV and JSON, the clock time in text.
 Value TimeValue(const std::string& key, const std::string& label, const LocalDay& day,
                 long long seconds, bool withSeconds) {
-  const QDateTime moment = day.MomentAfter(seconds);
-  const std::string clock = ClockText(moment, day.basis);
-  return String(key, label, Rfc3339(moment, day.basis), withSeconds ? clock : clock.substr(0, 5));
+  const long long instant = day.InstantAfter(seconds);
+  const std::string clock = ClockText(instant, day.basis);
+  return String(key, label, Rfc3339(instant, day.basis), withSeconds ? clock : clock.substr(0, 5));
 }
 
 // The first crossing of one direction as the key's value; in text every one of them.
@@ -60,7 +60,7 @@ Value CrossingValue(const LocalDay& day, const std::vector<solar::Crossing>& cro
   for (const solar::Crossing& c : crossings) {
     if (c.rising != rising) continue;
     if (!first) first = &c;
-    all.append(all.empty() ? "" : ", ").append(ClockText(day.MomentAfter(c.second), day.basis));
+    all.append(all.empty() ? "" : ", ").append(ClockText(day.InstantAfter(c.second), day.basis));
   }
   if (!first) return Missing(key, label, state == State::kCrossing ? "–" : StateWords(state));
   Value v = TimeValue(key, label, day, first->second, true);
@@ -84,7 +84,7 @@ Value CrossingsList(const LocalDay& day, const std::vector<std::vector<solar::Cr
   std::string csv;
   QJsonArray json;
   for (const Named& n : all) {
-    const std::string time = Rfc3339(day.MomentAfter(n.second), day.basis);
+    const std::string time = Rfc3339(day.InstantAfter(n.second), day.basis);
     csv.append(csv.empty() ? "" : " ").append(n.event).append("=").append(time);
     json.append(QJsonObject{{"event", n.event}, {"time", QString::fromStdString(time)}});
   }
@@ -104,9 +104,9 @@ Value StateValue(const char* key, State state) {
 
 }  // namespace
 
-Record DayValues(const LocalDay& day) {
-  const int minutes = day.scan.minutes;
-  solar::ScanHeights& heights = *day.heights;
+Record DayValues(LocalDay& day) {
+  const int minutes = day.sun.Minutes();
+  solar::LocalDay& heights = day.sun;
   const int sunshine = heights.CountAbove(solar::kHorizonHeight);
   const int twilight = heights.CountAbove(solar::kTwilightHeight);
   Record r{String("date", "Datum", day.date.toString(Qt::ISODate).toStdString()),
@@ -139,12 +139,11 @@ Record DayValues(const LocalDay& day) {
   return r;
 }
 
-Record HeightRecord(const LocalDay& day, float height) {
-  const int minutes = day.scan.minutes;
-  const std::vector<solar::Stretch> stretches = day.heights->StretchesAbove(height);
-  const std::vector<solar::Crossing> crossings = solar::CrossingsOf(day.scan, stretches, height);
-  const int count = day.heights->CountAbove(height);
-  const State state = count == minutes ? State::kAbove : count == 0 ? State::kBelow : State::kCrossing;
+Record HeightRecord(LocalDay& day, float height) {
+  const std::vector<solar::Stretch> stretches = day.sun.StretchesAbove(height);
+  const std::vector<solar::Crossing> crossings = day.sun.Crossings(height);
+  const int count = day.sun.CountAbove(height);
+  const State state = StateOf(day, crossings, height);
   const bool crossing = state == State::kCrossing;
   Record r{Number("height_deg", "Höhe (Grad)", height, FormatFloatField(height)),
            Integer("minutes_above", "Minuten darüber", count),
@@ -168,11 +167,10 @@ Record HeightRecord(const LocalDay& day, float height) {
   return r;
 }
 
-void WriteDay(std::ostream& out, const QDate& date, const solar::ObservationFields& place,
-              const DayRequest& request) {
-  const LocalDay day = ScanLocalDay(date, request.second, place, request.basis);
+void WriteDay(std::ostream& out, const QDate& date, const Place& place, const DayRequest& request) {
+  LocalDay day = ScanLocalDay(date, BoundsOrRefusal(date, request.basis), request.second, place, request.basis);
   Record values = DayValues(day);
-  Record r{values.front(), ZoneValue(request.basis, day.start, day.MomentAfter(60LL * day.scan.minutes))};
+  Record r{values.front(), ZoneValue(request.basis, day.bounds.start, day.bounds.end, true)};
   Append(r, PlaceRecord(place));
   r.insert(r.end(), values.begin() + 1, values.end());
   if (request.heights.empty()) return WriteRecord(out, request.format, r);

@@ -10,11 +10,11 @@ namespace cli {
 
 // What a scanned day gives: its date, both day lengths, the first and last minute above the
 // horizon, sunrise and sunset, civil, nautical and astronomical dawn and dusk, solar noon.
-Record DayValues(const LocalDay& day);
+Record DayValues(LocalDay& day);
 
 // The time above one height: its minutes, hours, state, the first rising and setting to the
 // second, and every stretch above it.
-Record HeightRecord(const LocalDay& day, float height);
+Record HeightRecord(LocalDay& day, float height);
 
 // What `day` is asked for besides the date and place.
 struct DayRequest {
@@ -24,8 +24,8 @@ struct DayRequest {
   TimeBasis basis;
 };
 
-// Writes the day as `day` does: its record, or with heights its table.
-void WriteDay(std::ostream& out, const QDate& date, const solar::ObservationFields& place,
-              const DayRequest& request);
+// Writes the day as `day` does: its record, or with heights its table. A date that the zone
+// skips is a wrong entry.
+void WriteDay(std::ostream& out, const QDate& date, const Place& place, const DayRequest& request);
 
 }  // namespace cli

@@ -1,25 +1,30 @@
 #include "cli/input.h"
 
 #include <cctype>
-#include <charconv>
-#include <optional>
 
-#include "core/field_rules.h"
+#include "cli/number_text.h"
 #include "platform/field_text.h"
-#include "res/ids.h"
 #include "solar/numeric.h"
-#include "solar/observation.h"
 #include "solar/sun_position.h"
 
 namespace cli {
 
-namespace {
-
-// At most three parts, and how many there were.
-struct Pieces {
-  std::string_view part[3];
-  size_t count = 0;
-};
+std::string Shown(std::string_view text, bool quoted) {
+  std::string s = quoted ? "\"" : "";
+  for (const char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '\n') s += "\\n";
+    else if (c == '\t') s += "\\t";
+    else if (c == '\r') s += "\\r";
+    else if (u < 0x20 || u == 0x7f) {
+      static const char* hex = "0123456789abcdef";
+      s.append("\\x").append(1, hex[u >> 4]).append(1, hex[u & 0xF]);
+    } else {
+      s += c;
+    }
+  }
+  return quoted ? s + "\"" : s;
+}
 
 Pieces Split(std::string_view text, char separator) {
   Pieces pieces;
@@ -34,241 +39,168 @@ Pieces Split(std::string_view text, char separator) {
   return pieces;
 }
 
-// Plain digits (at most nine), as most entries are: read directly, as the field rules would.
-std::optional<int> PlainDigits(std::string_view text) {
-  if (text.empty() || text.size() > 9) return std::nullopt;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
+int ReadWhole(std::string_view text, const char* name, int low, int high) {
+  if (!AllDigits(text)) throw InputError{std::string(name) + ": " + platform::IntExpectedMessage()};
+  const std::optional<int> value = ReadDigits(text);
+  if (!value || *value < low || *value > high) {
+    throw InputError{std::string(name) + ": " + platform::IntRangeMessage(low, high)};
   }
-  return value;
+  return *value;
 }
 
-// A plain decimal number "digits[.digits]" (at most 31 characters): what the field rules read
-// for it, found directly; anything else is left to them.
-std::optional<double> PlainDecimal(std::string_view text) {
-  if (text.empty() || text.size() > static_cast<size_t>(platform::kMaxFieldCharacters)) return std::nullopt;
-  const size_t point = text.find('.');
-  const std::string_view whole = text.substr(0, point);
-  if (whole.empty() || whole.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
-  if (point != std::string_view::npos) {
-    const std::string_view fraction = text.substr(point + 1);
-    if (fraction.empty() || fraction.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+ClockTime ReadClockTime(std::string_view text) {
+  const Pieces pieces = Split(text, ':');
+  if (pieces.count < 2 || pieces.count > 3) {
+    throw InputError{"Uhrzeit: erwartet HH:MM oder HH:MM:SS, nicht " + Shown(text) + "."};
   }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-// Reads one part into the member of the control, as the dialog reads that field.
-void ReadField(int control, const char* name, std::string_view text, solar::ObservationFields& f) {
-  const core::FieldRule& rule = *core::RuleOf(control);
-  if (const std::optional<int> plain = PlainDigits(text)) {  // within the range, as checked below
-    if (auto member = std::get_if<int solar::ObservationFields::*>(&rule.member)) {
-      if (!rule.checked || (static_cast<int>(rule.minimum) <= *plain && *plain <= static_cast<int>(rule.maximum))) {
-        f.*(*member) = *plain;
-        return;
-      }
-    } else if (auto floatMember = std::get_if<float solar::ObservationFields::*>(&rule.member)) {
-      const float value = static_cast<float>(*plain);
-      if (!rule.checked || (static_cast<float>(rule.minimum) <= value && value <= static_cast<float>(rule.maximum))) {
-        f.*(*floatMember) = value;
-        return;
-      }
-    }
-  }
-  // A field holds its first 31 characters; a shorter text is the field as it stands.
-  std::string longText;
-  std::string_view field = text;
-  if (text.size() > static_cast<size_t>(platform::kMaxFieldCharacters)) {
-    longText = platform::FirstCharacters(text, platform::kMaxFieldCharacters);
-    field = longText;
-  }
-  const auto fail = [&](const std::string& message) {
-    throw InputError{std::string(name) + ": " + message};
-  };
-  if (auto member = std::get_if<float solar::ObservationFields::*>(&rule.member)) {
-    const std::optional<double> read = platform::ParseFloatField(field);
-    if (!read) fail(platform::NumberExpectedMessage());
-    const float value = static_cast<float>(*read);
-    const float low = static_cast<float>(rule.minimum), high = static_cast<float>(rule.maximum);
-    if (rule.checked && !(low <= value && value <= high)) fail(platform::NumberRangeMessage(low, high));
-    f.*(*member) = value;
-  } else {
-    const std::optional<int> read = platform::ParseIntField(field);
-    if (!read) fail(platform::IntExpectedMessage());
-    const int low = static_cast<int>(rule.minimum), high = static_cast<int>(rule.maximum);
-    if (rule.checked && !(low <= *read && *read <= high)) fail(platform::IntRangeMessage(low, high));
-    f.*std::get<int solar::ObservationFields::*>(rule.member) = *read;
-  }
-}
-
-struct Part {
-  int control;
-  const char* name;
-};
-
-// Reads "a<sep>b<sep>c" into up to three fields; fewer parts than `required` is wrong.
-void ReadParts(std::string_view text, char separator, const char* what, const char* form,
-               std::initializer_list<Part> parts, size_t required, solar::ObservationFields& f) {
-  const Pieces pieces = Split(text, separator);
-  if (pieces.count < required || pieces.count > parts.size()) {
-    throw InputError{std::string(what) + ": erwartet " + form + ", nicht \"" + std::string(text) +
-                     "\"."};
-  }
-  size_t i = 0;
-  for (const Part& part : parts) {
-    if (i < pieces.count) ReadField(part.control, part.name, pieces.part[i], f);
-    ++i;
-  }
-}
-
-}  // namespace
-
-float ReadHeight(std::string_view text) {
-  const std::optional<double> read =
-      platform::ParseFloatField(platform::FirstCharacters(text, platform::kMaxFieldCharacters));
-  if (!read) throw InputError{"Höhe: " + platform::NumberExpectedMessage()};
-  if (!(-90.0 <= *read && *read <= 90.0)) {
-    throw InputError{"Höhe: " + platform::NumberRangeMessage(-90.0f, 90.0f)};
-  }
-  return static_cast<float>(*read);
-}
-
-solar::ObservationFields StartFields() {
-  solar::ObservationFields f{};
-  f.day = 1.0f;
-  f.month = 1;
-  f.year = 2000;
-  f.latDegrees = 51.0f;
-  f.lonDegrees = 7.0f;
-  return f;
-}
-
-void ReadDate(std::string_view text, solar::ObservationFields& f) {
-  ReadParts(text, '-', "Datum", "JJJJ-MM-TT",
-            {{res::IDC_YEAR, "Jahr"}, {res::IDC_MONTH, "Monat"}, {res::IDC_DAY, "Tag"}}, 3, f);
-}
-
-void ReadTime(std::string_view text, solar::ObservationFields& f) {
-  f.second = 0;
-  ReadParts(text, ':', "Uhrzeit", "HH:MM oder HH:MM:SS",
-            {{res::IDC_HOUR, "Stunde"}, {res::IDC_MINUTE, "Minute"}, {res::IDC_SECOND, "Sekunde"}},
-            2, f);
-}
-
-void ReadYear(std::string_view text, solar::ObservationFields& f) {
-  ReadField(res::IDC_YEAR, "Jahr", text, f);
-}
-
-void ReadSecond(std::string_view text, solar::ObservationFields& f) {
-  ReadField(res::IDC_SECOND, "Sekunde", text, f);
+  return ClockTime{ReadWhole(pieces.part[0], "Stunde", 0, 23), ReadWhole(pieces.part[1], "Minute", 0, 59),
+                   pieces.count == 3 ? ReadWhole(pieces.part[2], "Sekunde", 0, 59) : 0};
 }
 
 namespace {
 
-// One coordinate as people write it: signed decimal degrees, D:M:S with the sign on the whole
-// angle, or either with a hemisphere letter instead of the sign.
-struct Coordinate {
-  bool negative = false;
-  std::string_view magnitude;
-};
-
-Coordinate SplitSign(std::string_view text, const char* what, char positive, char negative) {
-  Coordinate c{false, text};
-  if (!text.empty()) {
-    const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
-    if (last == positive || last == negative) {
-      c.negative = last == negative;
-      c.magnitude.remove_suffix(1);
-      if (c.magnitude.starts_with('-')) {
-        throw InputError{std::string(what) + ": entweder ein Minuszeichen oder " + positive + "/" +
-                         negative + ", nicht beides."};
-      }
-    }
-  }
-  if (c.magnitude.starts_with('-')) {
-    c.negative = true;
-    c.magnitude.remove_prefix(1);
-  }
-  return c;
+std::string_view WithoutBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
 }
 
-// The magnitude of a coordinate as the dialog's three fields hold it, and the whole angle
-// formed the dialog's way.
+// The names of a coordinate in messages, its hemisphere letters and its range.
+struct Kind {
+  const char *name, *degrees, *arcmin, *arcsec;
+  char positive, negative;
+  float low, high;  // the whole angle: -low west or south at most, high east or north at most
+};
+constexpr Kind kLatitude{"Breite", "Breite (Grad)", "Breite (Arcmin)", "Breite (Arcsec)", 'N', 'S', -90, 90};
+constexpr Kind kLongitude{"Länge", "Länge (Grad)", "Länge (Arcmin)", "Länge (Arcsec)", 'E', 'W', -180, 360};
+
+// A coordinate's sign and its parts as written.
 struct Angle {
-  float degrees = 0.0f, arcmin = 0.0f, arcsec = 0.0f;
-  float whole = 0.0f;
+  bool negative = false;
+  double degrees = 0.0, arcmin = 0.0, arcsec = 0.0;
+  size_t parts = 0;
+  bool arcminFraction = false;  // the minutes are the last part and have a fraction
 };
 
-// The range a coordinate's message names, and the names of its parts in messages.
-struct Range {
-  float low, high;
-  const char *degrees, *arcmin, *arcsec;
-};
-
-// Reads D[:M[:S]]: the degrees a number from 0 to `maximum` (the whole angle too), the arc minutes
-// and seconds by the rules of the fields `arcminControl` and `arcsecControl`.
-Angle ReadAngle(const Coordinate& c, const char* what, int arcminControl, int arcsecControl,
-                float maximum, Range range) {
-  const Pieces pieces = Split(c.magnitude, ':');
-  if (pieces.count > 3) {
-    throw InputError{std::string(what) + ": erwartet GRAD, GRAD:ARCMIN:ARCSEC oder eine Zahl mit " +
-                     "Himmelsrichtung, nicht \"" + std::string(c.magnitude) + "\"."};
-  }
-  std::optional<double> degrees = PlainDecimal(pieces.part[0]);
-  if (!degrees) {
-    degrees = platform::ParseFloatField(platform::FirstCharacters(pieces.part[0], platform::kMaxFieldCharacters));
-  }
-  if (!degrees) throw InputError{std::string(range.degrees) + ": " + platform::NumberExpectedMessage()};
-  solar::ObservationFields scratch{};
-  if (pieces.count > 1) ReadField(arcminControl, range.arcmin, pieces.part[1], scratch);
-  if (pieces.count > 2) ReadField(arcsecControl, range.arcsec, pieces.part[2], scratch);
+Angle ReadAngle(std::string_view text, const Kind& kind) {
   Angle angle;
-  angle.degrees = static_cast<float>(*degrees);
-  angle.arcmin = arcminControl == res::IDC_LON_ARCMIN ? static_cast<float>(scratch.lonArcmin) : scratch.latArcmin;
-  angle.arcsec = arcsecControl == res::IDC_LON_ARCSEC ? scratch.lonArcsec : scratch.latArcsec;
-  angle.whole = solar::AngleDegrees(angle.degrees, angle.arcmin, angle.arcsec);
-  if (!(*degrees >= 0.0 && angle.whole <= maximum)) {
-    throw InputError{std::string(what) + ": " + platform::NumberRangeMessage(range.low, range.high)};
+  text = WithoutBlanks(text);
+  bool hemisphere = false;
+  if (!text.empty()) {
+    const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
+    if (last == kind.positive || last == kind.negative) {
+      hemisphere = true;
+      angle.negative = last == kind.negative;
+      text.remove_suffix(1);
+    }
   }
+  if (text.starts_with('-') || text.starts_with('+')) {
+    if (hemisphere) {
+      throw InputError{std::string(kind.name) + ": entweder ein Vorzeichen oder " + kind.positive + "/" +
+                       kind.negative + ", nicht beides."};
+    }
+    angle.negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  const Pieces pieces = Split(text, ':');
+  if (pieces.count > 3) {
+    throw InputError{std::string(kind.name) + ": erwartet GRAD, GRAD:ARCMIN:ARCSEC oder eine Zahl mit " +
+                     "Himmelsrichtung, nicht " + Shown(text) + "."};
+  }
+  angle.parts = pieces.count;
+  const char* names[] = {kind.degrees, kind.arcmin, kind.arcsec};
+  double* values[] = {&angle.degrees, &angle.arcmin, &angle.arcsec};
+  for (size_t i = 0; i < pieces.count; ++i) {
+    const bool last = i + 1 == pieces.count;
+    const std::optional<double> value = last ? ReadDecimal(pieces.part[i]) : std::nullopt;
+    if (!last && !AllDigits(pieces.part[i])) {
+      throw InputError{std::string(names[i]) + ": " + platform::IntExpectedMessage()};
+    }
+    if (last && !value) throw InputError{std::string(names[i]) + ": " + platform::NumberExpectedMessage()};
+    *values[i] = last ? *value : static_cast<double>(ReadDigits(pieces.part[i]).value_or(1000000000));
+    if (i > 0 && !(*values[i] < 60.0)) {
+      throw InputError{std::string(names[i]) + ": Geben Sie bitte eine Zahl von 0 bis unter 60 ein."};
+    }
+  }
+  angle.arcminFraction = pieces.count == 2 && angle.arcmin != static_cast<double>(static_cast<int>(angle.arcmin));
   return angle;
+}
+
+// The angle in decimal degrees, as entered.
+double Decimal(const Angle& a) {
+  const double magnitude = a.degrees + a.arcmin / 60.0 + a.arcsec / 3600.0;
+  return a.negative ? -magnitude : magnitude;
+}
+
+void CheckRange(const Angle& a, float whole, const Kind& kind) {
+  const float most = a.negative ? -kind.low : kind.high;
+  if (!(whole <= most)) {
+    throw InputError{std::string(kind.name) + ": " + platform::NumberRangeMessage(kind.low, kind.high)};
+  }
 }
 
 }  // namespace
 
-void ReadLatitude(std::string_view text, solar::ObservationFields& f) {
-  const Coordinate c = SplitSign(text, "Breite", 'N', 'S');
-  const Angle a = ReadAngle(c, "Breite", res::IDC_LAT_ARCMIN, res::IDC_LAT_ARCSEC, 90.0f,
-                            {-90, 90, "Breite (Grad)", "Breite (Arcmin)", "Breite (Arcsec)"});
+Place ReadPlace(std::string_view latitudeText, std::string_view longitudeText) {
+  Place place{};
+  files::Place& f = place.fields;
+  const Angle lat = ReadAngle(latitudeText, kLatitude);
+  const float latWhole = solar::AngleDegrees(solar::Single(lat.degrees), solar::Single(lat.arcmin), solar::Single(lat.arcsec));
+  CheckRange(lat, latWhole, kLatitude);
   // North keeps the fields as the dialog holds them; south is the negation of the whole angle.
-  const bool south = c.negative && a.whole != 0.0f;
-  f.latDegrees = south ? -a.whole : a.degrees;
-  f.latArcmin = south ? 0.0f : a.arcmin;
-  f.latArcsec = south ? 0.0f : a.arcsec;
-}
+  const bool south = lat.negative && latWhole != 0.0f;
+  f.latDegrees = south ? -latWhole : solar::Single(lat.degrees);
+  f.latArcmin = south ? 0.0f : solar::Single(lat.arcmin);
+  f.latArcsec = south ? 0.0f : solar::Single(lat.arcsec);
 
-void ReadLongitude(std::string_view text, solar::ObservationFields& f) {
-  const Coordinate c = SplitSign(text, "Länge", 'E', 'W');
-  const Angle a = ReadAngle(c, "Länge", res::IDC_LON_ARCMIN, res::IDC_LON_ARCSEC,
-                            c.negative ? 180.0f : 360.0f,
-                            {-180, 360, "Länge (Grad)", "Länge (Arcmin)", "Länge (Arcsec)"});
+  const Angle lon = ReadAngle(longitudeText, kLongitude);
+  // The dialog holds whole arc minutes of a longitude: a fraction of them goes to the seconds.
+  const double arcmin = lon.arcminFraction ? static_cast<double>(static_cast<int>(lon.arcmin)) : lon.arcmin;
+  const float arcsec = lon.arcminFraction ? solar::Single((lon.arcmin - arcmin) * 60.0) : solar::Single(lon.arcsec);
+  const float lonWhole = solar::AngleDegrees(solar::Single(lon.degrees), solar::Single(arcmin), arcsec);
+  CheckRange(lon, lonWhole, kLongitude);
   // East keeps the fields as the dialog holds them; west becomes its east equivalent.
-  const bool west = c.negative && a.whole != 0.0f;
-  f.lonDegrees = west ? solar::Single(360.0 - a.whole) : a.degrees;
-  f.lonArcmin = west ? 0 : static_cast<int>(a.arcmin);
-  f.lonArcsec = west ? 0.0f : a.arcsec;
+  const bool west = lon.negative && lonWhole != 0.0f;
+  f.lonDegrees = west ? solar::Single(360.0 - lonWhole) : solar::Single(lon.degrees);
+  f.lonArcmin = west ? 0 : static_cast<int>(arcmin);
+  f.lonArcsec = west ? 0.0f : arcsec;
+
+  place = PlaceOfFields(f);
+  place.shownLatitude = Decimal(lat);
+  place.shownLongitude = Decimal(lon) > 180.0 ? Decimal(lon) - 360.0 : Decimal(lon);
+  return place;
 }
 
-solar::ObservationFields StoredPlace(const solar::ObservationFields& f) {
-  if (!(f.latDegrees >= -89.0f && f.latDegrees <= 89.0f)) {
+Place PlaceOfFields(const files::Place& fields) {
+  Place place{};
+  place.fields = fields;
+  place.latitude = solar::AngleDegrees(fields.latDegrees, fields.latArcmin, fields.latArcsec);
+  place.longitude = solar::AngleDegrees(fields.lonDegrees, static_cast<float>(fields.lonArcmin), fields.lonArcsec);
+  place.shownLatitude = place.latitude;
+  place.shownLongitude = place.longitude > 180.0f ? place.longitude - 360.0 : place.longitude;
+  return place;
+}
+
+float ReadHeight(std::string_view text) {
+  text = WithoutBlanks(text);
+  const bool negative = text.starts_with('-');
+  if (negative || text.starts_with('+')) text.remove_prefix(1);
+  const std::optional<double> read = ReadDecimal(text);
+  if (!read) throw InputError{"Höhe: " + platform::NumberExpectedMessage()};
+  const double height = negative ? -*read : *read;
+  if (!(height >= -90.0 && height <= 90.0)) {
+    throw InputError{"Höhe: " + platform::NumberRangeMessage(-90.0f, 90.0f)};
+  }
+  return static_cast<float>(height);
+}
+
+files::Place StoredPlace(const Place& place) {
+  files::Place stored = place.fields;
+  if (!(stored.latDegrees >= -89.0f && stored.latDegrees <= 89.0f)) {
     throw InputError{"Breite (Grad): " + platform::NumberRangeMessage(-89.0f, 89.0f)};
   }
-  solar::ObservationFields stored = f;
-  const double longitude = solar::LongitudeOf(f);
-  if (f.lonDegrees > 359.0f) {
+  const double longitude = place.longitude;
+  if (stored.lonDegrees > 359.0f) {
     const double minutes = longitude >= 360.0 ? 0.0 : (longitude - 359.0) * 60.0;
     stored.lonDegrees = longitude >= 360.0 ? 0.0f : 359.0f;
     stored.lonArcmin = solar::TruncToInt(minutes);

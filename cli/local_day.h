@@ -1,30 +1,28 @@
 #pragma once
 
-#include <QDateTime>
-#include <memory>
+#include <QDate>
 
+#include "cli/input.h"
 #include "cli/time_basis.h"
-#include "solar/day_events.h"
-#include "solar/scan_heights.h"
-#include "solar/types.h"
+#include "solar/local_day.h"
 
 namespace cli {
 
-// A calendar day of a time basis, followed minute by minute, from its first moment (0:00 plus the
-// entered seconds) to the next day's: 1440 minutes, or 1380 and 1500 where the clocks change.
+// A calendar day of a time basis, followed minute by minute from its first instant (plus the
+// entered seconds) up to the next date's first instant.
 struct LocalDay {
   QDate date;
   TimeBasis basis;
-  QDateTime start;
-  solar::MinuteScan scan;
-  std::unique_ptr<solar::ScanHeights> heights;  // the minutes above heights, looked up as needed
+  DayBounds bounds;
+  solar::LocalDay sun;
 
-  QDateTime MomentAfter(long long seconds) const { return start.addSecs(seconds); }
+  long long InstantAfter(long long second) const { return sun.InstantAfter(second); }
 };
 
-// The place is that of the fields; the scan runs on the model's clock, so that the dialog's
-// clock gives the dialog's day scan to the bit.
-LocalDay ScanLocalDay(const QDate& date, int second, const solar::ObservationFields& place,
+LocalDay ScanLocalDay(const QDate& date, const DayBounds& bounds, int second, const Place& place,
                       const TimeBasis& basis);
+
+// The bounds of a date of the basis; a date that the zone skips is a wrong entry.
+DayBounds BoundsOrRefusal(const QDate& date, const TimeBasis& basis);
 
 }  // namespace cli

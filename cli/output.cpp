@@ -4,9 +4,9 @@
 #include <QJsonObject>
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <iterator>
 
+#include "cli/number_text.h"
 #include "platform/file_exception.h"
 
 namespace cli {
@@ -60,26 +60,12 @@ void WriteLabelled(std::ostream& out, const Record& record) {
 
 }  // namespace
 
-void AppendNumber(std::string& out, float value) {
-  if (!(value == value)) {
-    out += "nan";
-    return;
-  }
-  char text[32];
-  out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-std::string NumberText(float value) {
-  std::string text;
-  AppendNumber(text, value);
-  return text;
-}
-
 Value Number(const std::string& key, const std::string& label, float value, const std::string& shown) {
-  const std::string exact = NumberText(value);
-  // JSON has no NaN or infinity: such a value is missing there.
+  const std::string exact = ShortestText(value);
+  // JSON has no NaN or infinity: such a value is missing there. The JSON number is the double
+  // nearest the shortest decimal, which Qt writes as that decimal again.
   const bool finite = value == value && value - value == 0.0f;
-  return Value{key, label, finite ? QJsonValue(std::stod(exact)) : QJsonValue(), finite ? exact : "", shown};
+  return Value{key, label, finite ? QJsonValue(NearestDouble(value)) : QJsonValue(), finite ? exact : "", shown};
 }
 
 Value Integer(const std::string& key, const std::string& label, int value) {

@@ -28,10 +28,6 @@ inline void Append(Record& record, const Record& values) {
   record.insert(record.end(), values.begin(), values.end());
 }
 
-// The shortest decimal that reads back as the same single-precision number.
-std::string NumberText(float value);
-void AppendNumber(std::string& out, float value);
-
 Value Number(const std::string& key, const std::string& label, float value, const std::string& shown);
 Value Integer(const std::string& key, const std::string& label, int value);
 Value String(const std::string& key, const std::string& label, const std::string& value,

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <tuple>
 
+#include "cli/number_text.h"
 #include "core/year_pick.h"
 #include "platform/field_text.h"
 #include "solar/solar.h"
@@ -17,7 +18,7 @@ namespace {
 
 // The name of the column of hours above a height: hours_above_6_deg, hours_above_minus_0_5_deg.
 std::string HoursAboveKey(float height) {
-  std::string name = NumberText(height < 0 ? -height : height);
+  std::string name = ShortestText(height < 0 ? -height : height);
   std::replace(name.begin(), name.end(), '.', '_');
   return std::string("hours_above_") + (height < 0 ? "minus_" : "") + name + "_deg";
 }
@@ -28,29 +29,15 @@ std::string FieldsText(float degrees, float arcmin, float arcsec) {
   return FormatFloatField(degrees) + ":" + FormatFloatField(arcmin) + ":" + FormatFloatField(arcsec);
 }
 
-std::string DecimalDegrees(double degrees) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.5f", degrees);
-  std::string s = text;
-  while (s.back() == '0') s.pop_back();
-  if (s.back() == '.') s.pop_back();
-  return s == "-0" ? "0" : s;
+Record PlaceRecord(const Place& place) {
+  return Record{Number("latitude_deg", "Breite (Grad)", static_cast<float>(place.shownLatitude),
+                       FixedText(place.shownLatitude, 5)),
+                Number("longitude_deg", "Länge (Grad)", static_cast<float>(place.shownLongitude),
+                       FixedText(place.shownLongitude, 5))};
 }
 
-double SignedLongitude(const solar::ObservationFields& f) {
-  const double longitude = solar::LongitudeOf(f);
-  return longitude > 180.0 ? longitude - 360.0 : longitude;
-}
-
-Record PlaceRecord(const solar::ObservationFields& f) {
-  const float latitude = solar::LatitudeOf(f);
-  const float longitude = static_cast<float>(SignedLongitude(f));
-  return Record{Number("latitude_deg", "Breite (Grad)", latitude, DecimalDegrees(latitude)),
-                Number("longitude_deg", "Länge (Grad)", longitude, DecimalDegrees(SignedLongitude(f)))};
-}
-
-Value ZoneValue(const TimeBasis& basis, const QDateTime& from, const QDateTime& until) {
-  return String("time_zone", "Zeitzone", basis.name, ZoneText(basis, from, until));
+Value ZoneValue(const TimeBasis& basis, long long from, long long until, bool oneDay) {
+  return String("time_zone", "Zeitzone", basis.name, ZoneText(basis, from, until, oneDay));
 }
 
 Value HoursValue(const std::string& key, const std::string& label, float hours) {
@@ -60,21 +47,20 @@ Value HoursValue(const std::string& key, const std::string& label, float hours) 
                     FormatFloatField(hours) + " Stunden)");
 }
 
-Record PositionRecord(const solar::ObservationFields& f, const QDateTime& moment, const TimeBasis& basis) {
-  const solar::SunPosition p = solar::SunPositionOf(f);
-  const QDateTime local = moment.toTimeZone(basis.zone);
-  Record r{String("date", "Datum", local.date().toString(Qt::ISODate).toStdString()),
-           String("time", "Uhrzeit", Rfc3339(moment, basis), ClockText(moment, basis)),
-           ZoneValue(basis, moment, moment)};
-  Append(r, PlaceRecord(f));
+Record PositionRecord(long long instant, const Place& place, const TimeBasis& basis) {
+  const solar::SunPosition p = solar::SunPositionAt(instant, place.latitude, place.longitude);
+  Record r{String("date", "Datum", LocalDateOf(instant, basis).toString(Qt::ISODate).toStdString()),
+           String("time", "Uhrzeit", Rfc3339(instant, basis), ClockText(instant, basis)),
+           ZoneValue(basis, instant, instant, true)};
+  Append(r, PlaceRecord(place));
   r.push_back(Number("azimuth_deg", "Azimut", p.azimuth, FormatFloatField(p.azimuth)));
   r.push_back(Number("elevation_deg", "Höhe", p.height, FormatFloatField(p.height)));
   return r;
 }
 
-Record YearHead(const solar::ObservationFields& f) {
-  Record head{Integer("year", "Jahr", f.year)};
-  Append(head, PlaceRecord(f));
+Record YearHead(int year, const Place& place) {
+  Record head{Integer("year", "Jahr", year)};
+  Append(head, PlaceRecord(place));
   return head;
 }
 

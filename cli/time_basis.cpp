@@ -1,10 +1,10 @@
 #include "cli/time_basis.h"
 
+#include <QDateTime>
 #include <algorithm>
-#include <cstdio>
-#include <vector>
 
 #include "cli/input.h"
+#include "cli/number_text.h"
 #include "platform/field_text.h"
 
 namespace cli {
@@ -12,168 +12,283 @@ namespace cli {
 namespace {
 
 constexpr int kModelOffset = 3600;  // the model's clock: universal time plus one hour
+constexpr long long kSecondsPerDay = 86400;
+constexpr long long kUnixEpochJulianDay = 2440588;  // 1970-01-01
+// The offsets that can matter for a local time or date lie within two days of it.
+constexpr long long kWindow = 2 * kSecondsPerDay;
+// Offsets that real zones use: from 12 hours behind to 14 hours ahead of universal time.
+constexpr int kLeastOffset = -12 * 3600, kGreatestOffset = 14 * 3600;
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-std::string OffsetText(int seconds) {
-  char text[16];
-  const int magnitude = seconds < 0 ? -seconds : seconds;
-  std::snprintf(text, sizeof text, "UTC%c%02d:%02d", seconds < 0 ? '-' : '+', magnitude / 3600,
-                magnitude / 60 % 60);
-  return text;
+long long FloorDivide(long long value, long long divisor) {
+  return value / divisor - (value % divisor < 0 ? 1 : 0);
 }
 
-// "+05:30", "-07:00", "+0530", "+05": a fixed offset in seconds, or nothing.
+QDateTime Utc(long long instant) { return QDateTime::fromSecsSinceEpoch(instant, Qt::UTC); }
+
+// "+05:30", "+0530" or "+05", also after "UTC": an offset in seconds, or nothing.
 std::optional<int> ReadOffset(std::string_view text) {
-  if (text.size() < 3 || (text[0] != '+' && text[0] != '-')) return std::nullopt;
-  std::string digits;
-  for (const char c : text.substr(1)) {
-    if (c != ':') digits += c;
-  }
-  if ((digits.size() != 2 && digits.size() != 4) ||
-      digits.find_first_not_of("0123456789") != std::string::npos) {
-    return std::nullopt;
-  }
-  const int hours = std::stoi(digits.substr(0, 2));
-  const int minutes = digits.size() == 4 ? std::stoi(digits.substr(2)) : 0;
-  if (hours > 14 || minutes > 59) return std::nullopt;
-  return (text[0] == '-' ? -1 : 1) * (hours * 3600 + minutes * 60);
+  if (text.starts_with("UTC")) text.remove_prefix(3);
+  if (text.empty() || (text[0] != '+' && text[0] != '-')) return std::nullopt;
+  const int sign = text[0] == '-' ? -1 : 1;
+  text.remove_prefix(1);
+  std::string_view hours = text.substr(0, 2), minutes = "00";
+  if (text.size() == 4) minutes = text.substr(2);
+  else if (text.size() == 5 && text[2] == ':') minutes = text.substr(3);
+  else if (text.size() != 2) return std::nullopt;
+  const std::optional<int> h = ReadDigits(hours), m = ReadDigits(minutes);
+  if (!h || !m || *h > 23 || *m > 59) return std::nullopt;
+  return sign * (*h * 3600 + *m * 60);
 }
 
-void CheckYear(const QDateTime& moment) {
-  const int year = moment.toOffsetFromUtc(kModelOffset).date().year();
-  if (year < 1900 || year > 2100) throw InputError{"Jahr: " + platform::IntRangeMessage(1900, 2100)};
+// Every offset the basis shows within a window around the local time or instant `around`.
+std::vector<int> OffsetsAround(long long around, const TimeBasis& basis) {
+  std::vector<int> offsets;
+  for (const OffsetFrom& o : basis.Offsets(around - kWindow, around + kWindow)) {
+    if (std::find(offsets.begin(), offsets.end(), o.offset) == offsets.end()) offsets.push_back(o.offset);
+  }
+  return offsets;
+}
+
+void CheckYear(const QDate& date) {
+  if (date.year() < 1900 || date.year() > 2100) throw InputError{"Jahr: " + platform::IntRangeMessage(1900, 2100)};
+}
+
+void AppendDigits(std::string& out, long long value, int digits) {
+  char text[20];
+  for (int i = digits - 1; i >= 0; --i, value /= 10) text[i] = static_cast<char>('0' + value % 10);
+  out.append(text, static_cast<size_t>(digits));
+}
+
+// "HH:MM:SS" of seconds within a day.
+void AppendClock(std::string& out, long long secondOfDay) {
+  AppendDigits(out, secondOfDay / 3600, 2);
+  out += ':';
+  AppendDigits(out, secondOfDay / 60 % 60, 2);
+  out += ':';
+  AppendDigits(out, secondOfDay % 60, 2);
 }
 
 }  // namespace
 
-TimeBasis DialogClock() { return TimeBasis{QTimeZone(kModelOffset), "MEZ", true}; }
+int TimeBasis::OffsetAt(long long instant) const {
+  return fixedOffset ? *fixedOffset : zone.offsetFromUtc(Utc(instant));
+}
+
+std::vector<OffsetFrom> TimeBasis::Offsets(long long from, long long to) const {
+  std::vector<OffsetFrom> offsets{OffsetFrom{from, OffsetAt(from)}};
+  if (fixedOffset) return offsets;
+  for (const QTimeZone::OffsetData& change : zone.transitions(Utc(from + 1), Utc(to))) {
+    const long long at = change.atUtc.toSecsSinceEpoch();
+    if (at > from && at < to && change.offsetFromUtc != offsets.back().offset) {
+      offsets.push_back(OffsetFrom{at, change.offsetFromUtc});
+    }
+  }
+  return offsets;
+}
+
+TimeBasis DialogClock() { return TimeBasis{QTimeZone(kModelOffset), "MEZ", kModelOffset}; }
 
 TimeBasis ReadTimeBasis(std::string_view text) {
-  if (text == "UTC" || text == "Z") return TimeBasis{QTimeZone::utc(), "UTC"};
+  if (text == "UTC" || text == "Z") return TimeBasis{QTimeZone::utc(), "UTC", 0};
   if (const std::optional<int> offset = ReadOffset(text)) {
-    return TimeBasis{QTimeZone(*offset), OffsetText(*offset)};
+    if (*offset < kLeastOffset || *offset > kGreatestOffset) {
+      throw InputError{"Zeitzone: " + Shown(text) + " liegt nicht zwischen -12:00 und +14:00."};
+    }
+    return TimeBasis{QTimeZone(*offset), OffsetText(*offset), *offset};
   }
-  const QTimeZone zone(Q(text).toUtf8());
-  if (text.empty() || !zone.isValid()) {
-    throw InputError{"Zeitzone: \"" + std::string(text) +
-                     "\" ist unbekannt; erwartet ein Name wie Europe/Berlin, UTC oder ein Versatz "
+  const QByteArray id = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+  // Only names that the database lists: anything else would be read as a path or as a POSIX
+  // rule, and a wrong word would silently be universal time.
+  if (text.empty() || !QTimeZone::isTimeZoneIdAvailable(id) || !QTimeZone(id).isValid()) {
+    throw InputError{"Zeitzone: " + Shown(text) +
+                     " ist unbekannt; erwartet ein Name wie Europe/Berlin, UTC oder ein Versatz "
                      "wie +05:30."};
   }
-  return TimeBasis{zone, std::string(text)};
+  return TimeBasis{QTimeZone(id), std::string(text), std::nullopt};
+}
+
+long long LocalDayNumber(const QDate& date) { return date.toJulianDay() - kUnixEpochJulianDay; }
+
+QDate DateOfLocalDay(long long day) { return QDate::fromJulianDay(day + kUnixEpochJulianDay); }
+
+QDate LocalDateOf(long long instant, const TimeBasis& basis) {
+  return DateOfLocalDay(FloorDivide(instant + basis.OffsetAt(instant), kSecondsPerDay));
+}
+
+std::optional<long long> InstantOfLocalTime(long long local, const TimeBasis& basis) {
+  std::optional<long long> earliest;
+  for (const int offset : OffsetsAround(local, basis)) {
+    const long long instant = local - offset;
+    if (basis.OffsetAt(instant) == offset && (!earliest || instant < *earliest)) earliest = instant;
+  }
+  return earliest;
 }
 
 namespace {
 
-// Reads a date into the fields' year, month and day, refusing fractions and dates that do not
-// exist; the day is returned whole.
-int ReadCalendarDateInto(std::string_view text, solar::ObservationFields& f) {
-  ReadDate(text, f);  // the parts and their ranges, with the dialog's messages
-  const int day = static_cast<int>(f.day);
-  if (f.day != static_cast<float>(day)) throw InputError{"Tag: " + platform::IntExpectedMessage()};
-  if (!QDate::isValid(f.year, f.month, day)) {
-    throw InputError{"Datum: den " + std::string(text) + " gibt es nicht."};
+// The first instant whose local date is the day or a later one. The local dates run on in
+// stretches of one offset, each beginning where local midnight passes under that offset or where
+// the offset changes: the first instant is among those beginnings.
+long long FirstInstantFrom(long long day, const TimeBasis& basis) {
+  const long long midnight = day * kSecondsPerDay;
+  const std::vector<OffsetFrom> offsets = basis.Offsets(midnight - kWindow, midnight + kWindow);
+  std::optional<long long> first;
+  const auto consider = [&](long long instant) {
+    const bool onOrAfter = FloorDivide(instant + basis.OffsetAt(instant), kSecondsPerDay) >= day;
+    if (onOrAfter && (!first || instant < *first)) first = instant;
+  };
+  for (const OffsetFrom& o : offsets) {
+    consider(midnight - o.offset);
+    if (o.instant > midnight - kWindow) consider(o.instant);
   }
-  return day;
+  return first.value_or(midnight - offsets.front().offset);
 }
 
 }  // namespace
 
+std::optional<DayBounds> BoundsOf(const QDate& date, const TimeBasis& basis) {
+  const long long day = LocalDayNumber(date);
+  if (basis.fixedOffset) {
+    const long long start = day * kSecondsPerDay - *basis.fixedOffset;
+    return DayBounds{start, start + kSecondsPerDay};
+  }
+  const long long start = FirstInstantFrom(day, basis);
+  if (LocalDateOf(start, basis) != date) return std::nullopt;
+  return DayBounds{start, FirstInstantFrom(day + 1, basis)};
+}
+
 QDate ReadCalendarDate(std::string_view text) {
-  solar::ObservationFields f{};
-  const int day = ReadCalendarDateInto(text, f);
-  return QDate(f.year, f.month, day);
+  const Pieces pieces = Split(text, '-');
+  if (pieces.count != 3) throw InputError{"Datum: erwartet JJJJ-MM-TT, nicht " + Shown(text) + "."};
+  const int year = ReadWhole(pieces.part[0], "Jahr", 1900, 2100);
+  const int month = ReadWhole(pieces.part[1], "Monat", 1, 12);
+  const int day = ReadWhole(pieces.part[2], "Tag", 1, 31);
+  if (!QDate::isValid(year, month, day)) throw InputError{"Datum: den " + Shown(text, false) + " gibt es nicht."};
+  return QDate(year, month, day);
 }
 
-QDateTime ReadMoment(std::string_view date, std::string_view time, const TimeBasis& basis) {
+namespace {
+
+long long LocalSeconds(const QDate& date, const ClockTime& time) {
+  return LocalDayNumber(date) * kSecondsPerDay + time.hour * 3600LL + time.minute * 60LL + time.second;
+}
+
+long long InstantOrRefusal(long long local, const TimeBasis& basis, const std::string& message) {
+  const std::optional<long long> instant = InstantOfLocalTime(local, basis);
+  if (!instant) throw InputError{message};
+  return *instant;
+}
+
+}  // namespace
+
+long long ReadMoment(std::string_view date, std::string_view time, const TimeBasis& basis) {
   const QDate day = ReadCalendarDate(date);
-  solar::ObservationFields f{};
-  ReadTime(time, f);
-  const QDateTime moment(day, QTime(f.hour, f.minute, f.second), basis.zone);
-  if (!moment.isValid()) {
-    throw InputError{"Uhrzeit: " + std::string(time) + " gibt es am " + std::string(date) + " in " +
-                     basis.name + " nicht (die Uhren werden umgestellt)."};
-  }
-  return moment;
+  const ClockTime clock = ReadClockTime(time);
+  return InstantOrRefusal(LocalSeconds(day, clock), basis,
+                          "Uhrzeit: " + Shown(time, false) + " gibt es am " + Shown(date, false) + " in " +
+                              basis.name + " nicht (die Uhren werden umgestellt).");
 }
 
-QDateTime ReadMoment(std::string_view text, const TimeBasis& basis) {
-  if (text == "now") return QDateTime::currentDateTimeUtc();
-  QDateTime moment = QDateTime::fromString(Q(text), Qt::ISODate);
-  if (!moment.isValid() || text.find('T') == std::string_view::npos) {
-    throw InputError{"Zeitpunkt: erwartet JJJJ-MM-TTTHH:MM:SS mit Z oder Versatz (etwa "
-                     "2005-06-21T12:00:00Z) oder now, nicht \"" + std::string(text) + "\"."};
-  }
-  if (moment.timeSpec() == Qt::LocalTime) {
-    moment = QDateTime(moment.date(), moment.time(), basis.zone);
-    if (!moment.isValid()) {
-      throw InputError{"Zeitpunkt: " + std::string(text) + " gibt es in " + basis.name + " nicht."};
+long long ReadMoment(std::string_view text, const TimeBasis& basis) {
+  long long instant = 0;
+  if (text == "now") {
+    instant = QDateTime::currentSecsSinceEpoch();
+  } else {
+    const auto wrong = [&] {
+      return InputError{"Zeitpunkt: erwartet JJJJ-MM-TTTHH:MM:SS mit Z oder Versatz (etwa "
+                        "2005-06-21T12:00:00Z) oder now, nicht " + Shown(text) + "."};
+    };
+    if (text.size() < 12 || (text[10] != 'T' && text[10] != 't' && text[10] != ' ')) throw wrong();
+    const QDate day = ReadCalendarDate(text.substr(0, 10));
+    std::string_view rest = text.substr(11);
+    const size_t zone = rest.find_first_of("Zz+-");
+    std::string_view clock = rest.substr(0, zone);
+    const size_t fraction = clock.find('.');  // fractions of a second: the model counts whole ones
+    if (fraction != std::string_view::npos) {
+      if (fraction + 1 == clock.size() || !AllDigits(clock.substr(fraction + 1))) throw wrong();
+      clock = clock.substr(0, fraction);
+    }
+    const long long local = LocalSeconds(day, ReadClockTime(clock));
+    if (zone == std::string_view::npos) {
+      instant = InstantOrRefusal(local, basis, "Zeitpunkt: " + Shown(text, false) + " gibt es in " + basis.name +
+                                                   " nicht (die Uhren werden umgestellt).");
+    } else {
+      const std::string_view designator = rest.substr(zone);
+      const std::optional<int> offset =
+          designator == "Z" || designator == "z" ? std::optional<int>(0) : ReadOffset(designator);
+      if (!offset || designator.starts_with("UTC")) throw wrong();
+      instant = local - *offset;
     }
   }
-  CheckYear(moment);
-  return moment;
+  CheckYear(LocalDateOf(instant, basis));
+  return instant;
 }
 
-void ReadMomentInto(std::string_view date, std::string_view time, const TimeBasis& basis,
-                    solar::ObservationFields& f, std::string& text) {
-  if (!basis.modelClock) {
-    const QDateTime moment = ReadMoment(date, time, basis);
-    SetModelTime(moment, f);
-    text = Rfc3339(moment, basis);
+void AppendRfc3339(std::string& out, long long instant, int offset) {
+  const bool whole = offset % 60 == 0;  // no RFC 3339 offset has seconds: universal time instead
+  const long long local = instant + (whole ? offset : 0);
+  const long long day = FloorDivide(local, kSecondsPerDay);
+  int year = 0, month = 0, dayOfMonth = 0;
+  DateOfLocalDay(day).getDate(&year, &month, &dayOfMonth);
+  AppendDigits(out, year, 4);
+  out += '-';
+  AppendDigits(out, month, 2);
+  out += '-';
+  AppendDigits(out, dayOfMonth, 2);
+  out += 'T';
+  AppendClock(out, local - day * kSecondsPerDay);
+  if (!whole) {
+    out += 'Z';
     return;
   }
-  const int day = ReadCalendarDateInto(date, f);
-  ReadTime(time, f);
-  // Written digit by digit: the batch formats a time per line.
-  text.assign("0000-00-00T00:00:00+01:00");
-  const auto put = [&text](size_t at, int value, int digits) {
-    for (int i = digits - 1; i >= 0; --i, value /= 10) text[at + static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
-  };
-  put(0, f.year, 4);
-  put(5, f.month, 2);
-  put(8, day, 2);
-  put(11, f.hour, 2);
-  put(14, f.minute, 2);
-  put(17, f.second, 2);
+  out += offset < 0 ? '-' : '+';
+  const int magnitude = offset < 0 ? -offset : offset;
+  AppendDigits(out, magnitude / 3600, 2);
+  out += ':';
+  AppendDigits(out, magnitude / 60 % 60, 2);
 }
 
-void SetModelTime(const QDateTime& moment, solar::ObservationFields& f) {
-  const QDateTime model = moment.toOffsetFromUtc(kModelOffset);
-  f.year = model.date().year();
-  f.month = model.date().month();
-  f.day = static_cast<float>(model.date().day());
-  f.hour = model.time().hour();
-  f.minute = model.time().minute();
-  f.second = model.time().second();
+std::string Rfc3339(long long instant, const TimeBasis& basis) {
+  std::string text;
+  AppendRfc3339(text, instant, basis.OffsetAt(instant));
+  return text;
 }
 
-std::string Rfc3339(const QDateTime& moment, const TimeBasis& basis) {
-  return moment.toTimeZone(basis.zone).toString(Qt::ISODate).toStdString();
+std::string ClockText(long long instant, const TimeBasis& basis) {
+  std::string text;
+  const long long local = instant + basis.OffsetAt(instant);
+  AppendClock(text, local - FloorDivide(local, kSecondsPerDay) * kSecondsPerDay);
+  return text;
 }
 
-std::string ClockText(const QDateTime& moment, const TimeBasis& basis) {
-  return moment.toTimeZone(basis.zone).time().toString(u"HH:mm:ss").toStdString();
+std::string OffsetText(int offset) {
+  std::string text = offset < 0 ? "UTC-" : "UTC+";
+  const int magnitude = offset < 0 ? -offset : offset;
+  AppendDigits(text, magnitude / 3600, 2);
+  text += ':';
+  AppendDigits(text, magnitude / 60 % 60, 2);
+  if (magnitude % 60 != 0) {
+    text += ':';
+    AppendDigits(text, magnitude % 60, 2);
+  }
+  return text;
 }
 
 std::string ZoneName(const TimeBasis& basis) {
   return basis.name == DialogClock().name ? basis.name + " (" + OffsetText(kModelOffset) + ")" : basis.name;
 }
 
-std::string ZoneText(const TimeBasis& basis, const QDateTime& moment, const QDateTime& until) {
-  const int first = basis.zone.offsetFromUtc(moment);
-  std::string text = basis.name + " (" + OffsetText(first);
-  const QTimeZone::OffsetDataList changes = basis.zone.transitions(moment, until);
-  if (changes.size() == 1 && moment.secsTo(until) <= 25 * 3600) {  // a day on which clocks change
-    text += ", ab " + ClockText(changes.front().atUtc, basis).substr(0, 5) + " " +
-            OffsetText(changes.front().offsetFromUtc);
+std::string ZoneText(const TimeBasis& basis, long long from, long long until, bool oneDay) {
+  const std::vector<OffsetFrom> offsets = basis.Offsets(from, until);
+  std::string text = basis.name + " (" + OffsetText(offsets.front().offset);
+  if (oneDay && offsets.size() == 2) {  // a day on which the clocks change once
+    text += ", ab " + ClockText(offsets[1].instant, basis).substr(0, 5) + " " + OffsetText(offsets[1].offset);
   } else {
-    std::vector<int> others;
-    for (const QTimeZone::OffsetData& change : changes) {
-      if (change.offsetFromUtc != first &&
-          std::find(others.begin(), others.end(), change.offsetFromUtc) == others.end()) {
-        others.push_back(change.offsetFromUtc);
-        text += ", zeitweise " + OffsetText(change.offsetFromUtc);
-      }
+    std::vector<int> shown{offsets.front().offset};
+    for (const OffsetFrom& o : offsets) {
+      if (std::find(shown.begin(), shown.end(), o.offset) != shown.end()) continue;
+      shown.push_back(o.offset);
+      text += ", zeitweise " + OffsetText(o.offset);
     }
   }
   return text + ")";

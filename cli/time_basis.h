@@ -1,49 +1,80 @@
 #pragma once
 
-#include <QDateTime>
+#include <QDate>
 #include <QTimeZone>
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include "solar/types.h"
+#include <vector>
 
 namespace cli {
 
+// Instants are whole seconds since 1970-01-01T00:00:00Z, as the solar library takes them.
+
+// From this instant on, the clock stands `offset` seconds ahead of universal time.
+struct OffsetFrom {
+  long long instant;
+  int offset;
+};
+
 // The clock in which the tool reads and prints times: a zone of the system's time-zone
 // database, UTC, a fixed offset, or by default the dialog's clock, one hour ahead of universal
-// time all year.
+// time all year. Zones come from Qt (QTimeZone); what a local day or a local time is follows
+// from the offsets alone.
 struct TimeBasis {
   QTimeZone zone;
   std::string name;  // "MEZ", "Europe/Berlin", "UTC", "UTC+05:30"
-  bool modelClock = false;  // the dialog's clock, on which the model computes
+  std::optional<int> fixedOffset;  // UTC, an offset and the dialog's clock
+
+  int OffsetAt(long long instant) const;
+  // The offset at `from`, then every change up to `to`.
+  std::vector<OffsetFrom> Offsets(long long from, long long to) const;
 };
 
 TimeBasis DialogClock();
-// A zone as given to --tz: an IANA name, "UTC", or an offset such as "+05:30".
+// A zone as given to --tz: a name of the time-zone database, "UTC", or an offset from -12:00 to
+// +14:00 such as "+05:30".
 TimeBasis ReadTimeBasis(std::string_view text);
+
+// Local times and dates as seconds and days counted from 1970-01-01 on the local calendar.
+long long LocalDayNumber(const QDate& date);
+QDate DateOfLocalDay(long long day);
+QDate LocalDateOf(long long instant, const TimeBasis& basis);
+
+// The earliest instant at which the clocks show the local time (seconds of the local calendar),
+// or none where they skip it.
+std::optional<long long> InstantOfLocalTime(long long local, const TimeBasis& basis);
+
+// A day of the zone's calendar: from its first instant to the first instant of a later date,
+// whatever its length (23, 24, 25 hours, more where a zone repeats hours or a date).
+struct DayBounds {
+  long long start, end;
+};
+// None where the zone skips the date.
+std::optional<DayBounds> BoundsOf(const QDate& date, const TimeBasis& basis);
 
 // A calendar date JJJJ-MM-TT of the years 1900 to 2100; impossible dates are refused.
 QDate ReadCalendarDate(std::string_view text);
-// A date and a clock time HH:MM[:SS] of the basis; a time that the clocks skip is refused.
-QDateTime ReadMoment(std::string_view date, std::string_view time, const TimeBasis& basis);
-// One ISO 8601 date-time (with Z or an offset; without one, of the basis), or "now".
-QDateTime ReadMoment(std::string_view text, const TimeBasis& basis);
+// A date and a clock time HH:MM[:SS] of the basis. A time that the clocks skip is refused; a time
+// that they show twice is the earlier instant.
+long long ReadMoment(std::string_view date, std::string_view time, const TimeBasis& basis);
+// One RFC 3339 date-time ("T", "t" or a blank between date and time; "Z", "z" or an offset; without
+// either, a local time of the basis), or "now". Its date in the basis lies within 1900 to 2100.
+long long ReadMoment(std::string_view text, const TimeBasis& basis);
 
-// Reads a date and a time of the basis into the fields' date and time on the model's clock and
-// gives the moment as RFC 3339 in the basis. The dialog's clock needs no conversion.
-void ReadMomentInto(std::string_view date, std::string_view time, const TimeBasis& basis,
-                    solar::ObservationFields& f, std::string& rfc3339);
-
-// Puts a moment on the model's clock into the fields' date and time.
-void SetModelTime(const QDateTime& moment, solar::ObservationFields& f);
-
-// A moment as RFC 3339 in the basis ("2005-06-21T05:42:13-07:00"), and its clock time there.
-std::string Rfc3339(const QDateTime& moment, const TimeBasis& basis);
-std::string ClockText(const QDateTime& moment, const TimeBasis& basis);
+// An instant as RFC 3339 with the basis' offset ("2005-06-21T05:42:13-07:00"). An offset with
+// seconds (local mean time before 1900-odd) has no RFC 3339 form: such instants are written in
+// universal time ("…Z"), which stays exact.
+void AppendRfc3339(std::string& out, long long instant, int offset);
+std::string Rfc3339(long long instant, const TimeBasis& basis);
+// The clock time in the basis, "HH:MM:SS".
+std::string ClockText(long long instant, const TimeBasis& basis);
+// "UTC+05:30"; with seconds where the offset has them.
+std::string OffsetText(int offset);
 // The basis where no moment is known: "MEZ (UTC+01:00)", "UTC+05:30", "Europe/Berlin".
 std::string ZoneName(const TimeBasis& basis);
-// The basis with its offset at the moment, and any change of offset before `until`:
-// "Europe/Berlin (UTC+01:00, ab 03:00 UTC+02:00)".
-std::string ZoneText(const TimeBasis& basis, const QDateTime& moment, const QDateTime& until);
+// The basis with its offset at `from`, and the changes of offset before `until`: on one day
+// "Europe/Berlin (UTC+01:00, ab 03:00 UTC+02:00)", over longer spans each other offset once.
+std::string ZoneText(const TimeBasis& basis, long long from, long long until, bool oneDay);
 
 }  // namespace cli

@@ -14,7 +14,10 @@ inline constexpr float kFullTurnRad = 6.283185f;
 
 // Minutes in one day scan and the sun heights that bound the two day lengths.
 inline constexpr int kMinutesPerScan = 1440;
-inline constexpr int kTrackEntries = 1500;  // a day track's room: the longest local day
+inline constexpr int kTrackEntries = 1500;  // a day track's room (the dialog's)
+// The longest run of minutes scanned at once: a local day lasts at most about 50 hours (a zone
+// whose clocks go back by a day repeats a date).
+inline constexpr int kLongestScan = 3 * 1440;
 inline constexpr float kHorizonHeight = 0.0f;
 inline constexpr float kTwilightHeight = -7.0f;
 

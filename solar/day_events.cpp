@@ -37,11 +37,17 @@ void ScanMinutes(const MinuteScan& scan, DayTrack& track) {
   SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
   const int count = std::clamp(scan.minutes, 0, kTrackEntries);
   for (int i = 0; i < count; ++i) {
-    const ModelTime t = ModelTimeOf(scan.dayNumber, StartSeconds(scan) + 60LL * i);
-    const SunPosition p = sun.At(t.dayNumber, t.clockHours);
+    const SunPosition p = StepsAfter(scan, sun, 60LL * i).position;
     track.azimuth[i] = p.azimuth;
     track.height[i] = p.height;
   }
+}
+
+std::vector<float> MinuteHeights(const MinuteScan& scan) {
+  SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
+  std::vector<float> heights(static_cast<size_t>(std::max(scan.minutes, 0)));
+  for (size_t i = 0; i < heights.size(); ++i) heights[i] = HeightAfter(scan, sun, 60LL * static_cast<long long>(i));
+  return heights;
 }
 
 float HeightAfter(const MinuteScan& scan, long long seconds) {
@@ -58,40 +64,38 @@ PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seco
   return sun.Steps(t.dayNumber, t.clockHours, withAzimuth);
 }
 
-std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const DayTrack& track, float height) {
-  return CrossingsOf(scan, StretchesAbove(track, height, std::min(scan.minutes, kTrackEntries)), height);
+std::vector<Crossing> CrossingsOf(const MinuteScan& scan, std::span<const float> heights, float height) {
+  return CrossingsOf(scan, StretchesAbove(heights, height), height);
+}
+
+Crossing CrossingBetween(const MinuteScan& scan, SunTracker& sun, long long before, long long after,
+                         float height, bool rising) {
+  while (after - before > 1) {
+    const long long middle = before + (after - before) / 2;
+    ((HeightAfter(scan, sun, middle) > height) != rising ? before : after) = middle;
+  }
+  return Crossing{after, rising};
 }
 
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above,
                                   float height) {
   SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
-  const int count = std::min(scan.minutes, kTrackEntries);
-  // Between minute i (low, in the state before) and minute i+1 (high), to the second.
-  const auto between = [&](int i, bool rising) {
-    long long low = 60LL * i, high = 60LL * (i + 1);
-    while (high - low > 1) {
-      const long long middle = (low + high) / 2;
-      ((HeightAfter(scan, sun, middle) > height) != rising ? low : high) = middle;
-    }
-    return Crossing{high, rising};
-  };
   std::vector<Crossing> crossings;
   for (const Stretch& s : above) {
-    if (s.first > 0) crossings.push_back(between(s.first - 1, true));
-    if (s.last + 1 < count) crossings.push_back(between(s.last, false));
+    if (s.first > 0) crossings.push_back(CrossingBetween(scan, sun, 60LL * (s.first - 1), 60LL * s.first, height, true));
+    if (s.last + 1 < scan.minutes) crossings.push_back(CrossingBetween(scan, sun, 60LL * s.last, 60LL * (s.last + 1), height, false));
   }
   return crossings;
 }
 
-HighestPoint HighestPointOf(const MinuteScan& scan, const DayTrack& track) {
-  const int count = std::min(scan.minutes, kTrackEntries);
-  if (count <= 0) return HighestPoint{0, 0.0f};
-  const int top = static_cast<int>(std::max_element(track.height, track.height + count) - track.height);
-  return HighestPointOf(scan, top, track.height[top]);
+HighestPoint HighestPointOf(const MinuteScan& scan, std::span<const float> heights) {
+  if (heights.empty()) return HighestPoint{0, 0.0f};
+  const auto top = std::max_element(heights.begin(), heights.end());
+  return HighestPointOf(scan, static_cast<int>(top - heights.begin()), *top);
 }
 
 HighestPoint HighestPointOf(const MinuteScan& scan, int top, float topHeight) {
-  const int count = std::min(scan.minutes, kTrackEntries);
+  const int count = scan.minutes;
   if (count <= 0) return HighestPoint{0, 0.0f};
   SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
   TopSeconds seconds(HighestPoint{60LL * top, topHeight});

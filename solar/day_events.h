@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "solar/day_scan.h"
@@ -10,7 +11,7 @@ namespace solar {
 
 // Consecutive minutes on the model's clock (the clock one hour ahead of universal time that the
 // day number and ClockHours describe): from minute `startMinute` after 0:00 of `dayNumber`, each
-// shifted by `second`, `minutes` of them (at most 1500, the size of a DayTrack).
+// shifted by `second`, `minutes` of them.
 struct MinuteScan {
   int dayNumber;
   int startMinute;
@@ -20,9 +21,11 @@ struct MinuteScan {
   Rounding rounding = Rounding::kDayScan;  // the year series scans its days in its own
 };
 
-// Fills entries 0..minutes-1 with the day scan's positions. The scan of a dialog's day, from
-// minute 0 for 1440 minutes, gives ScanDay's track to the bit.
+// Fills entries 0..minutes-1 (at most the track's 1500) with the day scan's positions. The scan
+// of a dialog's day, from minute 0 for 1440 minutes, gives ScanDay's track to the bit.
 void ScanMinutes(const MinuteScan& scan, DayTrack& track);
+// The heights of every minute of the scan, however many: those ScanMinutes gives.
+std::vector<float> MinuteHeights(const MinuteScan& scan);
 
 // The sun's height, in the scan's rounding, `seconds` after the scan's first moment: at
 // 60·i seconds exactly entry i of the scan.
@@ -42,11 +45,16 @@ struct Crossing {
 };
 
 // Every crossing of the height within the scan, in order, each found between the two scan
-// minutes that bracket it to the second (by bisection on the model's heights).
-std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const DayTrack& track, float height);
+// minutes that bracket it to the second (by bisection on the model's heights), from the heights
+// of the scan's minutes.
+std::vector<Crossing> CrossingsOf(const MinuteScan& scan, std::span<const float> heights, float height);
 // The same from the stretches of minutes above the height.
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above,
                                   float height);
+// The crossing between two seconds of the scan on different sides of the height, `after` above
+// it when `rising`: the first second after `before` on the side of `after`, by bisection.
+Crossing CrossingBetween(const MinuteScan& scan, SunTracker& sun, long long before, long long after,
+                         float height, bool rising);
 
 // The day's highest point: the middle of the seconds of greatest height within a minute of the
 // scan's highest minute.
@@ -54,7 +62,7 @@ struct HighestPoint {
   long long second;
   float height;
 };
-HighestPoint HighestPointOf(const MinuteScan& scan, const DayTrack& track);
+HighestPoint HighestPointOf(const MinuteScan& scan, std::span<const float> heights);
 // The same from the scan's highest minute (the first of the greatest height) and its height.
 HighestPoint HighestPointOf(const MinuteScan& scan, int top, float topHeight);
 

@@ -26,18 +26,19 @@ void ScanDay(int dayNumber, int second, float latitude, float longitude, Roundin
   }
 }
 
-int CountMinutesAbove(const DayTrack& track, float height, int minutes) {
-  int count = 0;
-  for (int i = 0; i < std::min(minutes, kTrackEntries); ++i) {
-    if (track.height[i] > height) ++count;
-  }
-  return count;
+std::span<const float> HeightsOf(const DayTrack& track, int minutes) {
+  return std::span<const float>(track.height, static_cast<size_t>(std::clamp(minutes, 0, kTrackEntries)));
 }
 
-std::vector<Stretch> StretchesAbove(const DayTrack& track, float height, int minutes) {
+int CountMinutesAbove(const DayTrack& track, float height, int minutes) {
+  const std::span<const float> heights = HeightsOf(track, minutes);
+  return static_cast<int>(std::count_if(heights.begin(), heights.end(), [height](float h) { return h > height; }));
+}
+
+std::vector<Stretch> StretchesAbove(std::span<const float> heights, float height) {
   std::vector<Stretch> stretches;
-  for (int i = 0; i < std::min(minutes, kTrackEntries); ++i) {
-    if (!(track.height[i] > height)) continue;
+  for (int i = 0; i < static_cast<int>(heights.size()); ++i) {
+    if (!(heights[static_cast<size_t>(i)] > height)) continue;
     if (!stretches.empty() && stretches.back().last == i - 1) {
       stretches.back().last = i;
     } else {

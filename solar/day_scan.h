@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "solar/constants.h"
@@ -19,15 +20,20 @@ DayLengths CountDayLengths(const DayTrack& track);
 
 // Minutes among the first `minutes` of the track with the height strictly above the given height.
 int CountMinutesAbove(const DayTrack& track, float height, int minutes = kMinutesPerScan);
+// The first `minutes` heights of a track (at most its 1500 entries).
+std::span<const float> HeightsOf(const DayTrack& track, int minutes = kMinutesPerScan);
 
 // A run of consecutive scan minutes with the sun above a height, first and last minute included.
 struct Stretch {
   int first, last;
   bool operator==(const Stretch&) const = default;
 };
-// Every stretch of the track above the height, in scan order.
-std::vector<Stretch> StretchesAbove(const DayTrack& track, float height,
-                                    int minutes = kMinutesPerScan);
+// Every stretch of minute heights above the height, in scan order.
+std::vector<Stretch> StretchesAbove(std::span<const float> heights, float height);
+inline std::vector<Stretch> StretchesAbove(const DayTrack& track, float height,
+                                           int minutes = kMinutesPerScan) {
+  return StretchesAbove(HeightsOf(track, minutes), height);
+}
 
 // Fractional hours of a minute count: count times the single-precision 1/60.
 float MinutesToHours(int minutes);

@@ -1,6 +1,7 @@
 #include "solar/scan_heights.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "solar/constants.h"
@@ -73,18 +74,20 @@ std::pair<long long, long long> Transition(long long low, long long high, float 
 
 ScanHeights::ScanHeights(const MinuteScan& scan)
     : m_scan(scan), m_sun(scan.latitude, scan.longitude, scan.rounding) {
-  m_scan.minutes = std::clamp(scan.minutes, 0, kTrackEntries);
+  m_scan.minutes = std::clamp(scan.minutes, 0, kLongestScan);
   const int n = Count();
   if (n == 0) return;
+  m_height.resize(static_cast<size_t>(n));
+  m_known.resize(static_cast<size_t>(n + 63) / 64);
   m_bounds = {0, n - 1};
   // The model's hour angle and declination at the first and last minute tell roughly where the
   // sun passes 0 degrees (its highest point) and 180 (its lowest), and where it stands at a
   // height; each place is then found on the exact minute heights.
   const PositionSteps first = StepsAfter(m_scan, m_sun, 0, false), last = StepsAfter(m_scan, m_sun, 60LL * (n - 1), false);
   for (const auto& [minute, steps] : {std::pair{0, first}, std::pair{n - 1, last}}) {
-    if (!m_known[minute]) ++m_evaluations;
-    m_height[minute] = steps.position.height;
-    m_known[minute] = true;
+    if (!Known(minute)) ++m_evaluations;
+    m_height[static_cast<size_t>(minute)] = steps.position.height;
+    SetKnown(minute);
   }
   m_hourAngle = first.tau * kRadToDeg;
   m_sinDeclination[0] = std::sin(first.declination), m_sinDeclination[1] = std::sin(last.declination);
@@ -132,12 +135,21 @@ int ScanHeights::Count() const { return m_scan.minutes; }
 bool ScanHeights::Flat() const { return !(m_highest - m_lowest >= kLeastSpan); }
 
 float ScanHeights::At(int minute) {
-  if (!m_known[minute]) {
-    m_height[minute] = HeightAfter(m_scan, m_sun, 60LL * minute);
-    m_known[minute] = true;
+  if (!Known(minute)) {
+    m_height[static_cast<size_t>(minute)] = HeightAfter(m_scan, m_sun, 60LL * minute);
+    SetKnown(minute);
     ++m_evaluations;
   }
-  return m_height[minute];
+  return m_height[static_cast<size_t>(minute)];
+}
+
+int ScanHeights::NextKnown(int minute) const {
+  for (int m = minute + 1; m < Count();) {
+    const unsigned long long rest = m_known[static_cast<size_t>(m) / 64] >> (m % 64);
+    if (rest != 0) return std::min(m + std::countr_zero(rest), Count());
+    m += 64 - m % 64;
+  }
+  return Count();
 }
 
 float ScanHeights::AtSecond(long long second) {
@@ -161,7 +173,7 @@ int ScanHeights::TurnNear(int minute, bool highest) {
 }
 
 bool ScanHeights::NeedsFullTrack(float height) {
-  if (m_track) return true;
+  if (!m_track.empty()) return true;
   if (Flat()) return true;
   for (const int b : m_bounds) {
     if (std::fabs(At(b) - height) < m_margin) return true;
@@ -169,13 +181,12 @@ bool ScanHeights::NeedsFullTrack(float height) {
   return false;
 }
 
-const DayTrack& ScanHeights::FullTrack() {
-  if (!m_track) {
-    m_track = std::make_unique<DayTrack>();
-    ScanMinutes(m_scan, *m_track);
+const std::vector<float>& ScanHeights::FullTrack() {
+  if (m_track.empty()) {
+    m_track = MinuteHeights(m_scan);
     m_evaluations += Count();
   }
-  return *m_track;
+  return m_track;
 }
 
 std::vector<Stretch> ScanHeights::StretchesAbove(float height) {
@@ -187,7 +198,7 @@ std::vector<Stretch> ScanHeights::StretchesAbove(float height) {
 
 std::vector<Stretch> ScanHeights::FindStretches(float height) {
   if (Count() == 0) return {};
-  if (NeedsFullTrack(height)) return solar::StretchesAbove(FullTrack(), height, Count());
+  if (NeedsFullTrack(height)) return solar::StretchesAbove(FullTrack(), height);
   std::vector<Stretch> stretches;
   const auto add = [&](int first, int last) {
     if (first > last) return;
@@ -242,8 +253,8 @@ std::pair<int, int> ScanHeights::Change(int a, int b, float height) {
   const bool aAbove = At(a) > height;
   int low = a, high = b;  // low in a's state, high in b's
   // Minutes looked at for other heights narrow the bracket: in the piece the states change once.
-  for (int m = static_cast<int>(m_known._Find_next(a)); m < b; m = static_cast<int>(m_known._Find_next(m))) {
-    if ((m_height[m] > height) == aAbove) {
+  for (int m = NextKnown(a); m < b; m = NextKnown(m)) {
+    if ((m_height[static_cast<size_t>(m)] > height) == aAbove) {
       low = m;
     } else {
       high = m;
@@ -287,7 +298,7 @@ std::vector<Crossing> ScanHeights::Crossings(float height) {
 
 HighestPoint ScanHeights::Highest() {
   if (Count() == 0) return HighestPoint{0, 0.0f};
-  if (m_track || Flat()) return HighestPointOf(m_scan, FullTrack());
+  if (!m_track.empty() || Flat()) return HighestPointOf(m_scan, FullTrack());
   // The first minute of the greatest height lies near one of the turning points or ends: around
   // each, every minute within the margin of its height is looked at.
   // Minutes this close to a turning point's height are looked at for the day's first top.

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <array>
-#include <bitset>
-#include <memory>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -43,14 +41,18 @@ class ScanHeights {
   double GuessMinute(int a, int b, float height, bool rising) const;
   HighestPoint HighestSecond(int top);
   bool NeedsFullTrack(float height);
-  const DayTrack& FullTrack();
+  const std::vector<float>& FullTrack();
   int Count() const;
   bool Flat() const;
 
   MinuteScan m_scan;
   SunTracker m_sun;
-  std::array<float, kTrackEntries> m_height{};
-  std::bitset<kTrackEntries> m_known;
+  bool Known(int minute) const { return (m_known[static_cast<size_t>(minute) / 64] >> (minute % 64)) & 1; }
+  void SetKnown(int minute) { m_known[static_cast<size_t>(minute) / 64] |= 1ULL << (minute % 64); }
+  int NextKnown(int minute) const;  // the first known minute after it, or Count()
+
+  std::vector<float> m_height;           // of the minutes looked at
+  std::vector<unsigned long long> m_known;  // which those are, a bit each
   int m_evaluations = 0;
   std::vector<int> m_bounds;  // the scan's ends and turning points, ascending
   float m_lowest = 0.0f, m_highest = 0.0f;
@@ -59,7 +61,7 @@ class ScanHeights {
   double m_sinDeclination[2] = {0.0, 0.0}, m_cosDeclination[2] = {1.0, 1.0};  // first and last minute
   double m_sinPhi = 0.0, m_cosPhi = 1.0;
   std::vector<std::pair<float, std::vector<Stretch>>> m_stretches;  // of the heights asked for
-  std::unique_ptr<DayTrack> m_track;  // the full track, once needed
+  std::vector<float> m_track;  // the full track's heights, once needed
 };
 
 }  // namespace solar

@@ -4,6 +4,8 @@
 #include "solar/constants.h"
 #include "solar/day_events.h"
 #include "solar/day_scan.h"
+#include "solar/local_day.h"
+#include "solar/moment.h"
 #include "solar/numeric.h"
 #include "solar/observation.h"
 #include "solar/scan_heights.h"

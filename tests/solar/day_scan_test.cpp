@@ -53,7 +53,7 @@ TEST(MinuteScanTest, AgreesWithTheDaysScanToTheBitAndItsCrossingsWithItsMinutes)
       EXPECT_EQ(dialog.height[1440], -1234.5f);  // the spare entries stay as they were
       EXPECT_EQ(dialog.height[1499], -1234.5f);
       for (const float height : {-18.0f, -0.833f, 0.0f, 30.0f}) {
-        for (const Crossing& c : CrossingsOf(scan, general, height)) {
+        for (const Crossing& c : CrossingsOf(scan, HeightsOf(general), height)) {
           const long long minute = (c.second - 1) / 60;
           ASSERT_NE(general.height[minute] > height, general.height[minute + 1] > height) << c.second;
           EXPECT_EQ(HeightAfter(scan, c.second) > height, c.rising) << c.second;

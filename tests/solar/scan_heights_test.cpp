@@ -31,9 +31,9 @@ int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool with
   };
   for (const float height : heights) {
     expect(exact.StretchesAbove(height) == StretchesAbove(track, height, scan.minutes), height, " stretches");
-    if (withCrossings) expect(exact.Crossings(height) == CrossingsOf(scan, track, height), height, " crossings");
+    if (withCrossings) expect(exact.Crossings(height) == CrossingsOf(scan, HeightsOf(track, scan.minutes), height), height, " crossings");
   }
-  const HighestPoint highest = exact.Highest(), expected = HighestPointOf(scan, track);
+  const HighestPoint highest = exact.Highest(), expected = HighestPointOf(scan, HeightsOf(track, scan.minutes));
   expect(highest.second == expected.second && highest.height == expected.height, 0.0f, " highest point");
   return failures;
 }

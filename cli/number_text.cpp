@@ -1,0 +1,73 @@
+#include "cli/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace cli {
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<int> ReadDigits(std::string_view text) {
+  if (!AllDigits(text) || text.size() > 9) return std::nullopt;
+  int value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+std::optional<double> ReadDecimal(std::string_view text) {
+  const size_t exponent = text.find_first_of("eE");
+  const std::string_view mantissa = text.substr(0, exponent);
+  const size_t point = mantissa.find('.');
+  const std::string_view whole = mantissa.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view() : mantissa.substr(point + 1);
+  if ((!whole.empty() && !AllDigits(whole)) || (!fraction.empty() && !AllDigits(fraction)) ||
+      whole.size() + fraction.size() == 0) {
+    return std::nullopt;
+  }
+  if (exponent != std::string_view::npos) {
+    std::string_view power = text.substr(exponent + 1);
+    if (power.starts_with('+') || power.starts_with('-')) power.remove_prefix(1);
+    if (!AllDigits(power)) return std::nullopt;
+  }
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (end != text.data() + text.size()) return std::nullopt;
+  if (error == std::errc::result_out_of_range) return std::nullopt;
+  return value;
+}
+
+void AppendShortest(std::string& out, float value) {
+  if (!(value == value)) {
+    out += "nan";
+    return;
+  }
+  char text[32];
+  out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::string ShortestText(float value) {
+  std::string text;
+  AppendShortest(text, value);
+  return text;
+}
+
+double NearestDouble(float value) {
+  const std::string text = ShortestText(value);
+  double nearest = 0.0;
+  std::from_chars(text.data(), text.data() + text.size(), nearest);
+  return nearest;
+}
+
+std::string FixedText(double value, int places) {
+  char text[400];
+  std::string s(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, places).ptr);
+  if (s.find('.') != std::string::npos) {
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  return s == "-0" ? "0" : s;
+}
+
+}  // namespace cli

@@ -1,0 +1,73 @@
+#include "solar/local_day.h"
+
+#include <algorithm>
+
+#include "solar/moment.h"
+
+namespace solar {
+
+namespace {
+
+// The sun's height changes by at most its daily turn, 360 degrees a day: less than this in a
+// partial minute (degrees).
+constexpr float kMostChangeInAMinute = 0.26f;
+
+int MinutesOf(long long start, long long end, int second) {
+  const long long span = end - start - second;
+  return span <= 0 ? 0 : static_cast<int>(std::min<long long>((span + 59) / 60, kLongestScan));
+}
+
+}  // namespace
+
+LocalDay::LocalDay(long long start, long long end, int second, float latitude, float longitude)
+    : m_first(start + second),
+      m_lead(second),
+      m_tail(0),
+      m_scan(MinuteScanFrom(m_first, MinutesOf(start, end, second), latitude, longitude)),
+      m_sun(latitude, longitude, m_scan.rounding),
+      m_heights(m_scan) {
+  if (m_scan.minutes > 0) m_tail = std::max(0LL, end - 1 - (m_first + 60LL * (m_scan.minutes - 1)));
+  else m_lead = 0;
+}
+
+LocalDay::Part LocalDay::After() const {
+  const long long last = 60LL * (m_scan.minutes - 1);
+  return Part{last + 1, last + m_tail, last};
+}
+
+std::vector<Crossing> LocalDay::Crossings(float height) {
+  std::vector<Crossing> crossings = m_heights.Crossings(height);
+  if (m_scan.minutes == 0) return crossings;
+  // A crossing between an end of the day and the minute next to it, in either partial minute.
+  for (const Part& part : {Before(), After()}) {
+    if (part.first > part.last) continue;
+    const bool before = part.minute == 0;
+    const long long end = before ? part.first : part.last;
+    const bool endAbove = HeightAt(end) > height, minuteAbove = HeightAt(part.minute) > height;
+    if (endAbove == minuteAbove) continue;
+    if (before) {
+      crossings.insert(crossings.begin(), CrossingBetween(m_scan, m_sun, end, 0, height, minuteAbove));
+    } else {
+      crossings.push_back(CrossingBetween(m_scan, m_sun, part.minute, end, height, endAbove));
+    }
+  }
+  return crossings;
+}
+
+HighestPoint LocalDay::Highest() {
+  HighestPoint best = m_heights.Highest();
+  if (m_scan.minutes == 0) return best;
+  // A partial minute can hold a higher point only where one of its ends comes within the sun's
+  // greatest change in a minute of the best; then every second of it is looked at.
+  for (const Part& part : {Before(), After()}) {
+    if (part.first > part.last) continue;
+    if (std::max(HeightAt(part.first), HeightAt(part.last)) + kMostChangeInAMinute < best.height) continue;
+    HighestPoint start{part.first, HeightAt(part.first)};
+    TopSeconds seconds(start);
+    for (long long s = part.first + 1; s <= part.last; ++s) seconds.Look(s, HeightAt(s));
+    if (seconds.Height() > best.height) best = seconds.Middle();
+  }
+  return best;
+}
+
+}  // namespace solar
