@@ -60,7 +60,6 @@ QByteArray YearChartPng(const solar::ObservationFields& f, std::optional<int> cl
 }
 
 int DayChart(QCommandLineParser& p, Io& io) {
-  ExpectArguments(p, {4, 5}, "DATUM ZEIT BREITE LÄNGE DATEI oder ZEITPUNKT BREITE LÄNGE DATEI");
   Place place{};
   const long long instant = MomentAndPlace(p, 4, BasisOf(p), place);
   solar::ObservationFields f = DialogFields(place);
@@ -71,7 +70,6 @@ int DayChart(QCommandLineParser& p, Io& io) {
 }
 
 int YearChart(QCommandLineParser& p, Io& io) {
-  ExpectArguments(p, {4}, "JAHR BREITE LÄNGE DATEI");
   const solar::ObservationFields f = YearFields(p);
   std::optional<int> click;
   if (p.isSet("click")) {

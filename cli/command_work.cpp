@@ -45,15 +45,6 @@ TimeBasis BasisOf(QCommandLineParser& p) {
 
 std::string Positional(QCommandLineParser& p, int i) { return Text(p.positionalArguments().at(i)); }
 
-void ExpectArguments(QCommandLineParser& p, std::initializer_list<int> counts, const char* syntax) {
-  for (const int n : counts) {
-    if (p.positionalArguments().size() == n) return;
-  }
-  const int given = static_cast<int>(p.positionalArguments().size());
-  throw InputError{std::string("Erwartet: ") + syntax + " (" + std::to_string(given) +
-                   (given == 1 ? " Argument)." : " Argumente).")};
-}
-
 namespace {
 
 // Saves to the target with `save`, or for the target "-" writes the same bytes to standard
@@ -160,12 +151,10 @@ int Position(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const TimeBasis basis = BasisOf(p);
   if (p.isSet("input")) {
-    ExpectArguments(p, {0}, "--input DATEI ohne weitere Argumente");
     return WithInput(Text(p.value("input")), io, [&](std::istream& in, const std::string& name) {
       return RunPositionBatch(in, name, io.out, io.err, format, basis);
     });
   }
-  ExpectArguments(p, {3, 4}, "DATUM ZEIT BREITE LÄNGE oder ZEITPUNKT BREITE LÄNGE");
   Place place{};
   const long long instant = MomentAndPlace(p, 3, basis, place);
   WriteRecord(io.out, format, PositionRecord(instant, place, basis));
@@ -177,12 +166,10 @@ int Day(QCommandLineParser& p, Io& io) {
   const TimeBasis basis = BasisOf(p);
   const DayRequest request{SecondsOf(p), HeightsOf(p), format, basis};
   if (p.isSet("input")) {
-    ExpectArguments(p, {0}, "--input DATEI ohne weitere Argumente");
     return WithInput(Text(p.value("input")), io, [&](std::istream& in, const std::string& name) {
       return RunDayBatch(in, name, io.out, io.err, request);
     });
   }
-  ExpectArguments(p, {3}, "DATUM BREITE LÄNGE");
   const QDate date = ReadCalendarDate(Positional(p, 0));
   WriteDay(io.out, date, PlaceAt(p, 1), request);
   return 0;
@@ -191,7 +178,6 @@ int Day(QCommandLineParser& p, Io& io) {
 int Days(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const TimeBasis basis = BasisOf(p);
-  ExpectArguments(p, {4}, "VON BIS BREITE LÄNGE");
   const QDate from = ReadCalendarDate(Positional(p, 0)), to = ReadCalendarDate(Positional(p, 1));
   const Place place = PlaceAt(p, 2);
   const qint64 count = from.daysTo(to) + 1;
@@ -221,7 +207,6 @@ int Days(QCommandLineParser& p, Io& io) {
 
 int Year(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
-  ExpectArguments(p, {3}, "JAHR BREITE LÄNGE");
   const solar::ObservationFields f = YearFields(p);
   const std::vector<float> heights = HeightsOf(p);
   solar::YearSeries series{};
@@ -231,7 +216,6 @@ int Year(QCommandLineParser& p, Io& io) {
 }
 
 int Export(QCommandLineParser& p, Io& io) {
-  ExpectArguments(p, {4}, "DATUM BREITE LÄNGE DATEI");
   solar::ObservationFields f = DialogFields(PlaceAt(p, 1));
   const QDate date = ReadCalendarDate(Positional(p, 0));
   f.year = date.year();
@@ -264,7 +248,6 @@ int ChartDay(QCommandLineParser& p, Io& io) { return Charts().day ? Charts().day
 int ChartYear(QCommandLineParser& p, Io& io) { return Charts().year ? Charts().year(p, io) : WithoutCharts(); }
 
 int PlaceSave(QCommandLineParser& p, Io& io) {
-  ExpectArguments(p, {3}, "BREITE LÄNGE DATEI");
   const files::Place place = StoredPlace(PlaceAt(p, 0));
   SaveTo(Positional(p, 2), io, [&](const std::string& path) { files::SaveLocation(path, place); });
   return 0;
@@ -272,7 +255,6 @@ int PlaceSave(QCommandLineParser& p, Io& io) {
 
 int PlaceShow(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
-  ExpectArguments(p, {1}, "DATEI");
   const files::Place stored = files::LoadLocation(Positional(p, 0));
   solar::ObservationFields f{};
   files::SetPlace(f, stored);

@@ -41,8 +41,6 @@ int PlaceShow(QCommandLineParser& p, Io& io);
 Format FormatOf(QCommandLineParser& p);
 TimeBasis BasisOf(QCommandLineParser& p);
 std::string Positional(QCommandLineParser& p, int i);
-// Throws unless there are as many positional arguments as one of the counts.
-void ExpectArguments(QCommandLineParser& p, std::initializer_list<int> counts, const char* syntax);
 Place PlaceAt(QCommandLineParser& p, int i);
 // The instant of DATUM ZEIT, or of one ZEITPUNKT when there are `momentForm` arguments, and the
 // place after it.

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "cli/command_work.h"
+#include "cli/help_text.h"
 #include "cli/output.h"
 #include "cli/input.h"
 #include "platform/file_exception.h"
@@ -12,174 +13,72 @@ namespace cli {
 
 namespace {
 
-// A subcommand: its words, what it does, its arguments and options, and its work.
-struct Command {
-  std::vector<std::string> words;
-  const char* summary;
-  std::vector<std::pair<const char*, const char*>> arguments;  // name, description
-  QList<QCommandLineOption> options;
-  int (*work)(QCommandLineParser&, Io&);
-  const char* usage = nullptr;  // the arguments in the first line of the help, where not their names
-};
-
-QCommandLineOption FormatOption() {
-  return QCommandLineOption(QStringList{"format"}, "Ausgabe als text (Vorgabe), csv oder json.", "FORMAT",
-                            "text");
-}
-QCommandLineOption TimeZoneOption() {
-  return QCommandLineOption(QStringList{"tz"},
-                            "Zeitzone der Zeiten, die gelesen und geschrieben werden: ein Name wie "
-                            "Europe/Berlin oder America/Los_Angeles (mit Sommerzeit), UTC oder ein "
-                            "Versatz wie +05:30. Ohne --tz gilt das ganze Jahr MEZ (UTC+01:00), die "
-                            "Uhr des Dialogs.",
-                            "ZONE");
-}
-QCommandLineOption TimeOption() {
-  return QCommandLineOption(QStringList{"time"}, "Uhrzeit HH:MM:SS; für den Tag zählen nur die Sekunden: "
-                            "jede Minute wird um sie verschoben.", "ZEIT");
-}
-QCommandLineOption SecondOption() {
-  return QCommandLineOption(QStringList{"second"}, "Sekunden der Uhrzeit (0 bis 59), Vorgabe 0.", "SEK");
-}
-QCommandLineOption ScaleOption() {
-  return QCommandLineOption(QStringList{"scale"}, "Zeichnet das Bild N-mal so groß in voller Auflösung, "
-                            "für Bildschirme mit hoher Pixeldichte (1 bis 4, Vorgabe 1).", "N", "1");
-}
-QCommandLineOption HeightOption() {
-  return QCommandLineOption(QStringList{"height"},
-                            "Zusätzlich die Dauer über dieser Sonnenhöhe in Grad, -90 bis 90 "
-                            "(mehrfach möglich, etwa -6, -12, -18 oder 6).",
-                            "GRAD");
-}
-
-const char* kDate = "Datum JJJJ-MM-TT (1900 bis 2100).";
-const char* kTime = "Uhrzeit HH:MM:SS in der Zeitzone von --tz, ohne --tz MEZ (UTC+01:00).";
-const char* kMoment = "Statt DATUM und ZEIT: ein Zeitpunkt nach ISO 8601 mit Z oder Versatz, etwa "
-                      "2005-06-21T12:00:00Z, oder now.";
-const char* kLatitude = "Breite in Grad, -90 bis 90, Süden negativ: Dezimalgrad (-33.8688), "
-                        "GRAD:ARCMIN:ARCSEC mit dem Vorzeichen für den ganzen Winkel (-33:52:0) "
-                        "oder mit N/S statt des Vorzeichens (33.8688S).";
-const char* kLongitude = "Länge in Grad, -180 bis 360, Westen negativ: Dezimalgrad (-118.2437), "
-                         "GRAD:ARCMIN:ARCSEC (-118:14:37) oder mit E/W statt des Vorzeichens "
-                         "(118.2437W).";
-const char* kYear = "Jahr (1900 bis 2100).";
-
-const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands{
-      {{"position"}, "Azimut und Höhe der Sonne für einen Zeitpunkt und Ort, wie der Dialog sie zeigt.",
-       {{"DATUM", kDate}, {"ZEIT", kTime}, {"ZEITPUNKT", kMoment}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
-       {FormatOption(), TimeZoneOption(),
-        QCommandLineOption(QStringList{"input"}, "Liest Zeilen DATUM,ZEIT,BREITE,LÄNGE aus DATEI (- für die "
-                                      "Standardeingabe) und schreibt je Zeile ein Ergebnis.", "DATEI")},
-       Position, "(DATUM ZEIT | ZEITPUNKT) BREITE LÄNGE"},
-      {{"day"}, "Ein Kalendertag der Zeitzone Minute für Minute: Sonnenscheindauer und Dauer inkl. "
-                "Dämmerung, Sonnenaufgang und Sonnenuntergang, die Dämmerungen und der höchste Stand "
-                "auf die Sekunde.",
-       {{"DATUM", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
-       {FormatOption(), TimeZoneOption(), TimeOption(), HeightOption(),
-        QCommandLineOption(QStringList{"input"}, "Liest Zeilen DATUM,BREITE,LÄNGE aus DATEI (- für die "
-                                      "Standardeingabe) und schreibt je Zeile den Tag.", "DATEI")},
-       Day, "(DATUM BREITE LÄNGE | --input DATEI)"},
-      {{"days"}, "Dasselbe für jeden Tag von VON bis BIS (höchstens fünf Jahre): die Tabelle der "
-                 "Sonnenaufgänge und Sonnenuntergänge.",
-       {{"VON", kDate}, {"BIS", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
-       {FormatOption(), TimeZoneOption(), TimeOption()}, Days},
-      {{"year"}, "Die 72 Stichtage eines Jahres mit Sonnenschein, Dämmerung und täglicher Veränderung.",
-       {{"JAHR", kYear}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}},
-       {FormatOption(), SecondOption(), HeightOption()}, Year},
-      {{"export"}, "Schreibt die Minutentabelle des Tages wie \"ASCII Export\" (MEZ, wie der Dialog).",
-       {{"DATUM", kDate}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "Zieldatei."}},
-       {TimeOption()}, Export},
-      {{"chart", "day"}, "Das Tagesverlauf-Diagramm des Dialogs als PNG-Bild.",
-       {{"DATUM", kDate}, {"ZEIT", kTime}, {"ZEITPUNKT", kMoment}, {"BREITE", kLatitude},
-        {"LÄNGE", kLongitude}, {"DATEI", "PNG-Datei (- für die Standardausgabe)."}},
-       {TimeZoneOption(), ScaleOption()}, ChartDay, "(DATUM ZEIT | ZEITPUNKT) BREITE LÄNGE DATEI"},
-      {{"chart", "year"}, "Das Jahresverlauf-Diagramm als PNG-Bild, auf Wunsch mit Markierung.",
-       {{"JAHR", kYear}, {"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "PNG-Datei."}},
-       {SecondOption(), ScaleOption(),
-        QCommandLineOption(QStringList{"click"}, "Markiert die Spalte eines Klicks bei X "
-                                                 "(Pixel im Fenster), wie im Dialog.", "X")},
-       ChartYear},
-      {{"place", "save"}, "Schreibt einen Ort als Ortsdatei (.ort), die der Dialog lesen kann.",
-       {{"BREITE", kLatitude}, {"LÄNGE", kLongitude}, {"DATEI", "Ortsdatei."}}, {}, PlaceSave},
-      {{"place", "show"}, "Zeigt den Ort einer Ortsdatei in Dezimalgrad und wie gespeichert.",
-       {{"DATEI", "Ortsdatei."}}, {FormatOption()}, PlaceShow},
-  };
-  return commands;
-}
-
-std::string Joined(const std::vector<std::string>& words) {
-  std::string s;
-  for (const std::string& w : words) s += (s.empty() ? "" : " ") + w;
-  return s;
-}
-
-const char* kExitStatus =
-    "Rückgabewert: 0 Erfolg, 1 Datei- oder Ausgabefehler, 2 falsche Eingabe.\n";
-
-// The commands that begin with `group` ("" for all).
-std::string Overview(const std::string& group = {}) {
-  std::string s = "Aufruf: tagvaroskop-cli " + (group.empty() ? std::string("BEFEHL") : group + " UNTERBEFEHL") +
-                  " [ARGUMENTE] [OPTIONEN]\n\nBefehle:\n";
-  for (const Command& c : Commands()) {
-    if (group.empty() || c.words.front() == group) s += "  " + Joined(c.words) + "\n      " + c.summary + "\n";
-  }
-  return s + "\nHilfe zu einem Befehl: tagvaroskop-cli BEFEHL --help\n" +
-         "Version: tagvaroskop-cli --version\n" + kExitStatus;
-}
-
 // Options first, then "--" and the positional arguments, so that a negative value such as
-// -33:52:0 stays an argument.
-QStringList Reordered(const std::vector<std::string>& arguments, const Command& command) {
+// -33:52:0 stays an argument. Every option is checked here against the command's: an unknown
+// one, a missing value or a value for a switch is a wrong entry.
+QStringList Reordered(const std::vector<std::string>& arguments, const CommandSpec& command) {
   QStringList options, positional;
   bool onlyArguments = false;  // after "--"
   for (size_t i = 0; i < arguments.size(); ++i) {
-    const QString a = QString::fromStdString(arguments[i]);
+    const std::string& a = arguments[i];
     if (a == "--" && !onlyArguments) {
       onlyArguments = true;
       continue;
     }
-    const bool looksLikeOption = !onlyArguments && (a.startsWith("--") || a == "-h");
-    if (!looksLikeOption) {
-      positional << a;
+    if (onlyArguments || !(a.starts_with("--") || a == "-h")) {
+      positional << QString::fromStdString(a);
       continue;
     }
-    options << a;
-    const QString name = a.mid(2).section('=', 0, 0);
-    for (const QCommandLineOption& o : command.options) {
-      if (o.names().contains(name) && !o.valueName().isEmpty() && !a.contains('=') &&
-          i + 1 < arguments.size()) {
-        options << QString::fromStdString(arguments[++i]);
-      }
+    const std::string name = a == "-h" ? "help" : a.substr(2, a.find('=') - 2);
+    const bool withValue = a.find('=') != std::string::npos;
+    const auto option = std::find_if(command.options.begin(), command.options.end(),
+                                     [&](const OptionSpec& o) { return name == o.name; });
+    if (name != "help" && option == command.options.end()) {
+      throw InputError{"unbekannte Option " + Shown("--" + name) + "."};
+    }
+    const bool takesValue = option != command.options.end() && option->value;
+    if (withValue && !takesValue) throw InputError{"die Option " + Shown("--" + name) + " nimmt keinen Wert."};
+    options << QString::fromStdString(a);
+    if (takesValue && !withValue) {
+      if (i + 1 >= arguments.size()) throw InputError{"nach " + Shown("--" + name) + " fehlt der Wert."};
+      options << QString::fromStdString(arguments[++i]);
     }
   }
   return QStringList{"tagvaroskop-cli"} + options + QStringList{"--"} + positional;
 }
 
+// The arguments must fit one of the command's forms: with the option of a form, that form alone.
+void CheckForms(const CommandSpec& command, const QCommandLineParser& parser) {
+  const qsizetype given = parser.positionalArguments().size();
+  bool byOption = false;
+  for (const Form& form : command.forms) {
+    if (!form.option || !parser.isSet(form.option)) continue;
+    byOption = true;
+    if (given == 0) return;
+  }
+  for (const Form& form : command.forms) {
+    if (!byOption && !form.option && static_cast<qsizetype>(form.arguments.size()) == given) return;
+  }
+  throw InputError{"Erwartet: " + FormsText(command, byOption) + " (" + std::to_string(given) +
+                   (given == 1 ? " Argument)." : " Argumente).")};
+}
+
 std::string Text(const QString& s) { return s.toStdString(); }
 
-int RunCommand(const Command& command, const std::vector<std::string>& arguments, Io& io) {
+int RunCommand(const CommandSpec& command, const std::vector<std::string>& arguments, Io& io) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QString::fromUtf8(command.summary));
-  const QCommandLineOption help(QStringList{"h", "help"}, "Zeigt diese Hilfe an.");
-  parser.addOption(help);
-  parser.addOptions(command.options);
-  for (const auto& [name, description] : command.arguments) {
-    parser.addPositionalArgument(QString::fromUtf8(name), QString::fromUtf8(description));
+  parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
+  for (const OptionSpec& o : command.options) {
+    parser.addOption(o.value ? QCommandLineOption(QStringList{o.name}, QString(), o.value, o.byDefault ? o.byDefault : "")
+                             : QCommandLineOption(QStringList{o.name}));
   }
-  if (!parser.parse(Reordered(arguments, command))) {
-    throw InputError{Text(parser.errorText())};
-  }
-  if (parser.isSet(help)) {
-    std::string text = Text(parser.helpText());
-    const size_t program = text.find("tagvaroskop-cli");
-    if (program != std::string::npos) text.insert(program + 15, std::string(" ").append(Joined(command.words)));
-    const size_t options = text.find("] "), lineEnd = text.find('\n');
-    if (command.usage && options < lineEnd) text.replace(options + 2, lineEnd - options - 2, command.usage);
-    io.out << text << "\n" << kExitStatus;
+  if (!parser.parse(Reordered(arguments, command))) throw InputError{Text(parser.errorText())};
+  if (parser.isSet("help")) {
+    io.out << CommandHelp(command);
     CheckWritten(io.out);
     return 0;
   }
+  CheckForms(command, parser);
   const int status = command.work(parser, io);
   CheckWritten(io.out);
   return status;
@@ -208,7 +107,7 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     err << Overview(arguments[0]);
     return kWrongEntry;
   }
-  for (const Command& command : Commands()) {
+  for (const CommandSpec& command : CommandTable()) {
     const size_t n = command.words.size();
     if (arguments.size() < n || !std::equal(command.words.begin(), command.words.end(), arguments.begin()))
       continue;
@@ -228,7 +127,9 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
       return kFileError;
     }
   }
-  err << "tagvaroskop-cli: unbekannter Befehl \"" << Joined(arguments) << "\".\n\n" << Overview();
+  std::string words;
+  for (const std::string& a : arguments) words += (words.empty() ? "" : " ") + a;
+  err << "tagvaroskop-cli: unbekannter Befehl " << Shown(words) << ".\n\n" << Overview();
   return kWrongEntry;
 }
 

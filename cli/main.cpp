@@ -1,7 +1,4 @@
 #include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +7,7 @@
 #include <unistd.h>
 
 #include "cli/commands.h"
+#include "cli/descriptor_buffer.h"
 #include "platform/file.h"
 
 #ifdef TAGVAROSKOP_CHARTS
@@ -52,22 +50,22 @@ int main(int argc, char** argv) {
   // The tool reports its own failures; Qt's notes about its environment would only clutter.
   qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   std::ios::sync_with_stdio(false);
+  // Standard output and error through buffers that keep the cause of a failed write; each
+  // message leaves in one piece when the run ends.
+  cli::DescriptorBuffer outBuffer(STDOUT_FILENO), errBuffer(STDERR_FILENO);
+  std::ostream out(&outBuffer), err(&errBuffer);
 #ifdef TAGVAROSKOP_CHARTS
   QGuiApplication application(argc, argv);
 #else
   QCoreApplication application(argc, argv);
 #endif
-  QTranslator qtTexts;  // German words in Qt's own help texts
-  if (qtTexts.load(QLocale(QLocale::German), "qtbase", "_",
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QCoreApplication::installTranslator(&qtTexts);
-  }
   // A file size limit is reported as a full medium, not ended by SIGXFSZ; an interrupted save
   // leaves no temporary file behind.
   std::signal(SIGXFSZ, SIG_IGN);
   platform::RemoveTemporaryFilesOnSignals();
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  const int status = cli::Run(arguments, std::cin, std::cout, std::cerr);
-  std::cout.flush();
+  const int status = cli::Run(arguments, std::cin, out, err);
+  out.flush();
+  err.flush();
   return status;
 }

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <iterator>
 
+#include "cli/descriptor_buffer.h"
 #include "cli/number_text.h"
 #include "platform/file_exception.h"
 
@@ -90,8 +91,10 @@ void CheckWritten(std::ostream& out) {
   errno = 0;
   out.flush();
   if (out) return;
-  throw platform::CFileException(platform::CFileException::OsErrorToCause(errno ? errno : EIO),
-                                 "Standardausgabe");
+  // The cause of the first failed write, where the stream kept it.
+  const auto* descriptor = dynamic_cast<const DescriptorBuffer*>(out.rdbuf());
+  const int error = descriptor && descriptor->Error() ? descriptor->Error() : errno;
+  throw platform::CFileException(platform::CFileException::OsErrorToCause(error ? error : EIO), "Standardausgabe");
 }
 
 std::string JsonString(const std::string& text) {

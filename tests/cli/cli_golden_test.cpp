@@ -25,10 +25,7 @@ std::string Call(const std::vector<std::string>& words, const std::string& scrat
     if (a.starts_with("@OUT@")) a.replace(0, 5, scratch);
     arguments.push_back(a);
   }
-  test_support::CliResult r = test_support::Cli(arguments, input);
-  // The help names the program as it was started; here that is the test program.
-  const std::string program = QCoreApplication::arguments().first().toStdString();
-  for (size_t at; (at = r.out.find(program)) != std::string::npos;) r.out.replace(at, program.size(), "PROGRAM");
+  const test_support::CliResult r = test_support::Cli(arguments, input);
   return shown + "\nstatus " + std::to_string(r.status) + "\n--- stdout\n" + r.out + "--- stderr\n" + r.err;
 }
 

@@ -1,0 +1,54 @@
+#include "cli/descriptor_buffer.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace cli {
+
+DescriptorBuffer::DescriptorBuffer(int descriptor) : m_descriptor(descriptor) {
+  setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+}
+
+DescriptorBuffer::~DescriptorBuffer() { Drain(); }
+
+bool DescriptorBuffer::WriteAll(const char* bytes, size_t n) {
+  while (n > 0 && m_error == 0) {
+    const ssize_t written = write(m_descriptor, bytes, n);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      m_error = written < 0 ? errno : EIO;
+      break;
+    }
+    bytes += written;
+    n -= static_cast<size_t>(written);
+  }
+  return m_error == 0;
+}
+
+bool DescriptorBuffer::Drain() {
+  const size_t pending = static_cast<size_t>(pptr() - pbase());
+  setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+  return WriteAll(m_buffer.data(), pending);
+}
+
+DescriptorBuffer::int_type DescriptorBuffer::overflow(int_type c) {
+  if (!Drain()) return traits_type::eof();
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  *pptr() = traits_type::to_char_type(c);
+  pbump(1);
+  return c;
+}
+
+std::streamsize DescriptorBuffer::xsputn(const char* s, std::streamsize n) {
+  if (n <= epptr() - pptr()) {
+    traits_type::copy(pptr(), s, static_cast<size_t>(n));
+    pbump(static_cast<int>(n));
+    return n;
+  }
+  if (!Drain() || !WriteAll(s, static_cast<size_t>(n))) return 0;
+  return n;
+}
+
+int DescriptorBuffer::sync() { return Drain() ? 0 : -1; }
+
+}  // namespace cli
