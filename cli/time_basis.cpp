@@ -2,6 +2,9 @@
 
 #include <QDateTime>
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <sys/stat.h>
 
 #include "cli/input.h"
 #include "cli/number_text.h"
@@ -47,6 +50,26 @@ std::vector<int> OffsetsAround(long long around, const TimeBasis& basis) {
     if (std::find(offsets.begin(), offsets.end(), o.offset) == offsets.end()) offsets.push_back(o.offset);
   }
   return offsets;
+}
+
+// A name of the time-zone database: one it lists, or one of its other names (links such as
+// US/Eastern or Etc/GMT+1), which are regular files of the database's folder. Anything else would
+// be read by Qt as a path (../../etc/localtime, a FIFO) or as a POSIX rule ("ZZZ99").
+bool DatabaseName(const std::string& name) {
+  if (QTimeZone::isTimeZoneIdAvailable(QByteArray::fromStdString(name))) return true;
+  size_t start = 0;
+  for (size_t i = 0; i <= name.size(); ++i) {
+    if (i < name.size() && name[i] != '/') {
+      if (!std::isalnum(static_cast<unsigned char>(name[i])) && name[i] != '_' && name[i] != '-' && name[i] != '+') return false;
+      continue;
+    }
+    if (i == start) return false;  // an empty part
+    start = i + 1;
+  }
+  const char* folder = std::getenv("TZDIR");
+  struct stat status {};
+  return stat(((folder && *folder ? std::string(folder) : std::string("/usr/share/zoneinfo")) + "/" + name).c_str(),
+              &status) == 0 && S_ISREG(status.st_mode);
 }
 
 void CheckYear(const QDate& date) {
@@ -97,9 +120,7 @@ TimeBasis ReadTimeBasis(std::string_view text) {
     return TimeBasis{QTimeZone(*offset), OffsetText(*offset), *offset};
   }
   const QByteArray id = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-  // Only names that the database lists: anything else would be read as a path or as a POSIX
-  // rule, and a wrong word would silently be universal time.
-  if (text.empty() || !QTimeZone::isTimeZoneIdAvailable(id) || !QTimeZone(id).isValid()) {
+  if (text.empty() || !DatabaseName(std::string(text)) || !QTimeZone(id).isValid()) {
     throw InputError{"Zeitzone: " + Shown(text) +
                      " ist unbekannt; erwartet ein Name wie Europe/Berlin, UTC oder ein Versatz "
                      "wie +05:30."};

@@ -1,52 +1,69 @@
-// Every subcommand's output in every format, against the files in tests/data/cli.
-#include <QCoreApplication>
+// Every subcommand's output in every format against the files in tests/data/cli: once in this
+// process, and once through the built programs as users start them, in more than one locale.
+#include <QProcess>
+#include <clocale>
 #include <gtest/gtest.h>
 
-#include "tests/support/cli_run.h"
-#include "tests/support/files.h"
-#include "tests/support/golden.h"
-#include "tests/support/row_file.h"
+#include "tests/support/cli_transcript.h"
 
 namespace {
 
-class CliGoldenTest : public testing::TestWithParam<test_support::FileRow> {};
+using test_support::FileRow;
 
-// One call: "$ command", its status, standard output and standard error.
-std::string Call(const std::vector<std::string>& words, const std::string& scratch) {
-  std::vector<std::string> arguments;
-  std::string shown = "$ tagvaroskop-cli", input;
-  for (std::string a : words) {
-    shown += " " + a;
-    if (a.starts_with("<")) {
-      input = test_support::ReadBytes(test_support::GoldenPath("cli/" + a.substr(1)));
-      continue;
-    }
-    if (a.starts_with("@DATA@")) a.replace(0, 6, TAGVAROSKOP_TEST_DATA);
-    if (a.starts_with("@OUT@")) a.replace(0, 5, scratch);
-    arguments.push_back(a);
-  }
-  const test_support::CliResult r = test_support::Cli(arguments, input);
-  return shown + "\nstatus " + std::to_string(r.status) + "\n--- stdout\n" + r.out + "--- stderr\n" + r.err;
-}
+std::vector<FileRow> Rows() { return test_support::ReadRows("cli/commands.rows"); }
 
-// The calls of a row, separated by the word "then", one after the other.
+class CliGoldenTest : public testing::TestWithParam<FileRow> {};
+
 TEST_P(CliGoldenTest, GivesTheGoldenStatusOutputAndMessages) {
-  test_support::ScratchFolder folder;
-  std::string transcript;
-  std::vector<std::string> words;
-  for (const std::string& word : GetParam().words) {
-    if (word != "then") {
-      words.push_back(word);
-      continue;
-    }
-    transcript += Call(words, folder.Folder());
-    words.clear();
-  }
-  transcript += Call(words, folder.Folder());
-  test_support::ExpectSameText("cli/" + GetParam().name + ".txt", transcript);
+  test_support::ExpectSameText("cli/" + GetParam().name + ".txt",
+                               test_support::Transcript(GetParam(), [](const std::vector<std::string>& a, const std::string& in) {
+                                 return test_support::Cli(a, in);
+                               }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, CliGoldenTest, testing::ValuesIn(test_support::ReadRows("cli/commands.rows")),
-                         test_support::FileRowName());
+INSTANTIATE_TEST_SUITE_P(Rows, CliGoldenTest, testing::ValuesIn(Rows()), test_support::FileRowName());
+
+// The program as a process in a locale, its standard input fed and its streams kept apart.
+test_support::CliResult RunProgram(const std::vector<std::string>& arguments, const std::string& input,
+                                   const char* locale) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"LANG", "LC_ALL", "LC_NUMERIC", "LC_TIME", "LANGUAGE"}) environment.remove(name);
+  environment.insert("LANG", locale);
+  environment.insert("LC_ALL", locale);
+  process.setProcessEnvironment(environment);
+  QStringList list;
+  for (const std::string& a : arguments) list << QString::fromStdString(a);
+  process.start(TAGVAROSKOP_CLI, list);
+  process.write(input.data(), static_cast<qint64>(input.size()));
+  process.closeWriteChannel();
+  EXPECT_TRUE(process.waitForFinished(60000)) << "the program did not end";
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "the program crashed";
+  return test_support::CliResult{process.exitCode(), process.readAllStandardOutput().toStdString(),
+                                 process.readAllStandardError().toStdString()};
+}
+
+// C, German (decimal comma, other date words) and Turkish (other case rules).
+class CliProcessTest : public testing::TestWithParam<const char*> {};
+
+TEST_P(CliProcessTest, GivesEveryGoldenTranscriptToTheByte) {
+  const char* locale = GetParam();
+  locale_t check = newlocale(LC_ALL_MASK, locale, locale_t{});
+  ASSERT_NE(check, locale_t{}) << locale << " is not generated here; scripts/install-deps generates it";
+  freelocale(check);
+  for (const FileRow& row : Rows()) {
+    const std::string expected = test_support::ReadBytes(test_support::GoldenPath("cli/" + row.name + ".txt"));
+    EXPECT_EQ(test_support::Transcript(row, [&](const std::vector<std::string>& a, const std::string& in) {
+                return RunProgram(a, in, locale);
+              }), expected) << row.name << " in " << locale;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, CliProcessTest, testing::Values("C.UTF-8", "de_DE.UTF-8", "tr_TR.UTF-8"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           std::string name = info.param;
+                           for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           return name;
+                         });
 
 }  // namespace

@@ -153,6 +153,43 @@ TEST(CliTimeZoneTest, TheDefaultClockIsUtcPlusOneHour) {
   }
 }
 
+// Days that a zone makes odd (skipped dates, repeated midnights, days of 21 to 47 hours, an event
+// in the last minute) against the zone's transitions and a peer's events.
+class CliOddDayTest : public testing::TestWithParam<test_support::FileRow> {};
+
+TEST_P(CliOddDayTest, RunsFromTheFirstInstantOfTheDateToTheNextDatesWithThePeersEvents) {
+  const std::vector<std::string>& w = GetParam().words;  // zone, date, latitude, longitude, minutes, key=value...
+  const test_support::CliResult r = Cli({"day", "--tz", w[0], "--format", "json", "--", w[1], w[2], w[3]});
+  const QDate date = QDate::fromString(QString::fromStdString(w[1]), Qt::ISODate);
+  const std::string days = Cli({"days", "--tz", w[0], "--format", "csv", "--", date.addDays(-1).toString(Qt::ISODate).toStdString(),
+                                date.addDays(1).toString(Qt::ISODate).toStdString(), w[2], w[3]}).out;
+  if (w[4] == "skipped") {
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("überspringt"), std::string::npos) << r.err;
+    EXPECT_EQ(days.find("," + w[1] + ","), std::string::npos) << days;
+    return;
+  }
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(days.find("," + w[1] + "," + w[4] + ","), std::string::npos) << days;
+  const QJsonObject day = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+  EXPECT_EQ(day["day_minutes"].toInt(), std::stoi(w[4]));
+  for (size_t i = 5; i < w.size(); ++i) {
+    const std::string key = w[i].substr(0, w[i].find('=')), expected = w[i].substr(w[i].find('=') + 1);
+    const std::string actual = day[QString::fromStdString(key)].toString().toStdString();
+    if (expected == "null") {
+      EXPECT_TRUE(day[QString::fromStdString(key)].isNull()) << key << " " << actual;
+      continue;
+    }
+    EXPECT_EQ(actual.substr(19), expected.substr(19)) << key << ": the offset";
+    const qint64 apart = QDateTime::fromString(QString::fromStdString(actual), Qt::ISODate)
+                             .secsTo(QDateTime::fromString(QString::fromStdString(expected), Qt::ISODate));
+    EXPECT_LE(std::abs(apart), 60) << key << " " << actual << " against " << expected;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, CliOddDayTest, testing::ValuesIn(test_support::ReadRows("cli/odd_days.rows")),
+                         test_support::FileRowName());
+
 TEST(CliTimeZoneTest, LocalDaysOfRealPlaces) {
   // Los Angeles in its own zone: one stretch of sunshine, sunrise at 05:42 PDT.
   const QJsonObject la = Json({"day", "2005-06-21", "34.0522", "-118.2437", "--tz", "America/Los_Angeles",
