@@ -43,7 +43,7 @@ test_support::CliResult RunProgram(const std::vector<std::string>& arguments, co
                                  process.readAllStandardError().toStdString()};
 }
 
-// C, German (decimal comma, other date words) and Turkish (other case rules).
+// C (ASCII), C.UTF-8, German (decimal comma, other date words) and Turkish (other case rules).
 class CliProcessTest : public testing::TestWithParam<const char*> {};
 
 TEST_P(CliProcessTest, GivesEveryGoldenTranscriptToTheByte) {
@@ -59,7 +59,7 @@ TEST_P(CliProcessTest, GivesEveryGoldenTranscriptToTheByte) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, CliProcessTest, testing::Values("C.UTF-8", "de_DE.UTF-8", "tr_TR.UTF-8"),
+INSTANTIATE_TEST_SUITE_P(Locales, CliProcessTest, testing::Values("C", "C.UTF-8", "de_DE.UTF-8", "tr_TR.UTF-8"),
                          [](const testing::TestParamInfo<const char*>& info) {
                            std::string name = info.param;
                            for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
