@@ -10,20 +10,10 @@
 namespace cli {
 
 std::string Shown(std::string_view text, bool quoted) {
-  std::string s = quoted ? "\"" : "";
-  for (const char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (c == '\n') s += "\\n";
-    else if (c == '\t') s += "\\t";
-    else if (c == '\r') s += "\\r";
-    else if (u < 0x20 || u == 0x7f) {
-      static const char* hex = "0123456789abcdef";
-      s.append("\\x").append(1, hex[u >> 4]).append(1, hex[u & 0xF]);
-    } else {
-      s += c;
-    }
-  }
-  return quoted ? s + "\"" : s;
+  std::string shown = quoted ? "\"" : "";
+  shown.append(platform::PrintableText(text));
+  if (quoted) shown.push_back('"');
+  return shown;
 }
 
 Pieces Split(std::string_view text, char separator) {

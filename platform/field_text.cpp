@@ -74,6 +74,19 @@ double ConvertInCLocale(std::string_view number) {
 
 }  // namespace
 
+std::string PrintableText(std::string_view text) {
+  std::string s;
+  for (const char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && u != 0x7f) s += c;
+    else if (c == '\n') s += "\\n";
+    else if (c == '\t') s += "\\t";
+    else if (c == '\r') s += "\\r";
+    else s.append("\\x").append(1, "0123456789abcdef"[u >> 4]).append(1, "0123456789abcdef"[u & 0xF]);
+  }
+  return s;
+}
+
 std::string FirstCharacters(std::string_view text, int count) {
   size_t end = 0;
   for (int seen = 0; end < text.size() && seen < count; ++seen) {

@@ -9,6 +9,10 @@ namespace platform {
 // Longest text that the data exchange takes from an edit control, in characters.
 inline constexpr int kMaxFieldCharacters = 31;
 
+// A text as a message shows it: control characters escaped (\n, \t, \r, \xNN), so that no
+// name or entry writes to a terminal or breaks a line.
+std::string PrintableText(std::string_view text);
+
 // The first `count` characters (UTF-8 code points) of a text.
 std::string FirstCharacters(std::string_view text, int count);
 

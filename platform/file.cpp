@@ -11,6 +11,11 @@
 #include <cstdio>
 #include <optional>
 #include <random>
+#include <string_view>
+#include <variant>
+
+#include <pthread.h>
+#include <sys/resource.h>
 
 #include "platform/file_exception.h"
 
@@ -28,17 +33,37 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The file that a chain of symbolic links names (the path itself when it is no link), or
-// nothing for a loop.
-std::optional<std::string> ResolvedLinks(std::string path) {
+// The file that a chain of symbolic links names (the path itself when it is no link), or the
+// errno that refuses it: a loop, or a link that another user planted in a sticky folder that
+// everyone may write (the rule of the kernel's protected_symlinks, kept whatever its setting).
+std::variant<std::string, int> ResolvedLinks(std::string path) {
   for (int hop = 0; hop < 40; ++hop) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    struct stat link {}, folder {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    if (::stat(FolderOf(path).c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH) &&
+        link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
+      return EACCES;
+    }
     char buffer[4096];
     const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer - 1);
     if (n < 0) return path;
     const std::string next(buffer, static_cast<size_t>(n));
     path = next.starts_with('/') ? next : FolderOf(path) + "/" + next;
+  }
+  return ELOOP;
+}
+
+// The descriptor that a name stands for: /dev/stdin, /dev/stdout, /dev/stderr, /dev/fd/N and
+// /proc/self/fd/N name a stream the program already holds, which is written or read as it is.
+std::optional<int> HeldDescriptor(const std::string& path) {
+  if (path == "/dev/stdin") return 0;
+  if (path == "/dev/stdout") return 1;
+  if (path == "/dev/stderr") return 2;
+  for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    if (!path.starts_with(prefix)) continue;
+    const std::string digits = path.substr(prefix.size());
+    if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    return std::stoi(digits);
   }
   return std::nullopt;
 }
@@ -79,7 +104,11 @@ FileCalls& ActiveFileCalls() {
 CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
   FileCalls& calls = ActiveFileCalls();
   if (path.empty() || NameOf(path).empty()) throw CFileException(CFileException::badPath, path);
-  if (!(flags & modeCreate)) {
+  if (const std::optional<int> held = HeldDescriptor(path)) {
+    m_fd = fcntl(*held, F_DUPFD_CLOEXEC, 0);
+    if (m_fd < 0) Fail(errno);
+    m_direct = true;
+  } else if (!(flags & modeCreate)) {
     // Without waiting for a writer: what is not a regular file is refused at once.
     m_fd = calls.open(path.c_str(), (flags & modeWrite ? O_WRONLY : O_RDONLY) | O_NONBLOCK | O_CLOEXEC, 0);
     if (m_fd < 0) Fail(errno);
@@ -88,11 +117,21 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
     if (fstat(m_fd, &info) == 0 && !S_ISREG(info.st_mode)) Fail(EACCES);
     fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
   } else {
-    const std::optional<std::string> resolved = ResolvedLinks(path);
-    if (!resolved) Fail(ELOOP);
-    m_target = *resolved;
+    const std::variant<std::string, int> resolved = ResolvedLinks(path);
+    if (const int* refused = std::get_if<int>(&resolved)) Fail(*refused);
+    m_target = std::get<std::string>(resolved);
     struct stat target {};
     const bool exists = ::stat(m_target.c_str(), &target) == 0;
+    if (exists && m_target != path) {
+      // The link as the kernel follows it, so that its protections apply too; and the same file.
+      const int probe = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+      struct stat followed {};
+      const bool same = probe >= 0 && fstat(probe, &followed) == 0 && followed.st_dev == target.st_dev &&
+                        followed.st_ino == target.st_ino;
+      const int error = probe < 0 ? errno : EACCES;
+      if (probe >= 0) ::close(probe);
+      if (!same) Fail(error);
+    }
     if (exists && S_ISDIR(target.st_mode)) Fail(EISDIR);
     if (exists && !S_ISREG(target.st_mode)) {
       // A FIFO, device or socket is written as it is, never replaced; a FIFO without a reader
@@ -101,13 +140,12 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
       if (m_fd < 0) Fail(errno);
       fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
       m_direct = true;
-    } else if (exists && (target.st_mode & 0222) == 0) {
-      Fail(EACCES);  // read-only: refused, as creating it anew and emptying it would be
+    } else if (exists && ((target.st_mode & 0222) == 0 || faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0)) {
+      Fail(EACCES);  // what the user may not write is refused, as creating it anew would replace it
     } else if (exists && target.st_nlink > 1) {
-      // Several names for one file: written in place, so that every name shows the new content.
-      m_fd = calls.open(m_target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
-      if (m_fd < 0) Fail(errno);
-      m_direct = m_syncDirect = true;
+      // Several names for one file: written in place when it is closed, so that every name shows
+      // the new content; until then the content is staged in a file of its own.
+      m_inPlace = true;
     }
   }
   if (flags & modeCreate && !m_direct) {
@@ -122,7 +160,7 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
       char suffix[16];
       std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
       m_temporary = stem + suffix;
-      m_fd = calls.open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      m_fd = calls.open(m_temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
       if (m_fd < 0 && errno != EEXIST) break;
     }
     if (m_fd < 0) {
@@ -142,6 +180,73 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
 }
 
 CFile::~CFile() { Abandon(); }
+
+namespace {
+
+// Blocks every signal that can be blocked for its life: a copy in progress ends whole.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, &m_before);
+  }
+  ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &m_before, nullptr); }
+
+ private:
+  sigset_t m_before;
+};
+
+}  // namespace
+
+// The staged content goes into the file with several names only when nothing is left that can
+// fail on the way: the file is locked (another save or reader holding it refuses this one), the
+// size limit allows the content, its room is reserved, and no signal can stop the copy half done.
+void CFile::CopyIntoTarget() {
+  FileCalls& calls = ActiveFileCalls();
+  std::string content;
+  char buffer[65536];
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(m_fd, buffer, sizeof buffer, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Fail(errno);
+    if (n == 0) break;
+    content.append(buffer, static_cast<size_t>(n));
+    at += n;
+  }
+  const int target = calls.open(m_target.c_str(), O_WRONLY | O_CLOEXEC, 0);
+  if (target < 0) Fail(errno);
+  const auto fail = [&](int error) {
+    ::close(target);
+    Fail(error);
+  };
+  if (flock(target, LOCK_EX | LOCK_NB) != 0) {
+    ::close(target);
+    Abandon();
+    throw CFileException(CFileException::sharingViolation, m_path);
+  }
+  struct rlimit limit {};
+  if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && content.size() > limit.rlim_cur) fail(EFBIG);
+  if (fallocate(target, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(content.size())) != 0 && errno != EOPNOTSUPP &&
+      errno != ENOSYS && errno != EINVAL) {
+    fail(errno);
+  }
+  int error = 0;
+  {
+    const SignalsHeld held;
+    for (size_t done = 0; done < content.size() && error == 0;) {
+      const long n = calls.write(target, content.data() + done, content.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) error = n < 0 ? errno : ENOSPC;
+      else done += static_cast<size_t>(n);
+    }
+    if (error == 0 && ftruncate(target, static_cast<off_t>(content.size())) != 0) error = errno;
+    if (error == 0 && calls.fsync(target) != 0) error = errno;
+  }
+  if (error != 0) fail(error);
+  if (calls.close(target) != 0) Fail(errno);
+  Abandon();  // the staged copy goes
+}
 
 void CFile::Abandon() {
   if (m_fd >= 0) ActiveFileCalls().close(m_fd);
@@ -184,9 +289,8 @@ void CFile::Write(const void* buffer, size_t size) {
 void CFile::Close() {
   if (m_fd < 0) return;
   FileCalls& calls = ActiveFileCalls();
-  if (!m_temporary.empty() || m_syncDirect) {
-    if (calls.fsync(m_fd) != 0) Fail(errno);
-  }
+  if (!m_temporary.empty() && calls.fsync(m_fd) != 0) Fail(errno);
+  if (m_inPlace) return CopyIntoTarget();
   const int fd = m_fd;
   m_fd = -1;
   if (calls.close(fd) != 0) Fail(errno);

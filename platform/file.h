@@ -23,9 +23,11 @@ void RemoveTemporaryFilesOnSignals();
 // A file opened by its full path; every failure raises a CFileException with the cause and the
 // path. A file created for writing is written to a temporary file in the target's folder and
 // takes the target's place only when it is closed: a failed save leaves an existing file as it
-// was. A symbolic link is followed and stays; a read-only target is refused; a FIFO, device or
-// socket is written directly, never replaced; a file with several hard links is written in
-// place. Opening to read never waits: anything but a regular file is refused at once.
+// was. A symbolic link is followed and stays, unless another user planted it in a sticky folder;
+// a target the user may not write is refused; a FIFO, device or socket is written directly, never
+// replaced; a file with several hard links gets the staged content copied in when it is closed,
+// locked and with its room reserved; /dev/stdout, /dev/fd/N and the like are the streams the
+// program holds. Opening to read never waits: anything but a regular file is refused at once.
 class CFile {
  public:
   enum OpenFlags : unsigned {
@@ -51,12 +53,13 @@ class CFile {
  private:
   [[noreturn]] void Fail(int error) const;
   void Abandon();
+  void CopyIntoTarget();
 
   std::string m_path;
   std::string m_target;     // the file a save replaces: the path, or the file its links name
   std::string m_temporary;  // the file being written, for a new file
-  bool m_direct = false;      // a save written straight into the target
-  bool m_syncDirect = false;  // ... which is a regular file, synced when closed
+  bool m_direct = false;   // a save written straight into the target
+  bool m_inPlace = false;  // a save staged, then copied into the target
   int m_fd = -1;
 };
 

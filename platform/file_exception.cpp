@@ -1,5 +1,7 @@
 #include "platform/file_exception.h"
 
+#include "platform/field_text.h"
+
 #include <cerrno>
 
 namespace platform {
@@ -50,7 +52,7 @@ CFileException::Cause CFileException::OsErrorToCause(int error) {
 }
 
 std::string CFileException::GetErrorMessage() const {
-  const std::string name = m_strFileName.empty() ? "eine unbenannte Datei" : m_strFileName;
+  const std::string name = m_strFileName.empty() ? "eine unbenannte Datei" : PrintableText(m_strFileName);
   switch (m_cause) {
     case fileNotFound:
       return name + " wurde nicht gefunden.";

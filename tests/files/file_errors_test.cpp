@@ -105,6 +105,24 @@ int ChildSees(const std::function<std::string()>& failure, const std::string& ex
   });
 }
 
+// The message of a save made by another user, in a child process; "-" where this process cannot
+// become that user.
+std::string FailureAs(uid_t user, const std::string& path) {
+  int pipeEnds[2];
+  if (geteuid() != 0 || pipe(pipeEnds) != 0) return "-";
+  const int status = test_support::RunInChild([&] {
+    close(pipeEnds[0]);
+    if (setgid(user) != 0 || setuid(user) != 0) return test_support::kCannotMakeCondition;
+    const std::string message = FailureOf([&] { files::SaveLocation(path, kPlace); });
+    return write(pipeEnds[1], message.data(), message.size()) == static_cast<ssize_t>(message.size()) ? 0 : 1;
+  });
+  close(pipeEnds[1]);
+  char buffer[1024];
+  const ssize_t n = read(pipeEnds[0], buffer, sizeof buffer);
+  close(pipeEnds[0]);
+  return status == 0 ? std::string(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0))) : "-";
+}
+
 // What a save does with each kind of target (the rows of tests/data/files/save_targets.rows).
 class SaveTargetTest : public testing::TestWithParam<test_support::FileRow> {};
 
@@ -115,10 +133,12 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
   std::filesystem::remove(folder.Path(".place"));
   const std::vector<std::string>& w = GetParam().words;
   std::string path, message;
+  std::vector<int> locks;
   for (size_t i = 0; i < w.size();) {
     const std::string step = w[i], a = w.at(i + 1);
     const bool two = step == "write" || step == "symlink" || step == "hardlink" || step == "chmod" ||
-                     step == "text" || step == "mode" || step == "chown" || step == "owner";
+                     step == "text" || step == "mode" || step == "chown" || step == "owner" || step == "folder" ||
+                     step == "saveas";
     const std::string b = two ? w.at(i + 2) : "";
     i += two ? 3 : 2;
     struct stat st {};
@@ -127,13 +147,20 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
     else if (step == "hardlink") std::filesystem::create_hard_link(folder.Path(a), folder.Path(b));
     else if (step == "chmod") chmod(folder.Path(a).c_str(), std::stoi(b, nullptr, 8));
     else if (step == "fifo") mkfifo(folder.Path(a).c_str(), 0644);
+    else if (step == "folder") mkdir(folder.Path(a).c_str(), 0700), chmod(folder.Path(a).c_str(), std::stoi(b, nullptr, 8));
+    else if (step == "lock") locks.push_back(open(folder.Path(a).c_str(), O_RDONLY)), flock(locks.back(), LOCK_EX);
     else if (step == "chown") {
-      if (chown(folder.Path(a).c_str(), std::stoi(b), std::stoi(b)) != 0) GTEST_SKIP() << "only root gives files away";
+      if (lchown(folder.Path(a).c_str(), std::stoi(b), std::stoi(b)) != 0) GTEST_SKIP() << "only root gives files away";
     }
     else if (step == "owner") EXPECT_EQ(stat(folder.Path(a).c_str(), &st) == 0 ? st.st_uid : 0, std::stoul(b));
     else if (step == "save") {
       path = a.starts_with("$DIR") ? folder.Folder() + a.substr(4) : a;
       message = FailureOf([&] { files::SaveLocation(path, kPlace); });
+    } else if (step == "saveas") {
+      path = folder.Folder() + b.substr(4);
+      chmod(folder.Folder().c_str(), 0755);  // the other user reaches into it
+      message = FailureAs(static_cast<uid_t>(std::stoi(a)), path);
+      if (message == "-") GTEST_SKIP() << "only root saves as another user";
     } else if (step == "saved") EXPECT_EQ(ReadBytes(folder.Path(a)), place) << a;
     else if (step == "text") EXPECT_EQ(ReadBytes(folder.Path(a)), b) << a;
     else if (step == "link") EXPECT_TRUE(lstat(folder.Path(a).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << a;
@@ -144,6 +171,7 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
     else FAIL() << "unknown step " << step;
   }
   EXPECT_EQ(message, "") << "a failure nobody expected";
+  for (const int lock : locks) close(lock);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SaveTargetTest, testing::ValuesIn(test_support::ReadRows("files/save_targets.rows")),
