@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/day_results.h"
+#include "cli/descriptor_buffer.h"
 #include "cli/input.h"
 #include "cli/results.h"
 #include "cli/time_basis.h"
@@ -22,7 +23,11 @@ namespace cli {
 
 namespace {
 
-constexpr size_t kBlockBytes = 4 << 20;  // memory stays bounded however long the input
+constexpr size_t kBlockBytes = 4 << 20;  // input held at once, however long the input
+// Lines converted in a round before their results are written: a round of days with many heights
+// writes some megabytes at most.
+constexpr size_t kPositionsPerRound = 1 << 17;
+constexpr size_t kDaysPerRound = 512;
 constexpr std::streamsize kLongestLine = 65536;
 
 // Converts one input line: appends its result to `out`, or gives the message of a wrong entry.
@@ -137,19 +142,29 @@ bool Skipped(std::string_view text) {
 }
 
 
-// Reads up to n bytes, fewer only at the end of the input or at a read error. It takes what the
-// stream holds in pieces, so that a read error keeps what came before it.
-size_t ReadUpTo(std::istream& in, char* to, size_t n) {
-  size_t filled = 0;
-  while (filled < n) {
-    const std::streamsize got = in.readsome(to + filled, static_cast<std::streamsize>(n - filled));
-    if (got > 0) {
-      filled += static_cast<size_t>(got);
-    } else if (!in || in.peek() == std::char_traits<char>::eof()) {  // the end, or an error
-      break;
-    }
+// Appends to `pending` what the input holds now, at least one byte unless it has ended, and no
+// more once `pending` holds `most` bytes: a line that comes slowly is converted as soon as it is
+// there. Returns false at the end of the input or at a read error (what came before is kept).
+bool ReadAvailable(std::istream& in, std::string& pending, size_t most) {
+  if (in.rdbuf()->in_avail() <= 0 && in.peek() == std::char_traits<char>::eof()) return false;
+  char buffer[1 << 16];
+  while (pending.size() < most) {
+    const std::streamsize n = in.readsome(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, most - pending.size())));
+    if (n <= 0) break;
+    pending.append(buffer, static_cast<size_t>(n));
+    if (in.rdbuf()->in_avail() <= 0) break;
   }
-  return filled;
+  return in.good();
+}
+
+// The first `count` lines of the text (all of it if it has fewer).
+size_t FirstLines(std::string_view text, size_t count) {
+  size_t at = 0;
+  for (size_t n = 0; n < count && at < text.size(); ++n) {
+    const size_t newline = text.find('\n', at);
+    at = newline == std::string_view::npos ? text.size() : newline + 1;
+  }
+  return at;
 }
 
 // One half of a block after conversion: its output (each result after `between`), how many
@@ -188,60 +203,62 @@ void ConvertLines(std::string_view block, size_t from, size_t to, const Converte
   }
 }
 
-// Reads the input in blocks of whole lines, converts each block on both cores and writes the
-// results in order, `between` before each but the first; the first wrong line ends the run with
-// its message after the results before it.
+// Reads the input as it comes and converts its lines in rounds of at most `perRound` (a big round
+// in two halves, one on each core), writing each round's results in order as soon as they are
+// there, `between` before each but the first. Memory stays bounded by a block of input and a
+// round's output; the first wrong line ends the run with its message after the results before it.
 int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
-             const Converter& convert, std::string_view between) {
-  std::string block;  // whole lines; at the start of each round, an unfinished line from the last
-  size_t carried = 0;
+             const Converter& convert, std::string_view between, size_t perRound) {
+  std::string pending;  // read and not yet converted: whole lines, then perhaps an unfinished one
   long firstNumber = 1, results = 0;
   Half halves[2];
-  for (bool end = false; !end;) {
-    block.resize(std::max(kBlockBytes, carried + kLongestLine + 2));
-    const size_t wanted = block.size() - carried;
-    const size_t got = ReadUpTo(in, block.data() + carried, wanted);
-    block.resize(carried + got);
-    end = got < wanted;  // the end of the input, or a read error
-    size_t whole = block.size();
-    if (!end || in.bad()) {  // an unfinished line waits for more, or is lost with the error
-      const size_t lastNewline = block.rfind('\n');
-      whole = lastNewline == std::string::npos ? 0 : lastNewline + 1;
-      if (block.size() - whole > static_cast<size_t>(kLongestLine) && !in.bad()) {
-        whole = block.size();  // reported as too long where it starts
-        end = true;
+  for (bool more = true; more || !pending.empty();) {
+    // Waits for input only when no whole line is left to convert; takes more while it is there.
+    const bool waiting = pending.find('\n') == std::string::npos;
+    if (more && (waiting || (pending.size() < kBlockBytes && in.rdbuf()->in_avail() > 0))) {
+      more = ReadAvailable(in, pending, kBlockBytes);
+    }
+    if (in.bad()) {  // what came before the error is converted; an unfinished line is lost
+      const size_t lastNewline = pending.rfind('\n');
+      pending.resize(lastNewline == std::string::npos ? 0 : lastNewline + 1);
+    }
+    size_t whole = more ? pending.rfind('\n') + 1 : pending.size();  // rfind gives npos + 1 == 0
+    if (whole == 0 && pending.size() > static_cast<size_t>(kLongestLine)) whole = pending.size();  // too long: reported
+    if (whole == 0) continue;  // an unfinished line waits for more
+    const std::string_view lines = std::string_view(pending).substr(0, FirstLines(std::string_view(pending).substr(0, whole), perRound));
+    // Two halves where there is enough for both cores, the first ending with a line.
+    size_t middle = lines.size() < 4096 ? lines.size() : lines.find('\n', lines.size() / 2);
+    middle = middle == std::string::npos ? lines.size() : std::min(middle + 1, lines.size());
+    const size_t bounds[3] = {0, middle, lines.size()};
+    const auto convertHalves = [&](size_t first, size_t last) {
+      for (size_t h = first; h < last; ++h) {
+        halves[h].written.clear();
+        halves[h].results = 0;
+        halves[h].wrongAt = std::string::npos;
+        ConvertLines(lines, bounds[h], bounds[h + 1], convert, between, halves[h]);
+      }
+    };
+    if (middle < lines.size()) solar::OnBothCores(2, convertHalves);
+    else convertHalves(0, 2);
+    for (const Half& half : halves) {
+      out << std::string_view(half.written).substr(results == 0 && half.results > 0 ? between.size() : 0);
+      results += half.results;
+      CheckWritten(out);
+      if (half.wrongAt != std::string::npos) {
+        const long number = firstNumber + std::count(lines.begin(), lines.begin() + static_cast<long>(half.wrongAt), '\n');
+        err << "tagvaroskop-cli: Zeile " << number << ": " << half.message << "\n";
+        return 2;
       }
     }
-    carried = block.size() - whole;
-    const std::string_view lines = std::string_view(block).substr(0, whole);
-    if (!lines.empty()) {
-      // Two halves, the first ending with a line.
-      size_t middle = lines.find('\n', lines.size() / 2);
-      middle = middle == std::string::npos ? lines.size() : middle + 1;
-      const size_t bounds[3] = {0, middle, lines.size()};
-      solar::OnBothCores(2, [&](size_t first, size_t last) {
-        for (size_t h = first; h < last; ++h) {
-          halves[h].written.clear();
-          halves[h].results = 0;
-          halves[h].wrongAt = std::string::npos;
-          ConvertLines(lines, bounds[h], bounds[h + 1], convert, between, halves[h]);
-        }
-      });
-      for (const Half& half : halves) {
-        out << std::string_view(half.written).substr(results == 0 && half.results > 0 ? between.size() : 0);
-        results += half.results;
-        CheckWritten(out);
-        if (half.wrongAt != std::string::npos) {
-          const long number = firstNumber + std::count(lines.begin(), lines.begin() + static_cast<long>(half.wrongAt), '\n');
-          err << "tagvaroskop-cli: Zeile " << number << ": " << half.message << "\n";
-          return 2;
-        }
-      }
-      firstNumber += std::count(lines.begin(), lines.end(), '\n');
-    }
-    block.erase(0, whole);  // the unfinished line moves to the front
+    firstNumber += std::count(lines.begin(), lines.end(), '\n');
+    pending.erase(0, lines.size());
   }
-  if (in.bad()) throw platform::CFileException(platform::CFileException::hardIO, inputName);
+  if (in.bad()) {
+    const auto* reader = dynamic_cast<const DescriptorReader*>(in.rdbuf());
+    throw platform::CFileException(reader && reader->Error() ? platform::CFileException::OsErrorToCause(reader->Error())
+                                                             : platform::CFileException::hardIO,
+                                   inputName);
+  }
   return 0;
 }
 
@@ -280,7 +297,7 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
       [&](std::string_view line, std::string& text, std::string& message) {
         return ConvertPosition(line, text, message, format, basis);
       },
-      "");
+      "", kPositionsPerRound);
 }
 
 int RunDayBatch(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
@@ -295,7 +312,7 @@ int RunDayBatch(std::istream& in, const std::string& inputName, std::ostream& ou
       [&](std::string_view line, std::string& text, std::string& message) {
         return ConvertDay(line, text, message, request);
       },
-      request.format == Format::kText ? "\n" : "");
+      request.format == Format::kText ? "\n" : "", kDaysPerRound);
 }
 
 }  // namespace cli

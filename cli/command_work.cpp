@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "cli/batch.h"
+#include "cli/descriptor_buffer.h"
 #include "cli/day_results.h"
 #include "cli/input.h"
 #include "cli/local_day.h"
@@ -15,6 +19,7 @@
 #include "cli/results.h"
 #include "files/location_file.h"
 #include "files/minute_table.h"
+#include "platform/archive.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "solar/parallel.h"
@@ -26,6 +31,8 @@ namespace {
 
 // Days that `days` takes at once: a few years.
 constexpr qint64 kMostDays = 5 * 366;
+// Heights that --height takes at once: each adds a row to every day.
+constexpr qsizetype kMostHeights = 100;
 
 std::string Text(const QString& s) { return s.toStdString(); }
 
@@ -47,41 +54,31 @@ std::string Positional(QCommandLineParser& p, int i) { return Text(p.positionalA
 
 namespace {
 
-// Saves to the target with `save`, or for the target "-" writes the same bytes to standard
-// output: they are saved to a private folder first and read back from there.
-void SaveTo(const std::string& target, Io& io, const std::function<void(const std::string&)>& save) {
-  if (target != "-") return save(target);
-  char pattern[] = "/tmp/tagvaroskop-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) {
-    throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), pattern);
-  }
-  const std::string path = std::string(pattern) + "/out";
-  std::string bytes;
-  try {
-    save(path);
-    platform::CFile file(path, platform::CFile::modeRead);
-    char buffer[4096];
-    for (size_t n; (n = file.Read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
-  } catch (...) {
-    std::filesystem::remove_all(pattern);
-    throw;
-  }
-  std::filesystem::remove_all(pattern);
-  io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-// Writes bytes as a new file: nothing half written, an old file kept on failure.
-void WriteFile(const std::string& path, const QByteArray& bytes) {
-  platform::CFile file(path, platform::CFile::modeCreate | platform::CFile::modeWrite |
-                                 platform::CFile::shareExclusive);
-  file.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
-  file.Close();
+// The names that mean the standard output the tool already holds.
+bool IsStandardOutput(const std::string& target) {
+  return target == "-" || target == "/dev/stdout" || target == "/dev/fd/1" || target == "/proc/self/fd/1";
 }
 
 }  // namespace
 
+void SaveTo(const std::string& target, Io& io, const std::function<void(platform::CArchive&)>& write) {
+  if (IsStandardOutput(target)) {
+    platform::MemoryStream memory;
+    platform::CArchive ar(&memory, platform::CArchive::store);
+    write(ar);
+    ar.Close();
+    io.out.write(memory.Bytes().data(), static_cast<std::streamsize>(memory.Bytes().size()));
+    return;
+  }
+  platform::CFile file(target, platform::CFile::modeCreate | platform::CFile::modeWrite | platform::CFile::shareExclusive);
+  platform::CArchive ar(&file, platform::CArchive::store);
+  write(ar);
+  ar.Close();
+  file.Close();
+}
+
 void WriteBytes(const std::string& target, const QByteArray& bytes, Io& io) {
-  SaveTo(target, io, [&](const std::string& path) { WriteFile(path, bytes); });
+  SaveTo(target, io, [&](platform::CArchive& ar) { ar.Write(bytes.constData(), static_cast<size_t>(bytes.size())); });
 }
 
 Place PlaceAt(QCommandLineParser& p, int i) { return ReadPlace(Positional(p, i), Positional(p, i + 1)); }
@@ -120,6 +117,9 @@ int SecondsOf(QCommandLineParser& p) { return p.isSet("time") ? ReadClockTime(Te
 
 std::vector<float> HeightsOf(QCommandLineParser& p) {
   std::vector<float> heights;
+  if (p.values("height").size() > kMostHeights) {
+    throw InputError{"Höhe: höchstens " + std::to_string(kMostHeights) + " Höhen auf einmal."};
+  }
   for (const QString& value : p.values("height")) {
     const float height = ReadHeight(Text(value));
     if (std::find(heights.begin(), heights.end(), height) == heights.end()) heights.push_back(height);
@@ -127,15 +127,20 @@ std::vector<float> HeightsOf(QCommandLineParser& p) {
   return heights;
 }
 
-// Runs a batch on the file named by --input, or on standard input for "-".
-int WithInput(const std::string& source, Io& io,
-              const std::function<int(std::istream&, const std::string&)>& run) {
+// Runs a batch on the file named by --input, or on standard input for "-". Opening never waits:
+// a FIFO is read as a stream, from when its writer comes until it closes it.
+int WithInput(const std::string& source, Io& io, const std::function<int(std::istream&, const std::string&)>& run) {
   if (source == "-") return run(io.in, "Standardeingabe");
-  std::error_code folder;
-  if (std::filesystem::is_directory(source, folder)) throw FileError{Shown(source, false) + " ist ein Ordner, keine Datei."};
-  std::ifstream file(source, std::ios::binary);
-  if (!file) throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), source);
-  return run(file, source);
+  const int descriptor = open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), source);
+  DescriptorReader reader(descriptor, true);
+  struct stat status {};
+  if (fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+    throw FileError{Shown(source, false) + " ist ein Ordner, keine Datei."};
+  }
+  fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  std::istream in(&reader);
+  return run(in, source);
 }
 
 }  // namespace
@@ -224,7 +229,7 @@ int Export(QCommandLineParser& p, Io& io) {
   f.second = SecondsOf(p);
   solar::DayTrack track;
   solar::ScanDayOf(f, track);
-  SaveTo(Positional(p, 3), io, [&](const std::string& path) { files::ExportMinuteTable(path, track); });
+  SaveTo(Positional(p, 3), io, [&](platform::CArchive& ar) { files::WriteMinuteTable(ar, track); });
   return 0;
 }
 
@@ -249,13 +254,14 @@ int ChartYear(QCommandLineParser& p, Io& io) { return Charts().year ? Charts().y
 
 int PlaceSave(QCommandLineParser& p, Io& io) {
   const files::Place place = StoredPlace(PlaceAt(p, 0));
-  SaveTo(Positional(p, 2), io, [&](const std::string& path) { files::SaveLocation(path, place); });
+  SaveTo(Positional(p, 2), io, [&](platform::CArchive& ar) { files::WriteLocation(ar, place); });
   return 0;
 }
 
 int PlaceShow(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const files::Place stored = files::LoadLocation(Positional(p, 0));
+  if (!files::IsDialogPlace(stored)) throw FileError{Shown(Positional(p, 0), false) + " ist keine Ortsdatei."};
   solar::ObservationFields f{};
   files::SetPlace(f, stored);
   Record r = PlaceRecord(PlaceOfFields(stored));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCommandLineParser>
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -9,6 +10,10 @@
 #include "cli/output.h"
 #include "cli/time_basis.h"
 #include "solar/types.h"
+
+namespace platform {
+class CArchive;
+}
 
 namespace cli {
 
@@ -53,8 +58,10 @@ solar::ObservationFields DialogFields(const Place& place);
 void SetModelTime(long long instant, solar::ObservationFields& f);
 solar::ObservationFields YearFields(QCommandLineParser& p);
 
-// Writes bytes as a new file (nothing half written, an old file kept on failure), or to
-// standard output for "-".
+// Writes what `write` puts into the archive as a new file (nothing half written, an old file kept
+// on failure), or to standard output for "-" (and /dev/stdout, /dev/fd/1).
+void SaveTo(const std::string& target, Io& io, const std::function<void(platform::CArchive&)>& write);
+// The same for bytes made already.
 void WriteBytes(const std::string& target, const QByteArray& bytes, Io& io);
 
 }  // namespace cli

@@ -1,11 +1,14 @@
 #include "cli/descriptor_buffer.h"
 
 #include <cerrno>
+#include <ios>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace cli {
 
-DescriptorBuffer::DescriptorBuffer(int descriptor) : m_descriptor(descriptor) {
+DescriptorBuffer::DescriptorBuffer(int descriptor, bool closed) : m_descriptor(descriptor), m_error(closed ? EBADF : 0) {
   setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
 }
 
@@ -50,5 +53,34 @@ std::streamsize DescriptorBuffer::xsputn(const char* s, std::streamsize n) {
 }
 
 int DescriptorBuffer::sync() { return Drain() ? 0 : -1; }
+
+DescriptorReader::DescriptorReader(int descriptor, bool owned) : m_descriptor(descriptor), m_owned(owned) {
+  setg(m_buffer.data(), m_buffer.data(), m_buffer.data());
+}
+
+DescriptorReader::~DescriptorReader() {
+  if (m_owned) close(m_descriptor);
+}
+
+DescriptorReader::int_type DescriptorReader::underflow() {
+  if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+  for (;;) {
+    pollfd ready{m_descriptor, POLLIN, 0};
+    if (poll(&ready, 1, -1) < 0 && errno != EINTR) m_error = errno;
+    const ssize_t n = m_error ? -1 : read(m_descriptor, m_buffer.data(), m_buffer.size());
+    if (n < 0 && !m_error && (errno == EINTR || errno == EAGAIN)) continue;
+    if (n < 0 && !m_error) m_error = errno;
+    // A failed read is an error of the stream, not its end: the stream turns bad.
+    if (n < 0) throw std::ios_base::failure("read");
+    if (n == 0) return traits_type::eof();
+    setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + n);
+    return traits_type::to_int_type(*gptr());
+  }
+}
+
+std::streamsize DescriptorReader::showmanyc() {
+  int waiting = 0;
+  return ioctl(m_descriptor, FIONREAD, &waiting) == 0 && waiting > 0 ? waiting : 0;
+}
 
 }  // namespace cli

@@ -1,9 +1,11 @@
 #include <QCoreApplication>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "cli/commands.h"
@@ -25,13 +27,18 @@ namespace {
 int RunChartProgram(char** argv) {
   std::error_code error;
   const std::filesystem::path here = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+  if (error || !here.is_absolute()) {  // never a program of the current folder
+    std::cerr << "tagvaroskop-cli: Der Ort dieses Programms ist nicht zu erfahren (/proc fehlt), darum auch nicht "
+                 "der des Programms für die Diagramme.\n";
+    return 1;
+  }
   const std::filesystem::path candidates[] = {here / "tagvaroskop-cli-charts",
                                               here / "../libexec/tagvaroskop/tagvaroskop-cli-charts"};
   for (const std::filesystem::path& program : candidates) {
     if (access(program.c_str(), X_OK) == 0) execv(program.c_str(), argv);
   }
-  std::cerr << "tagvaroskop-cli: Das Programm für die Diagramme (tagvaroskop-cli-charts) fehlt neben "
-            << (here.empty() ? std::string("diesem Programm") : here.string()) << ".\n";
+  std::cerr << "tagvaroskop-cli: Das Programm für die Diagramme (tagvaroskop-cli-charts) fehlt neben " << here.string()
+            << ".\n";
   return 1;
 }
 #endif
@@ -50,21 +57,34 @@ int main(int argc, char** argv) {
   // The tool reports its own failures; Qt's notes about its environment would only clutter.
   qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   std::ios::sync_with_stdio(false);
+  // A standard stream that the caller closed stays closed for the tool's writes, but its number
+  // is taken by /dev/null, so that no file the tool opens later becomes its standard output.
+  bool closed[3] = {};
+  for (int descriptor = 0; descriptor < 3; ++descriptor) {
+    closed[descriptor] = fcntl(descriptor, F_GETFD) < 0 && errno == EBADF;
+    if (closed[descriptor]) open("/dev/null", descriptor == 0 ? O_RDONLY : O_WRONLY);
+  }
   // Standard output and error through buffers that keep the cause of a failed write; each
   // message leaves in one piece when the run ends.
-  cli::DescriptorBuffer outBuffer(STDOUT_FILENO), errBuffer(STDERR_FILENO);
+  cli::DescriptorBuffer outBuffer(STDOUT_FILENO, closed[1]), errBuffer(STDERR_FILENO, closed[2]);
+  cli::DescriptorReader inBuffer(STDIN_FILENO, false);
   std::ostream out(&outBuffer), err(&errBuffer);
+  std::istream in(&inBuffer);
+  // Qt never sees the arguments: they are the tool's, and Qt would take -platform, -style and
+  // the like from them.
+  int qtArgc = 1;
+  char* qtArgv[] = {name, nullptr};
 #ifdef TAGVAROSKOP_CHARTS
-  QGuiApplication application(argc, argv);
+  QGuiApplication application(qtArgc, qtArgv);
 #else
-  QCoreApplication application(argc, argv);
+  QCoreApplication application(qtArgc, qtArgv);
 #endif
   // A file size limit is reported as a full medium, not ended by SIGXFSZ; an interrupted save
   // leaves no temporary file behind.
   std::signal(SIGXFSZ, SIG_IGN);
   platform::RemoveTemporaryFilesOnSignals();
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  const int status = cli::Run(arguments, std::cin, out, err);
+  const int status = cli::Run(arguments, in, out, err);
   out.flush();
   err.flush();
   return status;

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "cli/descriptor_buffer.h"
+#include "cli/input.h"
 #include "cli/number_text.h"
 #include "platform/file_exception.h"
 
@@ -94,6 +95,7 @@ void CheckWritten(std::ostream& out) {
   // The cause of the first failed write, where the stream kept it.
   const auto* descriptor = dynamic_cast<const DescriptorBuffer*>(out.rdbuf());
   const int error = descriptor && descriptor->Error() ? descriptor->Error() : errno;
+  if (error == EBADF) throw FileError{"Die Standardausgabe ist geschlossen."};
   throw platform::CFileException(platform::CFileException::OsErrorToCause(error ? error : EIO), "Standardausgabe");
 }
 

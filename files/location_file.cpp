@@ -20,10 +20,20 @@ void SetPlace(solar::ObservationFields& f, const Place& p) {
   f.lonArcsec = p.lonArcsec;
 }
 
+bool IsDialogPlace(const Place& p) {
+  const auto within = [](double value, double low, double high) { return value >= low && value <= high; };
+  return within(p.latDegrees, -89, 89) && within(p.latArcmin, 0, 59) && within(p.latArcsec, 0, 59) &&
+         within(p.lonDegrees, 0, 359) && within(p.lonArcmin, 0, 59) && within(p.lonArcsec, 0, 59);
+}
+
+void WriteLocation(CArchive& ar, const Place& p) {
+  ar << p.latDegrees << p.latArcmin << p.latArcsec << p.lonDegrees << p.lonArcmin << p.lonArcsec;
+}
+
 void SaveLocation(const std::string& path, const Place& p) {
   CFile file(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
   CArchive ar(&file, CArchive::store);
-  ar << p.latDegrees << p.latArcmin << p.latArcsec << p.lonDegrees << p.lonArcmin << p.lonArcsec;
+  WriteLocation(ar, p);
   ar.Close();
   file.Close();
 }

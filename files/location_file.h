@@ -4,6 +4,10 @@
 
 #include "solar/types.h"
 
+namespace platform {
+class CArchive;
+}
+
 namespace files {
 
 // The six place values of the main dialog, in the order of the location file.
@@ -16,7 +20,11 @@ struct Place {
 Place PlaceOf(const solar::ObservationFields& fields);
 void SetPlace(solar::ObservationFields& fields, const Place& place);
 
+// Whether the six values are a place the dialog takes: finite, within its fields' ranges.
+bool IsDialogPlace(const Place& place);
+
 // Writes the 24-byte location file: six raw little-endian 4-byte values.
+void WriteLocation(platform::CArchive& ar, const Place& place);
 void SaveLocation(const std::string& path, const Place& place);
 // Reads the first 24 bytes of a location file; a shorter file changes nothing and raises the
 // end-of-file error.

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-CArchive::CArchive(CFile* file, Mode mode) : m_file(file), m_mode(mode), m_buffer(kBufferSize) {}
+CArchive::CArchive(ByteStream* file, Mode mode) : m_file(file), m_mode(mode), m_buffer(kBufferSize) {}
 
 void CArchive::Write(const void* data, size_t size) {
   const auto* bytes = static_cast<const unsigned char*>(data);

@@ -8,14 +8,15 @@
 
 namespace platform {
 
-// A buffered stream of raw little-endian 4-byte values and counted strings over a file.
+// A buffered stream of raw little-endian 4-byte values and counted strings over a file (or any
+// byte stream).
 // Reading past the end raises the end-of-file error, which names no file.
 class CArchive {
  public:
   enum Mode { store = 0, load = 1 };
   static constexpr size_t kBufferSize = 4096;
 
-  CArchive(CFile* file, Mode mode);
+  CArchive(ByteStream* file, Mode mode);
   CArchive(const CArchive&) = delete;
   CArchive& operator=(const CArchive&) = delete;
 
@@ -36,7 +37,7 @@ class CArchive {
   void PutWord(std::uint32_t word);
   std::uint32_t GetWord();
 
-  CFile* m_file;
+  ByteStream* m_file;
   Mode m_mode;
   std::vector<unsigned char> m_buffer;
   size_t m_position = 0;  // next byte to read or write

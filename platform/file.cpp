@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -72,6 +73,20 @@ std::string NameOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+// Blocks every signal that can be blocked for its life: a copy in progress ends whole.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, &m_before);
+  }
+  ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &m_before, nullptr); }
+
+ private:
+  sigset_t m_before;
+};
 
 // The temporary file of the save in progress, for the signal handler.
 char g_temporary[4096];
@@ -156,6 +171,7 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
     // folder takes can be saved; created with that file's permissions.
     const std::string stem = FolderOf(m_target) + "/.tagvaroskop-";
     std::random_device random;
+    const SignalsHeld held;  // a signal finds the temporary file noted as soon as it exists
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
       char suffix[16];
       std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
@@ -179,25 +195,14 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
   }
 }
 
+size_t MemoryStream::Read(void* buffer, size_t size) {
+  const size_t n = std::min(size, m_bytes.size() - m_read);
+  std::memcpy(buffer, m_bytes.data() + m_read, n);
+  m_read += n;
+  return n;
+}
+
 CFile::~CFile() { Abandon(); }
-
-namespace {
-
-// Blocks every signal that can be blocked for its life: a copy in progress ends whole.
-class SignalsHeld {
- public:
-  SignalsHeld() {
-    sigset_t all;
-    sigfillset(&all);
-    pthread_sigmask(SIG_BLOCK, &all, &m_before);
-  }
-  ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &m_before, nullptr); }
-
- private:
-  sigset_t m_before;
-};
-
-}  // namespace
 
 // The staged content goes into the file with several names only when nothing is left that can
 // fail on the way: the file is locked (another save or reader holding it refuses this one), the
@@ -251,8 +256,8 @@ void CFile::CopyIntoTarget() {
 void CFile::Abandon() {
   if (m_fd >= 0) ActiveFileCalls().close(m_fd);
   m_fd = -1;
-  if (!m_temporary.empty()) NoteTemporary({});
   if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
+  if (!m_temporary.empty()) NoteTemporary({});
   m_temporary.clear();
 }
 

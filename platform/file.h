@@ -16,6 +16,27 @@ struct FileCalls {
 };
 FileCalls& ActiveFileCalls();
 
+// Where bytes are written and read: a file, or memory.
+class ByteStream {
+ public:
+  virtual ~ByteStream() = default;
+  // Reads up to `size` bytes; fewer only at the end.
+  virtual size_t Read(void* buffer, size_t size) = 0;
+  virtual void Write(const void* buffer, size_t size) = 0;
+};
+
+// Bytes in memory: what is written is appended, what is read comes from the start.
+class MemoryStream : public ByteStream {
+ public:
+  size_t Read(void* buffer, size_t size) override;
+  void Write(const void* buffer, size_t size) override { m_bytes.append(static_cast<const char*>(buffer), size); }
+  const std::string& Bytes() const { return m_bytes; }
+
+ private:
+  std::string m_bytes;
+  size_t m_read = 0;
+};
+
 // From now on SIGINT, SIGTERM and SIGHUP first remove the temporary file of a save in progress,
 // then end the program as they would have.
 void RemoveTemporaryFilesOnSignals();
@@ -28,7 +49,7 @@ void RemoveTemporaryFilesOnSignals();
 // replaced; a file with several hard links gets the staged content copied in when it is closed,
 // locked and with its room reserved; /dev/stdout, /dev/fd/N and the like are the streams the
 // program holds. Opening to read never waits: anything but a regular file is refused at once.
-class CFile {
+class CFile : public ByteStream {
  public:
   enum OpenFlags : unsigned {
     modeRead = 0x0000,
@@ -38,13 +59,13 @@ class CFile {
   };
 
   CFile(const std::string& path, unsigned flags);
-  ~CFile();
+  ~CFile() override;
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
 
   // Reads up to `size` bytes; fewer only at the end of the file.
-  size_t Read(void* buffer, size_t size);
-  void Write(const void* buffer, size_t size);
+  size_t Read(void* buffer, size_t size) override;
+  void Write(const void* buffer, size_t size) override;
   // Ends the file: a new file is synced and renamed over its target.
   void Close();
 
