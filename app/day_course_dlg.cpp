@@ -6,7 +6,7 @@
 
 #include "app/about_dlg.h"
 #include "charts/day_course_chart.h"
-#include "core/field_rules.h"
+#include "dialog_model/field_rules.h"
 #include "files/location_file.h"
 #include "files/minute_table.h"
 #include "platform/file_dialog.h"
@@ -14,6 +14,7 @@
 #include "platform/cwinapp.h"
 #include "platform/data_exchange.h"
 #include "res/resources.h"
+#include "dialog_model/observation.h"
 #include "solar/solar.h"
 
 namespace app {
@@ -60,7 +61,7 @@ bool CDayCourseDlg::OnMessage(const platform::Message& message) {
 }
 
 void CDayCourseDlg::DoDataExchange(platform::CDataExchange& dx) {
-  for (const core::FieldRule& rule : core::kFieldRules) {
+  for (const dialog_model::FieldRule& rule : dialog_model::kFieldRules) {
     if (auto member = std::get_if<float solar::ObservationFields::*>(&rule.member)) {
       float& value = m_fields.*(*member);
       platform::DDX_Text(dx, rule.control, value);
@@ -124,12 +125,12 @@ void CDayCourseDlg::OnOK() { Calculate(); }
 void CDayCourseDlg::Calculate() {
   UpdateData(true);
   solar::ObservationFields& f = m_fields;
-  const solar::SunPosition position = solar::SunPositionOf(f);
+  const solar::SunPosition position = dialog_model::SunPositionOf(f);
   f.azimuth = position.azimuth;
   f.height = position.height;
   UpdateData(false);
 
-  solar::ScanDayOf(f, m_track);
+  dialog_model::ScanDayOf(f, m_track);
   const solar::DayLengths lengths = solar::CountDayLengths(m_track);
   const float sunshine = solar::MinutesToHours(lengths.minutesAboveHorizon);
   const float twilight = solar::MinutesToHours(lengths.minutesAboveTwilight);

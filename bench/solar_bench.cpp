@@ -27,11 +27,8 @@ void BM_ScanDay(benchmark::State& state) {
 BENCHMARK(BM_ScanDay)->Unit(benchmark::kMicrosecond);
 
 // The year series of 51 N 7 E in 2005, by the given function (both cores, or one thread).
-void BM_YearSeries(benchmark::State& state, void (*compute)(const solar::ObservationFields&, solar::YearSeries&)) {
-  solar::ObservationFields f{};
-  f.latDegrees = 51.0f;
-  f.lonDegrees = 7.0f;
-  f.year = 2005;
+void BM_YearSeries(benchmark::State& state, void (*compute)(const solar::YearPlace&, solar::YearSeries&)) {
+  const solar::YearPlace f{2005, 0, 51.0f, 7.0f};
   solar::YearSeries series{};
   for (auto _ : state) {
     compute(f, series);

@@ -8,9 +8,10 @@
 #include "charts/year_chart.h"
 #include "cli/command_work.h"
 #include "cli/input.h"
-#include "core/year_pick.h"
+#include "dialog_model/year_pick.h"
 #include "platform/field_text.h"
 #include "res/resources.h"
+#include "dialog_model/observation.h"
 #include "solar/solar.h"
 
 namespace cli {
@@ -39,22 +40,22 @@ int ScaleOf(QCommandLineParser& p) { return ReadWhole(p.value("scale").toStdStri
 // The charts as the dialogs draw them, cut to the chart's area, as PNG bytes.
 QByteArray DayChartPng(const solar::ObservationFields& f, int scale) {
   solar::DayTrack track;
-  solar::ScanDayOf(f, track);
+  dialog_model::ScanDayOf(f, track);
   platform::Surface surface = ClientOf(res::kDayCourseDialog, scale);
   {
     platform::CDC dc(surface);
-    charts::DrawDayCourse(dc, track, solar::SunPositionOf(f));
+    charts::DrawDayCourse(dc, track, dialog_model::SunPositionOf(f));
   }
   return Png(surface, charts::kDayChartArea);
 }
 
 QByteArray YearChartPng(const solar::ObservationFields& f, std::optional<int> clickX, int scale) {
   solar::YearSeries series{};
-  solar::ComputeYearSeries(f, series);
+  solar::ComputeYearSeries(dialog_model::YearPlaceOf(f), series);
   platform::Surface surface = ClientOf(res::kYearCourseDialog, scale);
   {
     platform::CDC dc(surface);
-    charts::DrawYearCourse(dc, series, clickX.has_value(), clickX ? core::PickColumn(*clickX) : 0);
+    charts::DrawYearCourse(dc, series, clickX.has_value(), clickX ? dialog_model::PickColumn(*clickX) : 0);
   }
   return Png(surface, charts::kYearChartArea);
 }

@@ -23,6 +23,7 @@
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "solar/parallel.h"
+#include "dialog_model/observation.h"
 #include "solar/solar.h"
 
 namespace cli {
@@ -215,7 +216,7 @@ int Year(QCommandLineParser& p, Io& io) {
   const solar::ObservationFields f = YearFields(p);
   const std::vector<float> heights = HeightsOf(p);
   solar::YearSeries series{};
-  solar::ComputeYearSeries(f, series);
+  solar::ComputeYearSeries(dialog_model::YearPlaceOf(f), series);
   WriteTable(io.out, format, YearHead(f.year, PlaceAt(p, 1)), YearRows(f, series, heights), "sample_days");
   return 0;
 }
@@ -228,7 +229,7 @@ int Export(QCommandLineParser& p, Io& io) {
   f.day = static_cast<float>(date.day());
   f.second = SecondsOf(p);
   solar::DayTrack track;
-  solar::ScanDayOf(f, track);
+  dialog_model::ScanDayOf(f, track);
   SaveTo(Positional(p, 3), io, [&](platform::CArchive& ar) { files::WriteMinuteTable(ar, track); });
   return 0;
 }

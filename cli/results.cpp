@@ -5,8 +5,9 @@
 #include <tuple>
 
 #include "cli/number_text.h"
-#include "core/year_pick.h"
+#include "dialog_model/year_pick.h"
 #include "platform/field_text.h"
+#include "dialog_model/observation.h"
 #include "solar/solar.h"
 
 namespace cli {
@@ -83,14 +84,14 @@ std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::Yea
       row.push_back(exact);
     }
     if (k < solar::kSampleDays) {  // the change to the next sample day, as the year window shows it
-      const core::DailyChange change = core::DailyChangeOf(core::SunshineChangePerDay(series, k, f.year));
+      const dialog_model::DailyChange change = dialog_model::DailyChangeOf(dialog_model::SunshineChangePerDay(series, k, f.year));
       row.push_back(Integer("daily_change_minutes", "Veränderung min", change.minutes));
       row.push_back(Integer("daily_change_seconds", "sek", change.seconds));
     } else {
       row.push_back(Missing("daily_change_minutes", "Veränderung min", ""));
       row.push_back(Missing("daily_change_seconds", "sek", ""));
     }
-    solar::ScanHeights day(solar::SampleDayScan(f, k));
+    solar::ScanHeights day(solar::SampleDayScan(dialog_model::YearPlaceOf(f), k));
     for (const float height : heights) {
       const float hours = solar::MinutesToHours(day.CountAbove(height));
       row.push_back(Number(HoursAboveKey(height), "über " + FormatFloatField(height) + " Grad Stunden", hours,

@@ -6,8 +6,9 @@
 #include "charts/day_course_chart.h"
 #include "charts/year_chart.h"
 #include "fuzz/fuzz_support.h"
+#include "dialog_model/observation.h"
 #include "solar/solar.h"
-#include "core/year_pick.h"
+#include "dialog_model/year_pick.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   StartGuiApplication();
@@ -21,10 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int x;
   std::memcpy(&x, data + sizeof f, 4);
 
-  const solar::SunPosition p = solar::SunPositionOf(f);
+  const solar::SunPosition p = dialog_model::SunPositionOf(f);
   FUZZ_CHECK(std::isnan(p.azimuth) || (p.azimuth > 0 && p.azimuth <= 360));
   static solar::DayTrack track;
-  solar::ScanDayOf(f, track);
+  dialog_model::ScanDayOf(f, track);
   const solar::DayLengths lengths = solar::CountDayLengths(track);
   FUZZ_CHECK(lengths.minutesAboveHorizon >= 0 && lengths.minutesAboveHorizon <= 1440);
   FUZZ_CHECK(lengths.minutesAboveHorizon <= lengths.minutesAboveTwilight);
@@ -35,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     charts::DrawDayCourse(dc, track, p);
   }
   static solar::YearSeries series;
-  solar::ComputeYearSeries(f, series);
-  const core::YearPick pick = core::PickAt(x, series, f.year);
+  solar::ComputeYearSeries(dialog_model::YearPlaceOf(f), series);
+  const dialog_model::YearPick pick = dialog_model::PickAt(x, series, f.year);
   FUZZ_CHECK(pick.markerOffset >= 0 && pick.markerOffset <= 350);
   platform::CDC dc(year);
   charts::DrawYearCourse(dc, series, true, pick.markerOffset);

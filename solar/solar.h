@@ -7,7 +7,6 @@
 #include "solar/local_day.h"
 #include "solar/moment.h"
 #include "solar/numeric.h"
-#include "solar/observation.h"
 #include "solar/scan_heights.h"
 #include "solar/sun_position.h"
 #include "solar/types.h"

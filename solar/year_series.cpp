@@ -5,7 +5,6 @@
 
 #include "solar/day_scan.h"
 #include "solar/numeric.h"
-#include "solar/observation.h"
 #include "solar/parallel.h"
 #include "solar/scan_heights.h"
 #include "solar/sun_position.h"
@@ -14,12 +13,12 @@ namespace solar {
 
 SampleDate SampleDateOf(int k) { return SampleDate{(k - 1) / 6 + 1, 1 + 5 * ((k - 1) % 6)}; }
 
-MinuteScan SampleDayScan(const ObservationFields& fields, int k) {
+MinuteScan SampleDayScan(const YearPlace& place, int k) {
   const SampleDate date = SampleDateOf(k);
   // The day number of the 1st of the month, then 5 days on per sample.
-  const long long firstOfMonth = DayNumber(fields.year, date.month, 1.0f);
+  const long long firstOfMonth = DayNumber(place.year, date.month, 1.0f);
   const int dayNumber = WrapToInt(firstOfMonth + (date.day - 1));
-  return MinuteScan{dayNumber, 0, fields.second, kMinutesPerScan, LatitudeOf(fields), LongitudeOf(fields),
+  return MinuteScan{dayNumber, 0, place.second, kMinutesPerScan, place.latitude, place.longitude,
                     Rounding::kYearSeries};
 }
 
@@ -27,9 +26,9 @@ namespace {
 
 // Entries of the months first..last (1..12) of the series. Only the counts are needed, so the
 // minutes above each height are found without the full track.
-void ComputeMonths(const ObservationFields& fields, int first, int last, YearSeries& series) {
+void ComputeMonths(const YearPlace& place, int first, int last, YearSeries& series) {
   for (int k = 6 * (first - 1) + 1; k <= 6 * last; ++k) {
-    ScanHeights day(SampleDayScan(fields, k));
+    ScanHeights day(SampleDayScan(place, k));
     series.sunshine[k] = MinutesToHours(day.CountAbove(kHorizonHeight));
     series.twilight[k] = MinutesToHours(day.CountAbove(kTwilightHeight));
   }
@@ -37,16 +36,16 @@ void ComputeMonths(const ObservationFields& fields, int first, int last, YearSer
 
 }  // namespace
 
-void ComputeYearSeries(const ObservationFields& fields, YearSeries& series) {
-  if (std::thread::hardware_concurrency() < 2) return ComputeYearSeriesOnOneThread(fields, series);
+void ComputeYearSeries(const YearPlace& place, YearSeries& series) {
+  if (std::thread::hardware_concurrency() < 2) return ComputeYearSeriesOnOneThread(place, series);
   // Each thread writes its own entries: the months of its half.
   OnBothCores(12, [&](size_t first, size_t last) {
-    if (first < last) ComputeMonths(fields, static_cast<int>(first) + 1, static_cast<int>(last), series);
+    if (first < last) ComputeMonths(place, static_cast<int>(first) + 1, static_cast<int>(last), series);
   });
 }
 
-void ComputeYearSeriesOnOneThread(const ObservationFields& fields, YearSeries& series) {
-  ComputeMonths(fields, 1, 12, series);
+void ComputeYearSeriesOnOneThread(const YearPlace& place, YearSeries& series) {
+  ComputeMonths(place, 1, 12, series);
 }
 
 }  // namespace solar

@@ -14,16 +14,21 @@ struct SampleDate {
 };
 SampleDate SampleDateOf(int k);
 
-// The scan of sample day k (1..72) of the fields' year at their place and seconds, in the year
-// series' rounding.
-MinuteScan SampleDayScan(const ObservationFields& fields, int k);
+// A year at a place (degrees north and east), every minute of its days shifted by `second`.
+struct YearPlace {
+  int year;
+  int second;
+  float latitude, longitude;
+};
 
-// Fills entries 1..72 of both arrays with the fractional hours of the sample days of the
-// fields' year, at the fields' place and seconds. The sample days are independent: the months
-// are shared between two threads.
-void ComputeYearSeries(const ObservationFields& fields, YearSeries& series);
+// The scan of sample day k (1..72) of the year at the place, in the year series' rounding.
+MinuteScan SampleDayScan(const YearPlace& place, int k);
+
+// Fills entries 1..72 of both arrays with the fractional hours of the sample days of the year at
+// the place. The sample days are independent: the months are shared between two threads.
+void ComputeYearSeries(const YearPlace& place, YearSeries& series);
 
 // The same series computed on the calling thread alone, month by month.
-void ComputeYearSeriesOnOneThread(const ObservationFields& fields, YearSeries& series);
+void ComputeYearSeriesOnOneThread(const YearPlace& place, YearSeries& series);
 
 }  // namespace solar

@@ -9,7 +9,8 @@
 #include "platform/data_exchange.h"
 #include "res/resources.h"
 #include "solar/year_series.h"
-#include "core/year_pick.h"
+#include "dialog_model/observation.h"
+#include "dialog_model/year_pick.h"
 
 namespace year {
 
@@ -45,7 +46,7 @@ bool CYearCourseDlg::OnInitDialog() {
   UpdateData(false);
   Invalidate(true);
   UpdateData(true);
-  solar::ComputeYearSeries(m_fields, m_series);
+  solar::ComputeYearSeries(dialog_model::YearPlaceOf(m_fields), m_series);
   DrawYearCourse(m_series.sunshine, m_series.twilight);
   UpdateData(false);
   return true;
@@ -65,7 +66,7 @@ void CYearCourseDlg::DrawYearCourse(const float* sunshine, const float* twilight
 }
 
 void CYearCourseDlg::OnLButtonDown(platform::Point point) {
-  const core::YearPick pick = core::PickAt(point.x, m_series, m_fields.year);
+  const dialog_model::YearPick pick = dialog_model::PickAt(point.x, m_series, m_fields.year);
   m_markerOffset = pick.markerOffset;
   m_pickSunshine = pick.sunshine;
   m_pickSunHours = pick.sunshineShown.hours;
@@ -82,7 +83,7 @@ void CYearCourseDlg::OnLButtonDown(platform::Point point) {
 
 // The first press of a double click has already picked; the marker stays on its column.
 void CYearCourseDlg::OnLButtonDblClk(platform::Point point) {
-  m_markerOffset = core::PickColumn(point.x);
+  m_markerOffset = dialog_model::PickColumn(point.x);
 }
 
 }  // namespace year

@@ -3,8 +3,9 @@
 
 #include "charts/day_course_chart.h"
 #include "charts/year_chart.h"
-#include "core/year_pick.h"
+#include "dialog_model/year_pick.h"
 #include "platform/gdi.h"
+#include "dialog_model/observation.h"
 #include "solar/solar.h"
 #include "tests/support/golden_image.h"
 #include "tests/support/row_file.h"
@@ -45,13 +46,13 @@ TEST_P(ChartGoldenTest, DrawsTheGoldenImageAndLabelsAndLeavesNoObjectBehind) {
     platform::CDC dc(surface);
     if (year) {
       solar::YearSeries series{};
-      solar::ComputeYearSeries(f, series);
+      solar::ComputeYearSeries(dialog_model::YearPlaceOf(f), series);
       const bool picked = row[8] != "-";
-      DrawYearCourse(dc, series, picked, picked ? core::PickColumn(std::stoi(row[8])) : 0);
+      DrawYearCourse(dc, series, picked, picked ? dialog_model::PickColumn(std::stoi(row[8])) : 0);
     } else {
       solar::DayTrack track;
-      solar::ScanDayOf(f, track);
-      DrawDayCourse(dc, track, solar::SunPositionOf(f));
+      dialog_model::ScanDayOf(f, track);
+      DrawDayCourse(dc, track, dialog_model::SunPositionOf(f));
     }
   }
   platform::CDC::s_textLog = nullptr;

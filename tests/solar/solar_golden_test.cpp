@@ -92,13 +92,7 @@ TEST(SolarGoldenTest, YearSeriesOnBothThreadsAsOnOne) {
   Table table;
   table << "# latitude longitude year second: sunshine and twilight of days 1..72\n";
   for (const Row& r : rows) {
-    ObservationFields f{};
-    f.latDegrees = r.latitude;
-    f.lonDegrees = r.longitude;
-    f.year = r.year;
-    f.second = r.second;
-    f.month = 7;  // the entered date and time do not count
-    f.hour = 10;
+    const YearPlace f{r.year, r.second, r.latitude, r.longitude};
     YearSeries both{}, one{};
     ComputeYearSeries(f, both);
     ComputeYearSeriesOnOneThread(f, one);

@@ -1,11 +1,11 @@
-#include "core/year_pick.h"
+#include "dialog_model/year_pick.h"
 
 #include <gtest/gtest.h>
 
 #include "solar/day_scan.h"
 #include "tests/support/row_file.h"
 
-namespace core {
+namespace dialog_model {
 namespace {
 
 // A series whose entry k holds k hours of sunshine and k + 2 hours with twilight.
@@ -32,7 +32,7 @@ TEST_P(PickColumnTest, ColumnAndInterpolatedValue) {
   EXPECT_EQ(pick.twilight, Number(row[2]) / 8 + 2.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, PickColumnTest, testing::ValuesIn(test_support::ReadRows("core/pick_columns.rows")),
+INSTANTIATE_TEST_SUITE_P(Rows, PickColumnTest, testing::ValuesIn(test_support::ReadRows("dialog_model/pick_columns.rows")),
                          test_support::FileRowName());
 
 TEST(PickTest, HoursAndMinutesAreTruncated) {
@@ -59,7 +59,7 @@ TEST_P(DailyChangeTest, SpreadsTheDifferenceOverTheDaysBetween) {
   EXPECT_EQ(pick.change.seconds, std::stoi(row[5]));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, DailyChangeTest, testing::ValuesIn(test_support::ReadRows("core/daily_changes.rows")),
+INSTANTIATE_TEST_SUITE_P(Rows, DailyChangeTest, testing::ValuesIn(test_support::ReadRows("dialog_model/daily_changes.rows")),
                          test_support::FileRowName());
 
 TEST(DailyChangeTest, FarYearsStillGiveTheRealGap) {
@@ -70,4 +70,4 @@ TEST(DailyChangeTest, FarYearsStillGiveTheRealGap) {
 }
 
 }  // namespace
-}  // namespace core
+}  // namespace dialog_model

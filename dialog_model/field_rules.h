@@ -6,7 +6,7 @@
 #include "res/ids.h"
 #include "solar/types.h"
 
-namespace core {
+namespace dialog_model {
 
 // One field of the main dialog in the order of the exchange: its control, its member, and the
 // range it must lie in when read (none for the results).
@@ -45,4 +45,4 @@ inline const FieldRule* RuleOf(int control) {
   return nullptr;
 }
 
-}  // namespace core
+}  // namespace dialog_model

@@ -1,4 +1,4 @@
-#include "core/year_pick.h"
+#include "dialog_model/year_pick.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include "solar/sun_position.h"
 #include "solar/year_series.h"
 
-namespace core {
+namespace dialog_model {
 
 int PickColumn(int x) {
   const long long o = std::llabs(static_cast<long long>(x) - 25) - 1;
@@ -46,4 +46,4 @@ YearPick PickAt(int x, const solar::YearSeries& series, int year) {
   return pick;
 }
 
-}  // namespace core
+}  // namespace dialog_model

@@ -3,7 +3,7 @@
 #include "solar/day_scan.h"
 #include "solar/types.h"
 
-namespace core {
+namespace dialog_model {
 
 // Marker column of a click at client column x, counted from the chart frame's left edge:
 // |x - 25| - 1, held to 0..350. The row of the click does not count.
@@ -30,4 +30,4 @@ struct YearPick {
 };
 YearPick PickAt(int x, const solar::YearSeries& series, int year);
 
-}  // namespace core
+}  // namespace dialog_model
