@@ -14,8 +14,8 @@
 #include "cli/results.h"
 #include "cli/time_basis.h"
 #include "cli/number_text.h"
-#include "platform/field_text.h"
-#include "platform/file_exception.h"
+#include "platform/base/field_text.h"
+#include "platform/base/file_exception.h"
 #include "solar/parallel.h"
 #include "solar/solar.h"
 

@@ -9,7 +9,7 @@
 #include "cli/command_work.h"
 #include "cli/input.h"
 #include "dialog_model/year_pick.h"
-#include "platform/field_text.h"
+#include "platform/base/field_text.h"
 #include "res/resources.h"
 #include "dialog_model/observation.h"
 #include "solar/solar.h"

@@ -7,7 +7,7 @@
 #include "cli/help_text.h"
 #include "cli/output.h"
 #include "cli/input.h"
-#include "platform/file_exception.h"
+#include "platform/base/file_exception.h"
 
 namespace cli {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "cli/results.h"
-#include "platform/field_text.h"
+#include "platform/base/field_text.h"
 #include "solar/solar.h"
 
 namespace cli {

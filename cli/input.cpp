@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "cli/number_text.h"
-#include "platform/field_text.h"
+#include "platform/base/field_text.h"
 #include "solar/numeric.h"
 #include "solar/sun_position.h"
 

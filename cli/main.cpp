@@ -10,7 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/descriptor_buffer.h"
-#include "platform/file.h"
+#include "platform/base/file.h"
 
 #ifdef TAGVAROSKOP_CHARTS
 #include <QGuiApplication>

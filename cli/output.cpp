@@ -9,7 +9,7 @@
 #include "cli/descriptor_buffer.h"
 #include "cli/input.h"
 #include "cli/number_text.h"
-#include "platform/file_exception.h"
+#include "platform/base/file_exception.h"
 
 namespace cli {
 

@@ -6,7 +6,7 @@
 
 #include "cli/number_text.h"
 #include "dialog_model/year_pick.h"
-#include "platform/field_text.h"
+#include "platform/base/field_text.h"
 #include "dialog_model/observation.h"
 #include "solar/solar.h"
 

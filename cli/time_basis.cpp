@@ -8,7 +8,7 @@
 
 #include "cli/input.h"
 #include "cli/number_text.h"
-#include "platform/field_text.h"
+#include "platform/base/field_text.h"
 
 namespace cli {
 

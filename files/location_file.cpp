@@ -1,6 +1,6 @@
 #include "files/location_file.h"
 
-#include "platform/archive.h"
+#include "platform/base/archive.h"
 
 namespace files {
 

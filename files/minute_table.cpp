@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "platform/archive.h"
+#include "platform/base/archive.h"
 
 namespace files {
 

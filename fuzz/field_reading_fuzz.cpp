@@ -7,7 +7,7 @@
 #include "app/day_course_dlg.h"
 #include "app/sun_app.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/field_text.h"
+#include "platform/base/field_text.h"
 #include "platform/headless/headless_backend.h"
 #include "res/ids.h"
 

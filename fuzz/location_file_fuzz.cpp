@@ -11,7 +11,7 @@
 
 #include "files/location_file.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/file_exception.h"
+#include "platform/base/file_exception.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "/tmp/tagvaroskop-fuzz-" + std::to_string(getpid()) + ".ort";

@@ -2,7 +2,7 @@
 
 #include "platform/cwinapp.h"
 #include "platform/data_exchange.h"
-#include "platform/exception.h"
+#include "platform/base/exception.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/cwinapp.h"
-#include "platform/field_text.h"
+#include "platform/base/field_text.h"
 #include "solar/numeric.h"
 
 namespace platform {

@@ -18,8 +18,8 @@
 
 #include "files/location_file.h"
 #include "files/minute_table.h"
-#include "platform/file.h"
-#include "platform/file_exception.h"
+#include "platform/base/file.h"
+#include "platform/base/file_exception.h"
 #include "tests/support/files.h"
 #include "tests/support/row_file.h"
 

@@ -1,6 +1,6 @@
-#include "platform/file_exception.h"
+#include "platform/base/file_exception.h"
 
-#include "platform/field_text.h"
+#include "platform/base/field_text.h"
 
 #include <cerrno>
 

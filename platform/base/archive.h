@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file.h"
+#include "platform/base/file.h"
 
 namespace platform {
 

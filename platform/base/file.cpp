@@ -1,4 +1,4 @@
-#include "platform/file.h"
+#include "platform/base/file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -18,7 +18,7 @@
 #include <pthread.h>
 #include <sys/resource.h>
 
-#include "platform/file_exception.h"
+#include "platform/base/file_exception.h"
 
 namespace platform {
 

@@ -1,9 +1,9 @@
-#include "platform/archive.h"
+#include "platform/base/archive.h"
 
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/file_exception.h"
+#include "platform/base/file_exception.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/field_text.h"
+#include "platform/base/field_text.h"
 
 #include <locale.h>
 

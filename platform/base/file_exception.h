@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/exception.h"
+#include "platform/base/exception.h"
 
 namespace platform {
 
