@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -68,6 +67,7 @@ std::string_view Trimmed(std::string_view s) {
   return s;
 }
 
+// A position as `position` writes it: the record's CSV row or JSON object, or its one-line text.
 bool ConvertPosition(std::string_view line, std::string& out, std::string& message, Format format,
                      const TimeBasis& basis) {
   std::string_view parts[4];
@@ -78,54 +78,13 @@ bool ConvertPosition(std::string_view line, std::string& out, std::string& messa
   }
   try {
     const long long instant = ReadMoment(parts[0], parts[1], basis);
-    const Place place = ReadPlace(parts[2], parts[3]);
-    const solar::SunPosition p = solar::SunPositionAt(instant, place.latitude, place.longitude);
-    thread_local std::string time;
-    time.clear();
-    AppendRfc3339(time, instant, basis.OffsetAt(instant));
-    const std::string date = LocalDateOf(instant, basis).toString(Qt::ISODate).toStdString();
-    if (format == Format::kText) {  // the clock time in the basis; the zone stands above the lines
-      out.append(date).append(" ").append(ClockText(instant, basis)).append(" ");
-      out.append(FixedText(place.shownLatitude, 5)).append(" ").append(FixedText(place.shownLongitude, 5)).append(" ");
-      out.append(platform::FormatFloatField(p.azimuth)).append(" ").append(platform::FormatFloatField(p.height));
-      return true;
+    const Record record = PositionRecord(instant, ReadPlace(parts[2], parts[3]), basis, false);
+    if (format == Format::kText) {
+      AppendLine(out, record, basis);  // the zone stands above the lines
+    } else {
+      AppendRecord(out, format, record, basis, false);
+      out.pop_back();
     }
-    // The same keys and numbers as the records of a single position, written here without
-    // building a document per line.
-    const float latitude = static_cast<float>(place.shownLatitude), longitude = static_cast<float>(place.shownLongitude);
-    const float numbers[] = {latitude, longitude, p.azimuth, p.height};
-    if (format == Format::kCsv) {
-      AppendCsvField(out, date);
-      out += ',';
-      AppendCsvField(out, time);
-      out += ',';
-      AppendCsvField(out, basis.name);
-      for (const float n : numbers) {
-        out += ',';
-        AppendShortest(out, n);
-      }
-      return true;
-    }
-    const auto key = [&out](const char* name) { out.append(JsonString(name)).append(":"); };
-    out += '{';
-    key("azimuth_deg");
-    AppendShortest(out, p.azimuth);
-    out += ',';
-    key("date");
-    out.append(JsonString(date)).append(",");
-    key("elevation_deg");
-    AppendShortest(out, p.height);
-    out += ',';
-    key("latitude_deg");
-    AppendShortest(out, latitude);
-    out += ',';
-    key("longitude_deg");
-    AppendShortest(out, longitude);
-    out += ',';
-    key("time");
-    out.append(JsonString(time)).append(",");
-    key("time_zone");
-    out.append(JsonString(basis.name)).append("}");
     return true;
   } catch (const InputError& e) {
     message = e.message;
@@ -272,13 +231,8 @@ bool ConvertDay(std::string_view line, std::string& out, std::string& message, c
   }
   try {
     const QDate date = ReadCalendarDate(parts[0]);
-    const Place place = ReadPlace(parts[1], parts[2]);
-    std::ostringstream text;
-    WriteDay(text, date, place, request);
-    std::string_view written = text.view();
-    if (request.format == Format::kCsv) written.remove_prefix(written.find('\n') + 1);
-    if (!written.empty()) written.remove_suffix(1);
-    out.append(written);
+    AppendDay(out, date, ReadPlace(parts[1], parts[2]), request, false);
+    out.pop_back();
     return true;
   } catch (const InputError& e) {
     message = e.message;
@@ -290,7 +244,11 @@ bool ConvertDay(std::string_view line, std::string& out, std::string& message, c
 
 int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out,
                      std::ostream& err, Format format, const TimeBasis& basis) {
-  if (format == Format::kCsv) out << "date,time,time_zone,latitude_deg,longitude_deg,azimuth_deg,elevation_deg\n";
+  if (format == Format::kCsv) {
+    std::string header;
+    AppendCsvHeader(header, Record{PositionColumns(), {}});
+    out << header;
+  }
   if (format == Format::kText) out << "Zeitzone: " << ZoneName(basis) << "\n";
   return RunLines(
       in, inputName, out, err,
@@ -302,10 +260,10 @@ int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostrea
 
 int RunDayBatch(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
                 const DayRequest& request) {
-  if (request.format == Format::kCsv) {  // the header of any day's output
-    std::ostringstream any;
-    WriteDay(any, QDate(2000, 1, 1), ReadPlace("51", "7"), request);
-    out << any.str().substr(0, any.str().find('\n') + 1);
+  if (request.format == Format::kCsv) {
+    std::string header;
+    AppendDayCsvHeader(header, request);
+    out << header;
   }
   return RunLines(
       in, inputName, out, err,

@@ -163,7 +163,7 @@ int Position(QCommandLineParser& p, Io& io) {
   }
   Place place{};
   const long long instant = MomentAndPlace(p, 3, basis, place);
-  WriteRecord(io.out, format, PositionRecord(instant, place, basis));
+  WriteRecord(io.out, format, PositionRecord(instant, place, basis), basis);
   return 0;
 }
 
@@ -205,9 +205,10 @@ int Days(QCommandLineParser& p, Io& io) {
     }
   });
   const long long start = dates.empty() ? 0 : dates.front().second.start, end = dates.empty() ? 0 : dates.back().second.end;
-  Record head{ZoneValue(basis, start, end, false)};
-  Append(head, PlaceRecord(place));
-  WriteTable(io.out, format, head, rows, "days");
+  Record head;
+  AddZone(head, basis, start, end, false);
+  head.Append(PlaceRecord(place));
+  WriteTable(io.out, format, head, rows, "days", basis);
   return 0;
 }
 
@@ -217,7 +218,7 @@ int Year(QCommandLineParser& p, Io& io) {
   const std::vector<float> heights = HeightsOf(p);
   solar::YearSeries series{};
   solar::ComputeYearSeries(dialog_model::YearPlaceOf(f), series);
-  WriteTable(io.out, format, YearHead(f.year, PlaceAt(p, 1)), YearRows(f, series, heights), "sample_days");
+  WriteTable(io.out, format, YearHead(f.year, PlaceAt(p, 1)), YearRows(f, series, heights), "sample_days", DialogClock());
   return 0;
 }
 
@@ -263,13 +264,7 @@ int PlaceShow(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const files::Place stored = files::LoadLocation(Positional(p, 0));
   if (!files::IsDialogPlace(stored)) throw FileError{Shown(Positional(p, 0), false) + " ist keine Ortsdatei."};
-  solar::ObservationFields f{};
-  files::SetPlace(f, stored);
-  Record r = PlaceRecord(PlaceOfFields(stored));
-  r.push_back(String("stored_latitude", "Breite (Grad:Arcmin:Arcsec)", FieldsText(f.latDegrees, f.latArcmin, f.latArcsec)));
-  r.push_back(String("stored_longitude", "Länge (Grad:Arcmin:Arcsec)",
-                     FieldsText(f.lonDegrees, static_cast<float>(f.lonArcmin), f.lonArcsec)));
-  WriteRecord(io.out, format, r);
+  WriteRecord(io.out, format, StoredPlaceRecord(stored), DialogClock());
   return 0;
 }
 

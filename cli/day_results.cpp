@@ -1,15 +1,11 @@
 #include "cli/day_results.h"
 
-#include <QJsonObject>
 #include <algorithm>
 
 #include "cli/results.h"
-#include "platform/base/field_text.h"
 #include "solar/solar.h"
 
 namespace cli {
-
-using platform::FormatFloatField;
 
 namespace {
 
@@ -44,99 +40,106 @@ const char* StateWords(State s) {
   return s == State::kAbove ? "immer darüber" : s == State::kBelow ? "immer darunter" : "kreuzt";
 }
 
-// A moment of the day: RFC 3339 in CSV and JSON, the clock time in text.
-Value TimeValue(const std::string& key, const std::string& label, const LocalDay& day,
-                long long seconds, bool withSeconds) {
-  const long long instant = day.InstantAfter(seconds);
-  const std::string clock = ClockText(instant, day.basis);
-  return String(key, label, Rfc3339(instant, day.basis), withSeconds ? clock : clock.substr(0, 5));
-}
+// A second of the day, shown as a clock time in text.
+Cell InstantAt(const LocalDay& day, long long second) { return Cell::Instant(day.InstantAfter(second)); }
 
-// The first crossing of one direction as the key's value; in text every one of them.
-Value CrossingValue(const LocalDay& day, const std::vector<solar::Crossing>& crossings, bool rising,
-                    const char* key, const char* label, State state) {
-  std::string all;
-  const solar::Crossing* first = nullptr;
+// The first crossing of one direction; text shows every one of them.
+Cell CrossingCell(const LocalDay& day, const std::vector<solar::Crossing>& crossings, bool rising, State state) {
+  Cell cell = Cell::Missing(state == State::kCrossing ? "–" : StateWords(state));
   for (const solar::Crossing& c : crossings) {
     if (c.rising != rising) continue;
-    if (!first) first = &c;
-    all.append(all.empty() ? "" : ", ").append(ClockText(day.InstantAfter(c.second), day.basis));
+    if (cell.type == Cell::Type::kMissing) cell = Cell::Instant(day.InstantAfter(c.second));
+    cell.items.push_back(ListItem{nullptr, day.InstantAfter(c.second), 0});
   }
-  if (!first) return Missing(key, label, state == State::kCrossing ? "–" : StateWords(state));
-  Value v = TimeValue(key, label, day, first->second, true);
-  v.text = all;
-  return v;
+  return cell;
 }
 
 // Every crossing of the named heights (those of each in kEventHeights' order), in order: for
 // scripts that need more than the first.
-Value CrossingsList(const LocalDay& day, const std::vector<std::vector<solar::Crossing>>& ofEvents) {
-  struct Named {
-    long long second;
-    const char* event;
-  };
-  std::vector<Named> all;
+Cell CrossingsList(const LocalDay& day, const std::vector<std::vector<solar::Crossing>>& ofEvents) {
+  std::vector<ListItem> all;
   for (size_t i = 0; i < ofEvents.size(); ++i) {
     const EventHeight& e = kEventHeights[i];
-    for (const solar::Crossing& c : ofEvents[i]) all.push_back(Named{c.second, c.rising ? e.rising : e.setting});
+    for (const solar::Crossing& c : ofEvents[i]) all.push_back(ListItem{c.rising ? e.rising : e.setting, day.InstantAfter(c.second), 0});
   }
-  std::stable_sort(all.begin(), all.end(), [](const Named& a, const Named& b) { return a.second < b.second; });
-  std::string csv;
-  QJsonArray json;
-  for (const Named& n : all) {
-    const std::string time = Rfc3339(day.InstantAfter(n.second), day.basis);
-    csv.append(csv.empty() ? "" : " ").append(n.event).append("=").append(time);
-    json.append(QJsonObject{{"event", n.event}, {"time", QString::fromStdString(time)}});
-  }
-  Value v = List("crossings", "Durchgänge", json, csv, "");
-  v.inText = false;
-  return v;
+  std::stable_sort(all.begin(), all.end(), [](const ListItem& a, const ListItem& b) { return a.first < b.first; });
+  return Cell::List(std::move(all));
 }
 
 // A minute of the scan, or the missing value.
-Value MinuteValue(const std::string& key, const std::string& label, const LocalDay& day, int minute) {
-  return minute < 0 ? Missing(key, label, "–") : TimeValue(key, label, day, 60LL * minute, false);
+Cell MinuteCell(const LocalDay& day, int minute) {
+  return minute < 0 ? Cell::Missing("–") : InstantAt(day, 60LL * minute);
 }
 
-Value StateValue(const char* key, State state) {
-  return String(key, "Zustand", StateKey(state), StateWords(state));
-}
+Cell StateCell(State state) { return Cell::Text(StateKey(state), StateWords(state)); }
 
 }  // namespace
 
-Record DayValues(LocalDay& day) {
-  const int minutes = day.sun.Minutes();
-  solar::LocalDay& heights = day.sun;
-  const int sunshine = heights.CountAbove(solar::kHorizonHeight);
-  const int twilight = heights.CountAbove(solar::kTwilightHeight);
-  Record r{String("date", "Datum", day.date.toString(Qt::ISODate).toStdString()),
-           Integer("day_minutes", "Minuten des Tages", minutes),
-           Integer("sunshine_minutes", "Minuten über dem Horizont", sunshine),
-           HoursValue("sunshine_hours", "Sonne über Horizont", solar::MinutesToHours(sunshine)),
-           Integer("twilight_minutes", "Minuten über -7 Grad", twilight),
-           HoursValue("twilight_hours", "inkl. Dämmerung (-7 Grad)", solar::MinutesToHours(twilight))};
-  const std::vector<solar::Stretch> up = heights.StretchesAbove(solar::kHorizonHeight);
-  r.push_back(MinuteValue("first_minute_above_horizon", "Erste Minute über dem Horizont", day,
-                          up.empty() ? -1 : up.front().first));
-  r.push_back(MinuteValue("last_minute_above_horizon", "Letzte Minute über dem Horizont", day,
-                          up.empty() ? -1 : up.back().last));
+const std::vector<Column>& DayColumns() {
+  static const std::vector<Column> columns = [] {
+    std::vector<Column> c{{"date", "Datum"},
+                          {"day_minutes", "Minuten des Tages"},
+                          {"sunshine_minutes", "Minuten über dem Horizont"},
+                          {"sunshine_hours", "Sonne über Horizont", Show::kHours},
+                          {"twilight_minutes", "Minuten über -7 Grad"},
+                          {"twilight_hours", "inkl. Dämmerung (-7 Grad)", Show::kHours},
+                          {"first_minute_above_horizon", "Erste Minute über dem Horizont", Show::kClockMinute},
+                          {"last_minute_above_horizon", "Letzte Minute über dem Horizont", Show::kClockMinute}};
+    for (const EventHeight& e : kEventHeights) {
+      c.push_back({e.rising, e.risingLabel, Show::kClock});
+      c.push_back({e.setting, e.settingLabel, Show::kClock});
+      c.push_back({e.state, "Zustand", Show::kPlain, false});
+    }
+    c.push_back({"solar_noon", "Höchster Stand", Show::kClock});
+    c.push_back({"solar_noon_elevation_deg", "Höhe im höchsten Stand", Show::kField});
+    c.push_back({"crossings", "Durchgänge", Show::kPlain, false});
+    return c;
+  }();
+  return columns;
+}
+
+std::vector<Cell> DayCells(LocalDay& day) {
+  solar::LocalDay& sun = day.sun;
+  const int sunshine = sun.CountAbove(solar::kHorizonHeight);
+  const int twilight = sun.CountAbove(solar::kTwilightHeight);
+  const std::vector<solar::Stretch> up = sun.StretchesAbove(solar::kHorizonHeight);
+  std::vector<Cell> cells{Cell::Date(LocalDayNumber(day.date)),
+                          Cell::Integer(sun.Minutes()),
+                          Cell::Integer(sunshine),
+                          Cell::Number(solar::MinutesToHours(sunshine)),
+                          Cell::Integer(twilight),
+                          Cell::Number(solar::MinutesToHours(twilight)),
+                          MinuteCell(day, up.empty() ? -1 : up.front().first),
+                          MinuteCell(day, up.empty() ? -1 : up.back().last)};
   std::vector<std::vector<solar::Crossing>> ofEvents;
   ofEvents.reserve(std::size(kEventHeights));
   for (const EventHeight& e : kEventHeights) {
-    const std::vector<solar::Crossing>& crossings = ofEvents.emplace_back(heights.Crossings(e.height));
+    const std::vector<solar::Crossing>& crossings = ofEvents.emplace_back(sun.Crossings(e.height));
     const State state = StateOf(day, crossings, e.height);
-    r.push_back(CrossingValue(day, crossings, true, e.rising, e.risingLabel, state));
-    r.push_back(CrossingValue(day, crossings, false, e.setting, e.settingLabel, state));
-    Value s = StateValue(e.state, state);
-    s.inText = false;
-    r.push_back(s);
+    cells.push_back(CrossingCell(day, crossings, true, state));
+    cells.push_back(CrossingCell(day, crossings, false, state));
+    cells.push_back(StateCell(state));
   }
-  const solar::HighestPoint noon = heights.Highest();
-  r.push_back(TimeValue("solar_noon", "Höchster Stand", day, noon.second, true));
-  r.push_back(Number("solar_noon_elevation_deg", "Höhe im höchsten Stand", noon.height,
-                     FormatFloatField(noon.height)));
-  r.push_back(CrossingsList(day, ofEvents));
-  return r;
+  const solar::HighestPoint noon = sun.Highest();
+  cells.push_back(InstantAt(day, noon.second));
+  cells.push_back(Cell::Number(noon.height));
+  cells.push_back(CrossingsList(day, ofEvents));
+  return cells;
+}
+
+Record DayValues(LocalDay& day) { return Record{DayColumns(), DayCells(day)}; }
+
+const std::vector<Column>& HeightColumns() {
+  static const std::vector<Column> columns{{"height_deg", "Höhe (Grad)", Show::kField},
+                                           {"minutes_above", "Minuten darüber"},
+                                           {"hours_above", "darüber", Show::kHours},
+                                           {"above_state", "Zustand"},
+                                           {"first_minute_above", "Erste Minute", Show::kClockMinute},
+                                           {"last_minute_above", "Letzte Minute", Show::kClockMinute},
+                                           {"rising", "Steigt darüber", Show::kClock},
+                                           {"setting", "Sinkt darunter", Show::kClock},
+                                           {"stretches", "Abschnitte"}};
+  return columns;
 }
 
 Record HeightRecord(LocalDay& day, float height) {
@@ -145,38 +148,58 @@ Record HeightRecord(LocalDay& day, float height) {
   const int count = day.sun.CountAbove(height);
   const State state = StateOf(day, crossings, height);
   const bool crossing = state == State::kCrossing;
-  Record r{Number("height_deg", "Höhe (Grad)", height, FormatFloatField(height)),
-           Integer("minutes_above", "Minuten darüber", count),
-           HoursValue("hours_above", "darüber", solar::MinutesToHours(count)),
-           StateValue("above_state", state),
-           MinuteValue("first_minute_above", "Erste Minute", day, crossing ? stretches.front().first : -1),
-           MinuteValue("last_minute_above", "Letzte Minute", day, crossing ? stretches.back().last : -1),
-           CrossingValue(day, crossings, true, "rising", "Steigt darüber", state),
-           CrossingValue(day, crossings, false, "setting", "Sinkt darunter", state)};
-  // Each stretch as an interval of RFC 3339 times in CSV, as clock times in text.
-  std::string csv, shown;
-  QJsonArray json;
+  // Each stretch from its first to its last minute.
+  std::vector<ListItem> items;
   for (const solar::Stretch& stretch : stretches) {
-    const Value from = TimeValue("", "", day, 60LL * stretch.first, false);
-    const Value to = TimeValue("", "", day, 60LL * stretch.last, false);
-    csv.append(csv.empty() ? "" : " ").append(from.csv).append("/").append(to.csv);
-    shown.append(shown.empty() ? "" : " ").append(from.text).append("-").append(to.text);
-    json.append(QJsonObject{{"first_minute", from.json}, {"last_minute", to.json}});
+    items.push_back(ListItem{nullptr, day.InstantAfter(60LL * stretch.first), day.InstantAfter(60LL * stretch.last)});
   }
-  r.push_back(List("stretches", "Abschnitte", json, csv, shown));
+  return Record{HeightColumns(),
+                {Cell::Number(height), Cell::Integer(count), Cell::Number(solar::MinutesToHours(count)), StateCell(state),
+                 MinuteCell(day, crossing ? stretches.front().first : -1),
+                 MinuteCell(day, crossing ? stretches.back().last : -1), CrossingCell(day, crossings, true, state),
+                 CrossingCell(day, crossings, false, state), Cell::List(std::move(items))}};
+}
+
+namespace {
+
+// The head of a day as `day` writes it: the day's cells with the zone and the place after its date.
+Record DayHead(const Record& values, const Record& zoneAndPlace) {
+  Record r{{values.columns.front()}, {values.cells.front()}};
+  r.Append(zoneAndPlace);
+  r.columns.insert(r.columns.end(), values.columns.begin() + 1, values.columns.end());
+  r.cells.insert(r.cells.end(), values.cells.begin() + 1, values.cells.end());
   return r;
 }
 
-void WriteDay(std::ostream& out, const QDate& date, const Place& place, const DayRequest& request) {
+Record ZoneAndPlace(const TimeBasis& basis, const DayBounds& bounds, const Place& place) {
+  Record r;
+  AddZone(r, basis, bounds.start, bounds.end, true);
+  r.Append(PlaceRecord(place));
+  return r;
+}
+
+}  // namespace
+
+void AppendDayCsvHeader(std::string& out, const DayRequest& request) {
+  const Record head = DayHead(Record{DayColumns(), std::vector<Cell>(DayColumns().size())},
+                              ZoneAndPlace(request.basis, DayBounds{0, 0}, Place{}));
+  const Record heights{HeightColumns(), std::vector<Cell>(HeightColumns().size())};
+  AppendCsvHeader(out, head, request.heights.empty() ? nullptr : &heights);
+}
+
+void AppendDay(std::string& out, const QDate& date, const Place& place, const DayRequest& request, bool csvHeader) {
   LocalDay day = ScanLocalDay(date, BoundsOrRefusal(date, request.basis), request.second, place, request.basis);
-  Record values = DayValues(day);
-  Record r{values.front(), ZoneValue(request.basis, day.bounds.start, day.bounds.end, true)};
-  Append(r, PlaceRecord(place));
-  r.insert(r.end(), values.begin() + 1, values.end());
-  if (request.heights.empty()) return WriteRecord(out, request.format, r);
+  const Record r = DayHead(DayValues(day), ZoneAndPlace(request.basis, day.bounds, place));
+  if (request.heights.empty()) return AppendRecord(out, request.format, r, request.basis, csvHeader);
   std::vector<Record> rows;
   for (const float height : request.heights) rows.push_back(HeightRecord(day, height));
-  WriteTable(out, request.format, r, rows, "heights");
+  AppendTable(out, request.format, r, rows, "heights", request.basis, csvHeader);
+}
+
+void WriteDay(std::ostream& out, const QDate& date, const Place& place, const DayRequest& request) {
+  std::string text;
+  AppendDay(text, date, place, request, true);
+  out << text;
 }
 
 }  // namespace cli

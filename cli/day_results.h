@@ -25,7 +25,10 @@ struct DayRequest {
 };
 
 // Writes the day as `day` does: its record, or with heights its table. A date that the zone
-// skips is a wrong entry.
+// skips is a wrong entry. A batch writes the CSV header once, before the first day.
 void WriteDay(std::ostream& out, const QDate& date, const Place& place, const DayRequest& request);
+void AppendDay(std::string& out, const QDate& date, const Place& place, const DayRequest& request, bool csvHeader);
+// The CSV header of the days that `day` writes for the request.
+void AppendDayCsvHeader(std::string& out, const DayRequest& request);
 
 }  // namespace cli

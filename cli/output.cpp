@@ -1,15 +1,15 @@
 #include "cli/output.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
+#include <numeric>
 
 #include "cli/descriptor_buffer.h"
 #include "cli/input.h"
 #include "cli/number_text.h"
+#include "platform/base/field_text.h"
 #include "platform/base/file_exception.h"
+#include "solar/day_scan.h"
 
 namespace cli {
 
@@ -22,70 +22,314 @@ size_t Width(const std::string& text) {
   }));
 }
 
-std::string Padded(const std::string& text, size_t width) {
-  return text + std::string(width > Width(text) ? width - Width(text) : 0, ' ');
-}
+bool Finite(double value) { return value == value && value - value == 0.0; }
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-QJsonObject JsonOf(const Record& record) {
-  QJsonObject object;
-  for (const Value& v : record)
-    if (v.inMachine) object.insert(Q(v.key), v.json);
-  return object;
-}
-
-std::string Compact(const QJsonObject& object) {
-  return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
-}
-
-std::string CsvLine(const Record& record, bool header) {
-  std::string line;
-  bool first = true;
-  for (const Value& v : record) {
-    if (!v.inMachine) continue;
-    line.append(first ? "" : ",").append(CsvField(header ? v.key : v.csv));
-    first = false;
+void AppendJsonString(std::string& out, std::string_view text) {
+  out += '"';
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      static const char* hex = "0123456789abcdef";
+      out.append("\\u00").append(1, hex[(c >> 4) & 0xF]).append(1, hex[c & 0xF]);
+    } else {
+      out += c;
+    }
   }
-  return line;
+  out += '"';
 }
 
-Record TextOnly(const Record& record) {
-  Record shown;
-  std::copy_if(record.begin(), record.end(), std::back_inserter(shown), [](const Value& v) { return v.inText; });
-  return shown;
+// A list in CSV: crossings as "event=time", stretches as "first/last", separated by blanks.
+void AppendCsvList(std::string& out, const std::vector<ListItem>& items, const TimeBasis& basis) {
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) out += ' ';
+    if (items[i].event) out.append(items[i].event).append("=");
+    AppendRfc3339(out, items[i].first, basis.OffsetAt(items[i].first));
+    if (!items[i].event) {
+      out += '/';
+      AppendRfc3339(out, items[i].last, basis.OffsetAt(items[i].last));
+    }
+  }
 }
 
-void WriteLabelled(std::ostream& out, const Record& record) {
-  for (const Value& v : TextOnly(record)) out << v.label << ": " << v.text << "\n";
+// The cell as CSV and JSON show it, unquoted; false for a missing value.
+bool AppendMachine(std::string& out, const Cell& cell, const TimeBasis& basis) {
+  switch (cell.type) {
+    case Cell::Type::kMissing:
+      return false;
+    case Cell::Type::kNumber:
+      if (!Finite(cell.number)) return false;  // JSON has no NaN or infinity
+      AppendShortest(out, static_cast<float>(cell.number));
+      return true;
+    case Cell::Type::kInteger:
+      out += std::to_string(cell.integer);
+      return true;
+    case Cell::Type::kInstant:
+      AppendRfc3339(out, cell.integer, basis.OffsetAt(cell.integer));
+      return true;
+    case Cell::Type::kDate:
+      AppendDate(out, cell.integer);
+      return true;
+    case Cell::Type::kText:
+      out += cell.text;
+      return true;
+    case Cell::Type::kList:
+      AppendCsvList(out, cell.items, basis);
+      return true;
+  }
+  return false;
+}
+
+void AppendJson(std::string& out, const Cell& cell, const TimeBasis& basis) {
+  const size_t start = out.size();
+  if (cell.type == Cell::Type::kList) {
+    out += '[';
+    for (size_t i = 0; i < cell.items.size(); ++i) {
+      const ListItem& item = cell.items[i];
+      std::string first, last;
+      AppendRfc3339(first, item.first, basis.OffsetAt(item.first));
+      out.append(i ? ",{" : "{");
+      if (item.event) {
+        out.append("\"event\":");
+        AppendJsonString(out, item.event);
+        out.append(",\"time\":");
+        AppendJsonString(out, first);
+      } else {
+        AppendRfc3339(last, item.last, basis.OffsetAt(item.last));
+        out.append("\"first_minute\":");
+        AppendJsonString(out, first);
+        out.append(",\"last_minute\":");
+        AppendJsonString(out, last);
+      }
+      out += '}';
+    }
+    out += ']';
+    return;
+  }
+  std::string machine;
+  if (!AppendMachine(machine, cell, basis)) {
+    out.resize(start);
+    out += "null";
+  } else if (cell.type == Cell::Type::kNumber || cell.type == Cell::Type::kInteger) {
+    out += machine;
+  } else {
+    AppendJsonString(out, machine);
+  }
+}
+
+std::string ClockOf(long long instant, const TimeBasis& basis, bool seconds) {
+  const std::string clock = ClockText(instant, basis);
+  return seconds ? clock : clock.substr(0, 5);
+}
+
+std::string TextOf(const Column& column, const Cell& cell, const TimeBasis& basis) {
+  switch (cell.type) {
+    case Cell::Type::kMissing:
+      return cell.text;
+    case Cell::Type::kNumber: {
+      const float single = static_cast<float>(cell.number);
+      if (column.show == Show::kDegrees) return FixedText(cell.number, 5);
+      if (column.show == Show::kField) return platform::FormatFloatField(single);
+      if (column.show == Show::kHours) {
+        const solar::HoursAndMinutes split = solar::SplitHours(single);
+        return std::to_string(split.hours) + " Std " + std::to_string(split.minutes) + " min (" +
+               platform::FormatFloatField(single) + " Stunden)";
+      }
+      return ShortestText(single);
+    }
+    case Cell::Type::kInteger:
+      return std::to_string(cell.integer);
+    case Cell::Type::kInstant: {
+      if (cell.items.empty()) return ClockOf(cell.integer, basis, column.show != Show::kClockMinute);
+      std::string all;
+      for (const ListItem& item : cell.items) all.append(all.empty() ? "" : ", ").append(ClockText(item.first, basis));
+      return all;
+    }
+    case Cell::Type::kDate: {
+      std::string date;
+      AppendDate(date, cell.integer);
+      return column.show == Show::kDayMonth ? date.substr(8, 2) + "." + date.substr(5, 2) + "." : date;
+    }
+    case Cell::Type::kText:
+      return cell.shown.empty() ? cell.text : cell.shown;
+    case Cell::Type::kList: {
+      std::string shown;
+      for (const ListItem& item : cell.items) {
+        shown.append(shown.empty() ? "" : " ").append(ClockOf(item.first, basis, false)).append("-");
+        shown.append(ClockOf(item.last, basis, false));
+      }
+      return shown;
+    }
+  }
+  return {};
+}
+
+void AppendLabelled(std::string& out, const Record& record, const TimeBasis& basis) {
+  for (size_t i = 0; i < record.cells.size(); ++i) {
+    if (record.columns[i].inText) out.append(record.columns[i].label).append(": ").append(TextOf(record.columns[i], record.cells[i], basis)).append("\n");
+  }
+}
+
+void AppendCsvCells(std::string& out, const Record& record, const TimeBasis& basis, bool& first) {
+  for (size_t i = 0; i < record.cells.size(); ++i) {
+    if (!record.columns[i].inMachine) continue;
+    if (!first) out += ',';
+    first = false;
+    std::string machine;
+    AppendMachine(machine, record.cells[i], basis);
+    AppendCsvField(out, machine);
+  }
+}
+
+// The members of a JSON object in the order of their keys (as JSON writers sort them), the
+// extra member `rows` among them.
+void AppendJsonObject(std::string& out, const Record& record, const TimeBasis& basis, const std::string& rowsKey = {},
+                      const std::string& rows = {}) {
+  std::vector<size_t> order;
+  for (size_t i = 0; i < record.cells.size(); ++i) {
+    if (record.columns[i].inMachine) order.push_back(i);
+  }
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return record.columns[a].key < record.columns[b].key; });
+  out += '{';
+  bool first = true, rowsDone = rowsKey.empty();
+  const auto member = [&](const std::string& key) {
+    out.append(first ? "" : ",");
+    AppendJsonString(out, key);
+    out += ':';
+    first = false;
+  };
+  for (const size_t i : order) {
+    if (!rowsDone && rowsKey < record.columns[i].key) {
+      member(rowsKey);
+      out += rows;
+      rowsDone = true;
+    }
+    member(record.columns[i].key);
+    AppendJson(out, record.cells[i], basis);
+  }
+  if (!rowsDone) {
+    member(rowsKey);
+    out += rows;
+  }
+  out += '}';
+}
+
+void AppendTextTable(std::string& out, const std::vector<Record>& rows, const TimeBasis& basis) {
+  std::vector<std::vector<std::string>> texts;
+  std::vector<const Column*> columns;
+  for (size_t i = 0; i < rows.front().columns.size(); ++i) {
+    if (rows.front().columns[i].inText) columns.push_back(&rows.front().columns[i]);
+  }
+  std::vector<size_t> widths;
+  for (const Column* c : columns) widths.push_back(Width(c->label));
+  for (const Record& row : rows) {
+    std::vector<std::string>& line = texts.emplace_back();
+    for (size_t i = 0; i < row.cells.size(); ++i) {
+      if (row.columns[i].inText) line.push_back(TextOf(row.columns[i], row.cells[i], basis));
+    }
+    for (size_t i = 0; i < line.size(); ++i) widths[i] = std::max(widths[i], Width(line[i]));
+  }
+  const auto append = [&](const std::vector<std::string>& cells) {
+    for (size_t i = 0; i < cells.size(); ++i) {
+      out += cells[i];
+      if (i + 1 < cells.size()) out.append(widths[i] + 2 - Width(cells[i]), ' ');
+    }
+    out += '\n';
+  };
+  std::vector<std::string> labels;
+  for (const Column* c : columns) labels.push_back(c->label);
+  append(labels);
+  for (const std::vector<std::string>& line : texts) append(line);
 }
 
 }  // namespace
 
-Value Number(const std::string& key, const std::string& label, float value, const std::string& shown) {
-  const std::string exact = ShortestText(value);
-  // JSON has no NaN or infinity: such a value is missing there. The JSON number is the double
-  // nearest the shortest decimal, which Qt writes as that decimal again.
-  const bool finite = value == value && value - value == 0.0f;
-  return Value{key, label, finite ? QJsonValue(NearestDouble(value)) : QJsonValue(), finite ? exact : "", shown};
+void AppendCsvHeader(std::string& out, const Record& head, const Record* row) {
+  bool first = true;
+  for (const Record* r : {&head, row}) {
+    if (!r) continue;
+    for (const Column& c : r->columns) {
+      if (!c.inMachine) continue;
+      if (!first) out += ',';
+      first = false;
+      AppendCsvField(out, c.key);
+    }
+  }
+  out += '\n';
 }
 
-Value Integer(const std::string& key, const std::string& label, int value) {
-  return Value{key, label, QJsonValue(value), std::to_string(value), std::to_string(value)};
+void AppendRecord(std::string& out, Format format, const Record& record, const TimeBasis& basis, bool csvHeader) {
+  switch (format) {
+    case Format::kText:
+      AppendLabelled(out, record, basis);
+      break;
+    case Format::kCsv: {
+      if (csvHeader) AppendCsvHeader(out, record);
+      bool first = true;
+      AppendCsvCells(out, record, basis, first);
+      out += '\n';
+      break;
+    }
+    case Format::kJson:
+      AppendJsonObject(out, record, basis);
+      out += '\n';
+      break;
+  }
 }
 
-Value String(const std::string& key, const std::string& label, const std::string& value,
-             const std::string& shown) {
-  return Value{key, label, QJsonValue(Q(value)), value, shown.empty() ? value : shown};
+void AppendTable(std::string& out, Format format, const Record& head, const std::vector<Record>& rows,
+                 const std::string& rowsKey, const TimeBasis& basis, bool csvHeader) {
+  switch (format) {
+    case Format::kText:
+      AppendLabelled(out, head, basis);
+      if (!rows.empty()) AppendTextTable(out, rows, basis);
+      break;
+    case Format::kCsv:
+      if (rows.empty()) return;
+      if (csvHeader) AppendCsvHeader(out, head, &rows.front());
+      for (const Record& row : rows) {
+        bool first = true;
+        AppendCsvCells(out, head, basis, first);
+        AppendCsvCells(out, row, basis, first);
+        out += '\n';
+      }
+      break;
+    case Format::kJson: {
+      std::string array = "[";
+      for (size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0) array += ',';
+        AppendJsonObject(array, rows[i], basis);
+      }
+      array += ']';
+      AppendJsonObject(out, head, basis, rowsKey, array);
+      out += '\n';
+      break;
+    }
+  }
 }
 
-Value Missing(const std::string& key, const std::string& label, const std::string& reason) {
-  return Value{key, label, QJsonValue(), "", reason};
+void AppendLine(std::string& out, const Record& record, const TimeBasis& basis) {
+  bool first = true;
+  for (size_t i = 0; i < record.cells.size(); ++i) {
+    if (!record.columns[i].inLine) continue;
+    if (!first) out += ' ';
+    first = false;
+    out += TextOf(record.columns[i], record.cells[i], basis);
+  }
 }
 
-Value List(const std::string& key, const std::string& label, const QJsonArray& items,
-           const std::string& csv, const std::string& shown) {
-  return Value{key, label, QJsonValue(items), csv, shown};
+void WriteRecord(std::ostream& out, Format format, const Record& record, const TimeBasis& basis) {
+  std::string text;
+  AppendRecord(text, format, record, basis);
+  out << text;
+}
+
+void WriteTable(std::ostream& out, Format format, const Record& head, const std::vector<Record>& rows,
+                const std::string& rowsKey, const TimeBasis& basis) {
+  std::string text;
+  AppendTable(text, format, head, rows, rowsKey, basis);
+  out << text;
 }
 
 void CheckWritten(std::ostream& out) {
@@ -97,24 +341,6 @@ void CheckWritten(std::ostream& out) {
   const int error = descriptor && descriptor->Error() ? descriptor->Error() : errno;
   if (error == EBADF) throw FileError{"Die Standardausgabe ist geschlossen."};
   throw platform::CFileException(platform::CFileException::OsErrorToCause(error ? error : EIO), "Standardausgabe");
-}
-
-std::string JsonString(const std::string& text) {
-  std::string s = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      s += '\\';
-      s += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      static const char* hex = "0123456789abcdef";
-      s += "\\u00";
-      s += hex[(c >> 4) & 0xF];
-      s += hex[c & 0xF];
-    } else {
-      s += c;
-    }
-  }
-  return s + "\"";
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {
@@ -131,73 +357,6 @@ void AppendCsvField(std::string& out, std::string_view text) {
     out += c;
   }
   out += '"';
-}
-
-std::string CsvField(std::string_view text) {
-  std::string s;
-  AppendCsvField(s, text);
-  return s;
-}
-
-void WriteRecord(std::ostream& out, Format format, const Record& record) {
-  switch (format) {
-    case Format::kText:
-      WriteLabelled(out, record);
-      break;
-    case Format::kCsv:
-      out << CsvLine(record, true) << "\n" << CsvLine(record, false) << "\n";
-      break;
-    case Format::kJson:
-      out << Compact(JsonOf(record)) << "\n";
-      break;
-  }
-}
-
-void WriteTable(std::ostream& out, Format format, const Record& head,
-                const std::vector<Record>& rows, const std::string& rowsKey) {
-  switch (format) {
-    case Format::kText: {
-      WriteLabelled(out, head);
-      if (rows.empty()) return;
-      std::vector<Record> shown;
-      for (const Record& row : rows) shown.push_back(TextOnly(row));
-      std::vector<size_t> widths;
-      for (const Value& v : shown.front()) widths.push_back(Width(v.label));
-      for (const Record& row : shown)
-        for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], Width(row[i].text));
-      const auto line = [&](const Record& row, bool labels) {
-        std::string text;
-        for (size_t i = 0; i < row.size(); ++i) {
-          const std::string& cell = labels ? row[i].label : row[i].text;
-          text += i + 1 < row.size() ? Padded(cell, widths[i] + 2) : cell;
-        }
-        out << text << "\n";
-      };
-      line(shown.front(), true);
-      for (const Record& row : shown) line(row, false);
-      break;
-    }
-    case Format::kCsv: {
-      if (rows.empty()) return;
-      Record first = head;
-      Append(first, rows.front());
-      out << CsvLine(first, true) << "\n";
-      for (const Record& row : rows) {
-        Record line = head;
-        Append(line, row);
-        out << CsvLine(line, false) << "\n";
-      }
-      break;
-    }
-    case Format::kJson: {
-      QJsonObject object = JsonOf(head);
-      QJsonArray array;
-      for (const Record& row : rows) array.append(JsonOf(row));
-      object.insert(Q(rowsKey), array);
-      out << Compact(object) << "\n";
-      break;
-    }
-  }
 }
 
 }  // namespace cli

@@ -1,58 +1,102 @@
 #pragma once
 
-#include <QJsonArray>
-#include <QJsonValue>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/time_basis.h"
+
 namespace cli {
 
 enum class Format { kText, kCsv, kJson };
 
-// One output value: its key in CSV and JSON (English snake_case, docs/cli-output.md), its German
-// label in text, and its form in each format. Build it with the functions below.
-struct Value {
+// How a cell shows in text; CSV and JSON follow from its type.
+enum class Show : unsigned char {
+  kPlain,        // as in CSV
+  kDegrees,      // decimal degrees, at most five places
+  kField,        // the dialog's number field ("%.6g")
+  kHours,        // "7 Std 41 min (7.68333 Stunden)"
+  kClock,        // the clock time HH:MM:SS in the zone
+  kClockMinute,  // HH:MM
+  kDayMonth,     // "21.06."
+};
+
+// A column of a record, described once for every format: its key in CSV and JSON (English
+// snake_case, docs/cli-output.md), its German label in text, and how text shows it.
+struct Column {
   std::string key;
   std::string label;
-  QJsonValue json;   // a number, a string, null or an array
-  std::string csv;   // empty for a missing value
-  std::string text;  // what a person reads
-  bool inText = true;
-  bool inMachine = true;  // false: only the text format shows it
+  Show show = Show::kPlain;
+  bool inText = true;     // false: CSV and JSON only
+  bool inMachine = true;  // false: text only
+  bool inLine = true;     // in the one-line text of a batch of positions
 };
-using Record = std::vector<Value>;
 
-inline void Append(Record& record, const Record& values) {
-  record.insert(record.end(), values.begin(), values.end());
-}
+// A crossing (its event) or a stretch (first and last minute) of a list cell.
+struct ListItem {
+  const char* event;
+  long long first, last;
+};
 
-Value Number(const std::string& key, const std::string& label, float value, const std::string& shown);
-Value Integer(const std::string& key, const std::string& label, int value);
-Value String(const std::string& key, const std::string& label, const std::string& value,
-             const std::string& shown = {});
-// A missing value: null in JSON, empty in CSV, the reason in text.
-Value Missing(const std::string& key, const std::string& label, const std::string& reason);
-// A list: an array in JSON, the items separated by blanks in CSV.
-Value List(const std::string& key, const std::string& label, const QJsonArray& items,
-           const std::string& csv, const std::string& shown);
+// A value of a record. Numbers are written as the shortest decimal that reads back as the same
+// single-precision number; instants as RFC 3339 in the zone (text: the clock time); a missing
+// value is null in JSON, empty in CSV, and its reason in text.
+struct Cell {
+  enum class Type : unsigned char { kMissing, kNumber, kInteger, kInstant, kDate, kText, kList };
+  Type type = Type::kMissing;
+  double number = 0.0;     // kNumber (kDegrees shows this value, the rest its float)
+  long long integer = 0;   // kInteger, kInstant, kDate (days since 1970-01-01)
+  std::string text;        // kText; kMissing: its reason
+  std::string shown;       // kText: what text shows, where it differs
+  std::vector<ListItem> items;  // kList; kInstant: every instant that text shows
+
+  static Cell Missing(std::string reason) { return Cell{Type::kMissing, 0, 0, std::move(reason), {}, {}}; }
+  static Cell Number(double value) { return Cell{Type::kNumber, value, 0, {}, {}, {}}; }
+  static Cell Integer(long long value) { return Cell{Type::kInteger, 0, value, {}, {}, {}}; }
+  static Cell Instant(long long value) { return Cell{Type::kInstant, 0, value, {}, {}, {}}; }
+  static Cell Date(long long day) { return Cell{Type::kDate, 0, day, {}, {}, {}}; }
+  static Cell Text(std::string value, std::string shown = {}) {
+    return Cell{Type::kText, 0, 0, std::move(value), std::move(shown), {}};
+  }
+  static Cell List(std::vector<ListItem> items) { return Cell{Type::kList, 0, 0, {}, {}, std::move(items)}; }
+};
+
+// A record: its columns and a cell for each. Times are shown in the zone of `basis`.
+struct Record {
+  std::vector<Column> columns;
+  std::vector<Cell> cells;
+
+  void Add(Column column, Cell cell) {
+    columns.push_back(std::move(column));
+    cells.push_back(std::move(cell));
+  }
+  void Append(const Record& other) {
+    columns.insert(columns.end(), other.columns.begin(), other.columns.end());
+    cells.insert(cells.end(), other.cells.begin(), other.cells.end());
+  }
+};
 
 // A single result: "label: text" lines, a CSV header and row, or one JSON object.
-void WriteRecord(std::ostream& out, Format format, const Record& record);
+void AppendRecord(std::string& out, Format format, const Record& record, const TimeBasis& basis,
+                  bool csvHeader = true);
+// A result with rows: the cells of `head` once, then a table of rows (text, and CSV with the
+// head's cells on every line), or one JSON object whose `rowsKey` holds an array of the rows.
+void AppendTable(std::string& out, Format format, const Record& head, const std::vector<Record>& rows,
+                 const std::string& rowsKey, const TimeBasis& basis, bool csvHeader = true);
+// The CSV header of a table's lines (the head's keys, then the rows'), or of a record.
+void AppendCsvHeader(std::string& out, const Record& head, const Record* row = nullptr);
+// A batch's one-line text of a record: the text of its `inLine` cells, separated by blanks.
+void AppendLine(std::string& out, const Record& record, const TimeBasis& basis);
 
-// A result with rows: the values of `head` once, then a table of rows (text and CSV), or one
-// JSON object whose `rowsKey` holds an array of the rows.
-void WriteTable(std::ostream& out, Format format, const Record& head,
-                const std::vector<Record>& rows, const std::string& rowsKey);
+void WriteRecord(std::ostream& out, Format format, const Record& record, const TimeBasis& basis);
+void WriteTable(std::ostream& out, Format format, const Record& head, const std::vector<Record>& rows,
+                const std::string& rowsKey, const TimeBasis& basis);
 
 // Flushes standard output; a failed write raises a CFileException naming "Standardausgabe".
 void CheckWritten(std::ostream& out);
 
-// Every string of JSON the tool writes by hand goes through here.
-std::string JsonString(const std::string& text);
 // A CSV field, quoted as RFC 4180 asks where it holds a comma, a quote or a line break.
-std::string CsvField(std::string_view text);
 void AppendCsvField(std::string& out, std::string_view text);
 
 }  // namespace cli

@@ -245,10 +245,7 @@ long long ReadMoment(std::string_view text, const TimeBasis& basis) {
   return instant;
 }
 
-void AppendRfc3339(std::string& out, long long instant, int offset) {
-  const bool whole = offset % 60 == 0;  // no RFC 3339 offset has seconds: universal time instead
-  const long long local = instant + (whole ? offset : 0);
-  const long long day = FloorDivide(local, kSecondsPerDay);
+void AppendDate(std::string& out, long long day) {
   int year = 0, month = 0, dayOfMonth = 0;
   DateOfLocalDay(day).getDate(&year, &month, &dayOfMonth);
   AppendDigits(out, year, 4);
@@ -256,6 +253,13 @@ void AppendRfc3339(std::string& out, long long instant, int offset) {
   AppendDigits(out, month, 2);
   out += '-';
   AppendDigits(out, dayOfMonth, 2);
+}
+
+void AppendRfc3339(std::string& out, long long instant, int offset) {
+  const bool whole = offset % 60 == 0;  // no RFC 3339 offset has seconds: universal time instead
+  const long long local = instant + (whole ? offset : 0);
+  const long long day = FloorDivide(local, kSecondsPerDay);
+  AppendDate(out, day);
   out += 'T';
   AppendClock(out, local - day * kSecondsPerDay);
   if (!whole) {

@@ -62,6 +62,8 @@ long long ReadMoment(std::string_view date, std::string_view time, const TimeBas
 // either, a local time of the basis), or "now". Its date in the basis lies within 1900 to 2100.
 long long ReadMoment(std::string_view text, const TimeBasis& basis);
 
+// A local date as JJJJ-MM-TT.
+void AppendDate(std::string& out, long long day);
 // An instant as RFC 3339 with the basis' offset ("2005-06-21T05:42:13-07:00"). An offset with
 // seconds (local mean time before 1900-odd) has no RFC 3339 form: such instants are written in
 // universal time ("…Z"), which stays exact.
