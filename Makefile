@@ -27,9 +27,12 @@ bench:
 	$(MAKE) build BUILD=build-bench CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DTAGVAROSKOP_BENCH=ON"
 	for b in build-bench/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
 
-# The Debian package, named with the version, in build/.
-package: build
-	cd $(BUILD) && cpack -G DEB
+# The Debian package, named with the version, in build-package/: a build of its own without
+# -Werror, so that a newer compiler's new warning never stops a user's package build.
+package: deps
+	cmake -S . -B build-package -DTAGVAROSKOP_WERROR=OFF $(CMAKE_FLAGS)
+	cmake --build build-package -j $(JOBS)
+	cd build-package && cpack -G DEB
 
 FUZZ_SECONDS ?= 30
 FUZZ_TARGETS = field_reading_fuzz location_file_fuzz calculation_fuzz number_field_fuzz batch_fuzz cli_arguments_fuzz
@@ -47,4 +50,4 @@ fuzz: deps
 	done
 
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz
+	rm -rf build build-sanitize build-bench build-fuzz build-package

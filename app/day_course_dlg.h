@@ -23,7 +23,6 @@ class CDayCourseDlg : public platform::CDialog {
   void OnSaveLocation();
   void OnSysCommand(unsigned id, platform::Point point);
   void OnPaint();
-  const platform::Icon& OnQueryDragIcon() const { return m_hIcon; }
 
   bool OnInitDialog() override;
   void OnOK() override;

@@ -60,9 +60,6 @@ class SunTracker {
   // withAzimuth false leaves the azimuth 0 and saves its computation; the height is the same.
   PositionSteps Steps(int dayNumber, float clockHours, bool withAzimuth = true);
   SunPosition At(int dayNumber, float clockHours) { return Steps(dayNumber, clockHours).position; }
-  float HeightAt(int dayNumber, float clockHours) {
-    return Steps(dayNumber, clockHours, false).position.height;
-  }
 
  private:
   // Steps 5 to 9: mean anomaly and longitude, ecliptic longitude, obliquity, declination and

@@ -69,7 +69,6 @@ class CFile : public ByteStream {
   // Ends the file: a new file is synced and renamed over its target.
   void Close();
 
-  const std::string& GetFilePath() const { return m_path; }
 
  private:
   [[noreturn]] void Fail(int error) const;

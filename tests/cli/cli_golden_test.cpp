@@ -60,8 +60,8 @@ TEST_P(CliProcessTest, GivesEveryGoldenTranscriptToTheByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, CliProcessTest, testing::Values("C", "C.UTF-8", "de_DE.UTF-8", "tr_TR.UTF-8"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                           std::string name = info.param;
+                         [](const testing::TestParamInfo<const char*>& row) {
+                           std::string name = row.param;
                            for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                            return name;
                          });

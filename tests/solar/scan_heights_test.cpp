@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -67,7 +68,7 @@ TEST(ScanHeightsTest, EqualsTheFullTrackOnRandomDays) {
   long fullTracks = 0, evaluations = 0, failures = 0;
   for (long d = 0; d < days && failures < 10; ++d) {
     MinuteScan scan{DayNumber(whole(1900, 2100), 1, 1.0f) + whole(0, 365), whole(0, 1439), whole(0, 59),
-                    (const int[]){1380, 1440, 1500}[whole(0, 2)], static_cast<float>(uniform(-90, 90)),
+                    std::array{1380, 1440, 1500}[static_cast<size_t>(whole(0, 2))], static_cast<float>(uniform(-90, 90)),
                     static_cast<float>(uniform(-180, 360))};
     if (d % 8 == 0) scan = MinuteScan{scan.dayNumber, 0, scan.second, 1440, scan.latitude, scan.longitude,
                                       Rounding::kYearSeries};
