@@ -103,8 +103,8 @@ void MainWindowGuiTest::typingAndEnterCalculateThenAnInvalidEntryShowsItsMessage
       box->button(QMessageBox::Ok)->click();
     });
     QTest::keyClick(latitude, Qt::Key_Return);
-    QTest::qWait(200);  // closing the box must not bring it up again
-    focusBack = dialog->focusWidget() == latitude;
+    // Once the box is closed, the focus comes back (and the box does not come up again).
+    focusBack = QTest::qWaitFor([&] { return dialog->focusWidget() == latitude && QApplication::activeModalWidget() == dialog; });
     selected = latitude->selectedText();
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
@@ -193,16 +193,14 @@ void MainWindowGuiTest::theKeyboardOpensTheSystemMenuAndItsAboutBox() {
       menu->setActiveAction(menu->actions().last());
       QTest::keyClick(menu, Qt::Key_Return);
     });
-    // Without a menu the dialog would wait for ever: end it after a while.
-    QTimer::singleShot(5000, main, [&, main] {
-      if (lastItem.isEmpty()) QTest::keyClick(main, Qt::Key_Escape);
-    });
     if (key == Qt::Key_Menu) {  // what the window system makes of the Menu key
       QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0), field->mapToGlobal(QPoint(0, 0)));
       QApplication::sendEvent(field, &menuKey);
     } else {
       QTest::keyClick(field, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     }
+    // Without a menu the dialog would wait for ever: it ends once no menu came.
+    if (!QTest::qWaitFor([&] { return !lastItem.isEmpty(); })) QTest::keyClick(main, Qt::Key_Escape);
   });
   RunMainDialog();
   QCOMPARE(lastItem, QString("Inf&o über Tagvaroskop..."));
@@ -221,7 +219,8 @@ void MainWindowGuiTest::enterOnThePatternFiltersAndTheNextNameIsSaved() {
       QLineEdit* name = box->findChild<QLineEdit*>("fileNameEdit");
       QCOMPARE(name->text(), QString("*.ort"));
       QTest::keyClick(name, Qt::Key_Return);  // as a person does, with the pattern still there
-      QTest::qWait(100);
+      QCoreApplication::sendPostedEvents();  // whatever the Enter set in motion
+      QCoreApplication::processEvents();
       openAfterPattern = box->isVisible();
       name->setText("Köln");
       QTest::keyClick(name, Qt::Key_Return);
