@@ -46,7 +46,7 @@ void BM_DayCountsAndEvents(benchmark::State& state) {
   for (auto _ : state) {
     const solar::MinuteScan scan{53371 + i % 365, 0, 0, 1440, static_cast<float>(i % 66),
                                  static_cast<float>(i % 360)};
-    solar::ScanHeights day(scan);
+    solar::SparseTrack day(scan);
     benchmark::DoNotOptimize(day.CountAbove(solar::kHorizonHeight) + day.CountAbove(solar::kTwilightHeight));
     benchmark::DoNotOptimize(day.StretchesAbove(solar::kHorizonHeight).size());
     for (const float height : {-0.833f, -6.0f, -12.0f, -18.0f}) benchmark::DoNotOptimize(day.Crossings(height).size());

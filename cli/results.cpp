@@ -89,7 +89,7 @@ std::vector<Record> YearRows(const solar::ObservationFields& f, const solar::Yea
       row.Add({"daily_change_minutes", "Veränderung min"}, Cell::Missing(""));
       row.Add({"daily_change_seconds", "sek"}, Cell::Missing(""));
     }
-    solar::ScanHeights day(solar::SampleDayScan(dialog_model::YearPlaceOf(f), k));
+    solar::SparseTrack day(solar::SampleDayScan(dialog_model::YearPlaceOf(f), k));
     for (const float height : heights) {
       row.Add({HoursAboveKey(height), "über " + FormatFloatField(height) + " Grad Stunden", Show::kField},
               Cell::Number(solar::MinutesToHours(day.CountAbove(height))));

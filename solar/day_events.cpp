@@ -43,7 +43,7 @@ void ScanMinutes(const MinuteScan& scan, DayTrack& track) {
   }
 }
 
-std::vector<float> MinuteHeights(const MinuteScan& scan) {
+std::vector<float> FullTrackHeights(const MinuteScan& scan) {
   SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
   std::vector<float> heights(static_cast<size_t>(std::max(scan.minutes, 0)));
   for (size_t i = 0; i < heights.size(); ++i) heights[i] = HeightAfter(scan, sun, 60LL * static_cast<long long>(i));

@@ -25,7 +25,7 @@ struct MinuteScan {
 // of a dialog's day, from minute 0 for 1440 minutes, gives ScanDay's track to the bit.
 void ScanMinutes(const MinuteScan& scan, DayTrack& track);
 // The heights of every minute of the scan, however many: those ScanMinutes gives.
-std::vector<float> MinuteHeights(const MinuteScan& scan);
+std::vector<float> FullTrackHeights(const MinuteScan& scan);
 
 // The sun's height, in the scan's rounding, `seconds` after the scan's first moment: at
 // 60·i seconds exactly entry i of the scan.

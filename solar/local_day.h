@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "solar/day_events.h"
-#include "solar/scan_heights.h"
+#include "solar/sparse_track.h"
 
 namespace solar {
 
@@ -43,7 +43,7 @@ class LocalDay {
   long long m_tail;   // seconds of the day after the last minute
   MinuteScan m_scan;
   SunTracker m_sun;
-  ScanHeights m_heights;
+  SparseTrack m_heights;
 };
 
 }  // namespace solar

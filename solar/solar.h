@@ -7,7 +7,7 @@
 #include "solar/local_day.h"
 #include "solar/moment.h"
 #include "solar/numeric.h"
-#include "solar/scan_heights.h"
+#include "solar/sparse_track.h"
 #include "solar/sun_position.h"
 #include "solar/types.h"
 #include "solar/year_series.h"

@@ -114,7 +114,7 @@ PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimut
     s.n = Single(nLongitude);
   }
 
-  // Apart from the day scan, steps 5 to 9 depend on d alone, which stays the same for several
+  // Apart from the day scan, the sun's coordinates depend on d alone, which stays the same for several
   // minutes in a row: they are computed once for each d.
   // In the day scan only the mean anomaly and the obliquity stay with n, which holds for some
   // seconds in a row.

@@ -62,8 +62,11 @@ class SunTracker {
   SunPosition At(int dayNumber, float clockHours) { return Steps(dayNumber, clockHours).position; }
 
  private:
-  // Steps 5 to 9: mean anomaly and longitude, ecliptic longitude, obliquity, declination and
-  // right ascension.
+  // The sun's coordinates after the low-precision formulas of the Astronomical Almanac (section C,
+  // "Low precision formulas for the Sun", good to 0.01 degrees from 1950 to 2050): mean anomaly
+  // g = 357.528 + 0.9856003 n and mean longitude L = 280.46 + 0.9856474 n, ecliptic longitude
+  // L + 1.915 sin g + 0.020 sin 2g, obliquity 23.439 - 0.0000004 n, then declination and right
+  // ascension; n is the days since J2000.0.
   struct Coordinates {
     float g;
     double meanLongitude, eclipticLongitude, obliquity, declination, rightAscension;

@@ -6,7 +6,7 @@
 #include "solar/day_scan.h"
 #include "solar/numeric.h"
 #include "solar/parallel.h"
-#include "solar/scan_heights.h"
+#include "solar/sparse_track.h"
 #include "solar/sun_position.h"
 
 namespace solar {
@@ -28,7 +28,7 @@ namespace {
 // minutes above each height are found without the full track.
 void ComputeMonths(const YearPlace& place, int first, int last, YearSeries& series) {
   for (int k = 6 * (first - 1) + 1; k <= 6 * last; ++k) {
-    ScanHeights day(SampleDayScan(place, k));
+    SparseTrack day(SampleDayScan(place, k));
     series.sunshine[k] = MinutesToHours(day.CountAbove(kHorizonHeight));
     series.twilight[k] = MinutesToHours(day.CountAbove(kTwilightHeight));
   }

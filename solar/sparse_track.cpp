@@ -1,4 +1,4 @@
-#include "solar/scan_heights.h"
+#include "solar/sparse_track.h"
 
 #include <algorithm>
 #include <bit>
@@ -34,7 +34,7 @@ constexpr double kHourAnglePerMinute = 0.25;
 // there: a secant through the last two points looked at lands within one after a few steps;
 // where it would not move at most half as far as the step before, a bisection step follows.
 template <typename HeightOf>
-std::pair<long long, long long> Transition(long long low, long long high, float height, HeightOf heightOf,
+std::pair<long long, long long> StateChange(long long low, long long high, float height, HeightOf heightOf,
                                            double guess = NAN) {
   const bool lowAbove = heightOf(low) > height;
   long long previous = low, last = high;
@@ -72,14 +72,14 @@ std::pair<long long, long long> Transition(long long low, long long high, float 
 
 }  // namespace
 
-ScanHeights::ScanHeights(const MinuteScan& scan)
+SparseTrack::SparseTrack(const MinuteScan& scan)
     : m_scan(scan), m_sun(scan.latitude, scan.longitude, scan.rounding) {
   m_scan.minutes = std::clamp(scan.minutes, 0, kLongestScan);
-  const int n = Count();
+  const int n = MinuteCount();
   if (n == 0) return;
   m_height.resize(static_cast<size_t>(n));
   m_known.resize(static_cast<size_t>(n + 63) / 64);
-  m_bounds = {0, n - 1};
+  m_turns = {0, n - 1};
   // The model's hour angle and declination at the first and last minute tell roughly where the
   // sun passes 0 degrees (its highest point) and 180 (its lowest), and where it stands at a
   // height; each place is then found on the exact minute heights.
@@ -111,14 +111,14 @@ ScanHeights::ScanHeights(const MinuteScan& scan)
   for (double m = firstPass - halfTurn; m < n + halfTurn; m += halfTurn, ++k) {
     if (m < -60.0 || m > n + 60.0) continue;
     const bool highest = firstIsHighest == (k % 2 == 1);
-    m_bounds.push_back(TurnNear(std::clamp(static_cast<int>(std::lround(m)), 0, n - 1), highest));
+    m_turns.push_back(TurningPointNear(std::clamp(static_cast<int>(std::lround(m)), 0, n - 1), highest));
   }
-  std::sort(m_bounds.begin(), m_bounds.end());
-  m_bounds.erase(std::unique(m_bounds.begin(), m_bounds.end()), m_bounds.end());
-  m_lowest = m_highest = At(m_bounds.front());
-  for (const int b : m_bounds) {
-    m_lowest = std::min(m_lowest, At(b));
-    m_highest = std::max(m_highest, At(b));
+  std::sort(m_turns.begin(), m_turns.end());
+  m_turns.erase(std::unique(m_turns.begin(), m_turns.end()), m_turns.end());
+  m_lowest = m_highest = HeightOfMinute(m_turns.front());
+  for (const int b : m_turns) {
+    m_lowest = std::min(m_lowest, HeightOfMinute(b));
+    m_highest = std::max(m_highest, HeightOfMinute(b));
   }
   // The year series holds the sun's coordinates for up to 11 minutes, then moves them on by up to
   // 3e-3 degrees: where the heights change slowly, that jitter reaches further from a turning
@@ -129,12 +129,12 @@ ScanHeights::ScanHeights(const MinuteScan& scan)
   }
 }
 
-int ScanHeights::Count() const { return m_scan.minutes; }
+int SparseTrack::MinuteCount() const { return m_scan.minutes; }
 
 // Near the poles the daily swing is small against the model's steps: the full track decides.
-bool ScanHeights::Flat() const { return !(m_highest - m_lowest >= kLeastSpan); }
+bool SparseTrack::TooFlat() const { return !(m_highest - m_lowest >= kLeastSpan); }
 
-float ScanHeights::At(int minute) {
+float SparseTrack::HeightOfMinute(int minute) {
   if (!Known(minute)) {
     m_height[static_cast<size_t>(minute)] = HeightAfter(m_scan, m_sun, 60LL * minute);
     SetKnown(minute);
@@ -143,28 +143,28 @@ float ScanHeights::At(int minute) {
   return m_height[static_cast<size_t>(minute)];
 }
 
-int ScanHeights::NextKnown(int minute) const {
-  for (int m = minute + 1; m < Count();) {
+int SparseTrack::NextKnown(int minute) const {
+  for (int m = minute + 1; m < MinuteCount();) {
     const unsigned long long rest = m_known[static_cast<size_t>(m) / 64] >> (m % 64);
-    if (rest != 0) return std::min(m + std::countr_zero(rest), Count());
+    if (rest != 0) return std::min(m + std::countr_zero(rest), MinuteCount());
     m += 64 - m % 64;
   }
-  return Count();
+  return MinuteCount();
 }
 
-float ScanHeights::AtSecond(long long second) {
-  if (second % 60 == 0) return At(static_cast<int>(second / 60));
+float SparseTrack::HeightOfSecond(long long second) {
+  if (second % 60 == 0) return HeightOfMinute(static_cast<int>(second / 60));
   ++m_evaluations;
   return HeightAfter(m_scan, m_sun, second);
 }
 
 // Climbs (or descends) from the minute to where neither neighbour is further along.
-int ScanHeights::TurnNear(int minute, bool highest) {
-  const auto better = [&](int a, int b) { return highest ? At(a) > At(b) : At(a) < At(b); };
+int SparseTrack::TurningPointNear(int minute, bool highest) {
+  const auto better = [&](int a, int b) { return highest ? HeightOfMinute(a) > HeightOfMinute(b) : HeightOfMinute(a) < HeightOfMinute(b); };
   for (;;) {
     if (minute > 0 && better(minute - 1, minute)) {
       --minute;
-    } else if (minute + 1 < Count() && better(minute + 1, minute)) {
+    } else if (minute + 1 < MinuteCount() && better(minute + 1, minute)) {
       ++minute;
     } else {
       return minute;
@@ -172,32 +172,32 @@ int ScanHeights::TurnNear(int minute, bool highest) {
   }
 }
 
-bool ScanHeights::NeedsFullTrack(float height) {
+bool SparseTrack::NeedsFullTrack(float height) {
   if (!m_track.empty()) return true;
-  if (Flat()) return true;
-  for (const int b : m_bounds) {
-    if (std::fabs(At(b) - height) < m_margin) return true;
+  if (TooFlat()) return true;
+  for (const int b : m_turns) {
+    if (std::fabs(HeightOfMinute(b) - height) < m_margin) return true;
   }
   return false;
 }
 
-const std::vector<float>& ScanHeights::FullTrack() {
+const std::vector<float>& SparseTrack::FullTrack() {
   if (m_track.empty()) {
-    m_track = MinuteHeights(m_scan);
-    m_evaluations += Count();
+    m_track = FullTrackHeights(m_scan);
+    m_evaluations += MinuteCount();
   }
   return m_track;
 }
 
-std::vector<Stretch> ScanHeights::StretchesAbove(float height) {
+std::vector<Stretch> SparseTrack::StretchesAbove(float height) {
   for (const auto& [known, stretches] : m_stretches) {
     if (known == height) return stretches;
   }
   return m_stretches.emplace_back(height, FindStretches(height)).second;
 }
 
-std::vector<Stretch> ScanHeights::FindStretches(float height) {
-  if (Count() == 0) return {};
+std::vector<Stretch> SparseTrack::FindStretches(float height) {
+  if (MinuteCount() == 0) return {};
   if (NeedsFullTrack(height)) return solar::StretchesAbove(FullTrack(), height);
   std::vector<Stretch> stretches;
   const auto add = [&](int first, int last) {
@@ -209,33 +209,33 @@ std::vector<Stretch> ScanHeights::FindStretches(float height) {
     }
   };
   // In each piece between turning points the minutes above the height are one end of it.
-  for (size_t p = 0; p + 1 < m_bounds.size(); ++p) {
-    const int a = m_bounds[p], b = m_bounds[p + 1];
-    const bool aAbove = At(a) > height, bAbove = At(b) > height;
+  for (size_t p = 0; p + 1 < m_turns.size(); ++p) {
+    const int a = m_turns[p], b = m_turns[p + 1];
+    const bool aAbove = HeightOfMinute(a) > height, bAbove = HeightOfMinute(b) > height;
     if (aAbove == bAbove) {
       if (aAbove) add(a, b);
       continue;
     }
-    const auto [low, high] = Change(a, b, height);
+    const auto [low, high] = CrossingMinutes(a, b, height);
     if (aAbove) {
       add(a, low);
     } else {
       add(high, b);
     }
   }
-  if (m_bounds.size() == 1 && At(0) > height) add(0, 0);
+  if (m_turns.size() == 1 && HeightOfMinute(0) > height) add(0, 0);
   return stretches;
 }
 
 // Where between minutes a and b the sun should stand at the height, from the hour angle at
 // which it does with the declination of the scan's start; NaN where it never does.
-double ScanHeights::GuessMinute(int a, int b, float height, bool rising) const {
+double SparseTrack::GuessMinute(int a, int b, float height, bool rising) const {
   const double sinHeight = std::sin(height * kDegToRad);
   double m = 0.5 * (a + b);
   for (int round = 0; round < 2; ++round) {  // the second with the declination of the first guess
     // Over a day the declination moves by less than half a degree: its sine and cosine are
     // interpolated between the first and the last minute.
-    const double along = Count() > 1 ? m / (Count() - 1) : 0.0;
+    const double along = MinuteCount() > 1 ? m / (MinuteCount() - 1) : 0.0;
     const double sinDeclination = m_sinDeclination[0] + along * (m_sinDeclination[1] - m_sinDeclination[0]);
     const double cosDeclination = m_cosDeclination[0] + along * (m_cosDeclination[1] - m_cosDeclination[0]);
     const double cosH = (sinHeight - sinDeclination * m_sinPhi) / (cosDeclination * m_cosPhi);
@@ -249,8 +249,8 @@ double ScanHeights::GuessMinute(int a, int b, float height, bool rising) const {
   return m;
 }
 
-std::pair<int, int> ScanHeights::Change(int a, int b, float height) {
-  const bool aAbove = At(a) > height;
+std::pair<int, int> SparseTrack::CrossingMinutes(int a, int b, float height) {
+  const bool aAbove = HeightOfMinute(a) > height;
   int low = a, high = b;  // low in a's state, high in b's
   // Minutes looked at for other heights narrow the bracket: in the piece the states change once.
   for (int m = NextKnown(a); m < b; m = NextKnown(m)) {
@@ -261,57 +261,57 @@ std::pair<int, int> ScanHeights::Change(int a, int b, float height) {
       break;
     }
   }
-  const auto [from, to] = Transition(low, high, height, [this](long long m) { return At(static_cast<int>(m)); },
+  const auto [from, to] = StateChange(low, high, height, [this](long long m) { return HeightOfMinute(static_cast<int>(m)); },
                                      GuessMinute(low, high, height, !aAbove));
   return {static_cast<int>(from), static_cast<int>(to)};
 }
 
-int ScanHeights::CountAbove(float height) {
+int SparseTrack::CountAbove(float height) {
   int count = 0;
   for (const Stretch& s : StretchesAbove(height)) count += s.last - s.first + 1;
   return count;
 }
 
-std::vector<Crossing> ScanHeights::Crossings(float height) {
+std::vector<Crossing> SparseTrack::Crossings(float height) {
   const std::vector<Stretch> above = StretchesAbove(height);
   // Where the sun crosses the height steeply, the seconds' heights rise or fall through the
   // minute and the crossing is found like a minute; otherwise by bisection, as from the track.
   std::vector<std::pair<int, bool>> minutes;  // the minute before each crossing, rising
   for (const Stretch& s : above) {
     if (s.first > 0) minutes.emplace_back(s.first - 1, true);
-    if (s.last + 1 < Count()) minutes.emplace_back(s.last, false);
+    if (s.last + 1 < MinuteCount()) minutes.emplace_back(s.last, false);
   }
   const bool steep = m_scan.rounding == Rounding::kDayScan &&
                      std::all_of(minutes.begin(), minutes.end(), [&](const std::pair<int, bool>& m) {
-                       return std::fabs(At(m.first + 1) - At(m.first)) >= kSteepMinute;
+                       return std::fabs(HeightOfMinute(m.first + 1) - HeightOfMinute(m.first)) >= kSteepMinute;
                      });
   if (!steep) return CrossingsOf(m_scan, above, height);
   std::vector<Crossing> crossings;
   for (const auto& [minute, rising] : minutes) {
     const long long first = 60LL * minute;
-    const double guess = first + 60.0 * (height - At(minute)) / (At(minute + 1) - At(minute));
-    const auto [low, high] = Transition(first, first + 60, height, [&](long long s) { return AtSecond(s); }, guess);
+    const double guess = first + 60.0 * (height - HeightOfMinute(minute)) / (HeightOfMinute(minute + 1) - HeightOfMinute(minute));
+    const auto [low, high] = StateChange(first, first + 60, height, [&](long long s) { return HeightOfSecond(s); }, guess);
     crossings.push_back(Crossing{high, rising});
   }
   return crossings;
 }
 
-HighestPoint ScanHeights::Highest() {
-  if (Count() == 0) return HighestPoint{0, 0.0f};
-  if (!m_track.empty() || Flat()) return HighestPointOf(m_scan, FullTrack());
+HighestPoint SparseTrack::Highest() {
+  if (MinuteCount() == 0) return HighestPoint{0, 0.0f};
+  if (!m_track.empty() || TooFlat()) return HighestPointOf(m_scan, FullTrack());
   // The first minute of the greatest height lies near one of the turning points or ends: around
   // each, every minute within the margin of its height is looked at.
   // Minutes this close to a turning point's height are looked at for the day's first top.
   const float band = m_scan.rounding == Rounding::kDayScan ? TopMargin(m_scan) : m_margin;
   int top = -1;
-  for (const int b : m_bounds) {
-    if (At(b) < m_highest - band) continue;  // a low point or an end below the day's top
-    const auto near = [&](int m) { return std::fabs(At(m) - At(b)) <= band; };
+  for (const int b : m_turns) {
+    if (HeightOfMinute(b) < m_highest - band) continue;  // a low point or an end below the day's top
+    const auto near = [&](int m) { return std::fabs(HeightOfMinute(m) - HeightOfMinute(b)) <= band; };
     int from = b, to = b;
     while (from > 0 && near(from - 1)) --from;
-    while (to + 1 < Count() && near(to + 1)) ++to;
+    while (to + 1 < MinuteCount() && near(to + 1)) ++to;
     for (int m = from; m <= to; ++m) {
-      if (top < 0 || At(m) > At(top) || (At(m) == At(top) && m < top)) top = m;
+      if (top < 0 || HeightOfMinute(m) > HeightOfMinute(top) || (HeightOfMinute(m) == HeightOfMinute(top) && m < top)) top = m;
     }
   }
   return HighestSecond(top);
@@ -322,17 +322,17 @@ HighestPoint ScanHeights::Highest() {
 // fall off from the greatest height like a parabola, so the search spreads from the vertex of
 // the parabola through the three minutes and stops on each side once the heights lie clearly
 // below the greatest so far.
-HighestPoint ScanHeights::HighestSecond(int top) {
+HighestPoint SparseTrack::HighestSecond(int top) {
   // Other roundings hold the sun's coordinates for minutes at a time; their steps are larger.
-  if (m_scan.rounding != Rounding::kDayScan) return HighestPointOf(m_scan, top, At(top));
-  const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, Count() - 1);
+  if (m_scan.rounding != Rounding::kDayScan) return HighestPointOf(m_scan, top, HeightOfMinute(top));
+  const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, MinuteCount() - 1);
   long long vertex = 60LL * top;
-  if (top > 0 && top + 1 < Count()) {
-    const double l = At(top - 1), c = At(top), r = At(top + 1), bend = l - 2.0 * c + r;
+  if (top > 0 && top + 1 < MinuteCount()) {
+    const double l = HeightOfMinute(top - 1), c = HeightOfMinute(top), r = HeightOfMinute(top + 1), bend = l - 2.0 * c + r;
     if (bend < 0.0) vertex += std::llround(std::clamp(30.0 * (l - r) / bend, -60.0, 60.0));
   }
-  TopSeconds seconds(HighestPoint{60LL * top, At(top)});
-  const auto look = [&](long long second) { return seconds.Look(second, AtSecond(second)); };
+  TopSeconds seconds(HighestPoint{60LL * top, HeightOfMinute(top)});
+  const auto look = [&](long long second) { return seconds.Look(second, HeightOfSecond(second)); };
   look(vertex);
   const float margin = TopMargin(m_scan);
   bool left = true, right = true;

@@ -1,4 +1,4 @@
-#include "solar/scan_heights.h"
+#include "solar/sparse_track.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ std::string Describe(const MinuteScan& s, float height) {
 
 // Compares what the exact heights give for the scan with the full track's: the stretches above
 // each height, every fourth day also the crossings, and the highest point. Returns the failures.
-int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool withCrossings, ScanHeights& exact) {
+int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool withCrossings, SparseTrack& exact) {
   static DayTrack track;
   ScanMinutes(scan, track);
   int failures = 0;
@@ -41,7 +41,7 @@ int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool with
 
 // Days that once went wrong (near the poles in the year series' steps, a top one second two ulps
 // above a plateau) and where a simpler search would (a turning point outside the scan, the pole).
-TEST(ScanHeightsTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
+TEST(SparseTrackTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
   const std::vector<float> heights{0.0f, -7.0f, -0.833f, -6.0f, -12.0f, -18.0f};
   for (const MinuteScan& scan : {
            MinuteScan{73354, 0, 2, 1440, -0x1.6302c6p+6f, -0x1.1d6ff4p+7f, Rounding::kYearSeries},
@@ -50,7 +50,7 @@ TEST(ScanHeightsTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
            MinuteScan{51766, 1012, 56, 1440, -0x1.3b2704p+6f, -0x1.011cbp+7f},
            MinuteScan{38980, 993, 1, 1380, 0x1.46e9aep+6f, 0x1.435796p+8f},
            MinuteScan{56463, 1174, 59, 1440, -0x1.67fae4p+6f, -0x1.277c98p+6f}}) {
-    ScanHeights exact(scan);
+    SparseTrack exact(scan);
     Compare(scan, heights, true, exact);
   }
 }
@@ -59,10 +59,11 @@ TEST(ScanHeightsTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
 // change, both roundings of day scans) give what the full track gives, to the minute, for the
 // named heights and a random one. TAGVAROSKOP_DIFFERENTIAL_DAYS sets how many (10,000 here;
 // run it with millions once in a while).
-TEST(ScanHeightsTest, EqualsTheFullTrackOnRandomDays) {
+TEST(SparseTrackTest, EqualsTheFullTrackOnRandomDays) {
   const auto setting = [](const char* name, long otherwise) { return std::getenv(name) ? std::atol(std::getenv(name)) : otherwise; };
   const long days = setting("TAGVAROSKOP_DIFFERENTIAL_DAYS", 10000);
-  std::mt19937_64 random(static_cast<unsigned long long>(setting("TAGVAROSKOP_DIFFERENTIAL_SEED", 1)));
+  const long seed = setting("TAGVAROSKOP_DIFFERENTIAL_SEED", 1);
+  std::mt19937_64 random(static_cast<unsigned long long>(seed));
   const auto uniform = [&](double low, double high) { return low + (high - low) * std::generate_canonical<double, 64>(random); };
   const auto whole = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
   long fullTracks = 0, evaluations = 0, failures = 0;
@@ -72,14 +73,14 @@ TEST(ScanHeightsTest, EqualsTheFullTrackOnRandomDays) {
                     static_cast<float>(uniform(-180, 360))};
     if (d % 8 == 0) scan = MinuteScan{scan.dayNumber, 0, scan.second, 1440, scan.latitude, scan.longitude,
                                       Rounding::kYearSeries};
-    ScanHeights exact(scan);
+    SparseTrack exact(scan);
     failures += Compare(scan, {0.0f, -7.0f, -0.833f, -6.0f, -12.0f, -18.0f, static_cast<float>(uniform(-18, 10))},
                         d % 4 == 0, exact);
     evaluations += exact.Evaluations();
     fullTracks += exact.Evaluations() >= scan.minutes;
   }
-  std::printf("%ld days: %.1f exact minute heights per day, %ld full tracks\n", days,
-              static_cast<double>(evaluations) / days, fullTracks);
+  std::printf("%ld days (TAGVAROSKOP_DIFFERENTIAL_SEED=%ld): %.1f exact minute heights per day, %ld full tracks\n",
+              days, seed, static_cast<double>(evaluations) / days, fullTracks);
 }
 
 }  // namespace
