@@ -42,8 +42,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   platform::UseLightLook();
   QTranslator qtTexts;  // German texts for Qt's own dialogs and buttons
-  if (qtTexts.load(QLocale(QLocale::German), "qtbase", "_",
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (qtTexts.load(QLocale(QLocale::German), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(&qtTexts);
   }
   platform::CloseWindowsOnTermination();

@@ -7,14 +7,14 @@
 #include "app/about_dlg.h"
 #include "charts/day_course_chart.h"
 #include "dialog_model/field_rules.h"
+#include "dialog_model/observation.h"
 #include "files/location_file.h"
 #include "files/minute_table.h"
-#include "platform/file_dialog.h"
 #include "platform/cdc.h"
 #include "platform/cwinapp.h"
 #include "platform/data_exchange.h"
+#include "platform/file_dialog.h"
 #include "res/resources.h"
-#include "dialog_model/observation.h"
 #include "solar/solar.h"
 
 namespace app {
@@ -66,15 +66,13 @@ void CDayCourseDlg::DoDataExchange(platform::CDataExchange& dx) {
       float& value = m_fields.*(*member);
       platform::DDX_Text(dx, rule.control, value);
       if (rule.checked) {
-        platform::DDV_MinMaxFloat(dx, value, static_cast<float>(rule.minimum),
-                                  static_cast<float>(rule.maximum));
+        platform::DDV_MinMaxFloat(dx, value, static_cast<float>(rule.minimum), static_cast<float>(rule.maximum));
       }
     } else {
       int& value = m_fields.*std::get<int solar::ObservationFields::*>(rule.member);
       platform::DDX_Text(dx, rule.control, value);
       if (rule.checked) {
-        platform::DDV_MinMaxInt(dx, value, static_cast<int>(rule.minimum),
-                                static_cast<int>(rule.maximum));
+        platform::DDV_MinMaxInt(dx, value, static_cast<int>(rule.minimum), static_cast<int>(rule.maximum));
       }
     }
   }
@@ -161,10 +159,8 @@ void CDayCourseDlg::OnYearCourse() {
   m_yearDlg.DoModal();
 }
 
-std::optional<std::string> CDayCourseDlg::AskFileToSave(const char* extension,
-                                                       const char* pattern) {
-  platform::CFileDialog dialog(false, extension, pattern,
-                               platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT,
+std::optional<std::string> CDayCourseDlg::AskFileToSave(const char* extension, const char* pattern) {
+  platform::CFileDialog dialog(false, extension, pattern, platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT,
                                nullptr, this);
   if (dialog.DoModal() != platform::IDOK) return std::nullopt;
   return dialog.GetPathName();

@@ -12,8 +12,7 @@ namespace {
 void BM_PositionBatch(benchmark::State& state) {
   std::string input;
   for (int i = 0; i < 200000; ++i) {
-    input += "2005-06-" + std::to_string(1 + i % 28) + ",12:" + std::to_string(i % 60) +
-             ":00,51:0:0,7:0:0\n";
+    input += "2005-06-" + std::to_string(1 + i % 28) + ",12:" + std::to_string(i % 60) + ":00,51:0:0,7:0:0\n";
   }
   for (auto _ : state) {
     std::istringstream in(input);
@@ -29,8 +28,8 @@ BENCHMARK(BM_PositionBatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_DayBatch(benchmark::State& state) {
   std::string input;
   for (int i = 0; i < 10000; ++i) {
-    input += "2005-" + std::to_string(1 + i % 12) + "-" + std::to_string(1 + i % 28) + "," +
-             std::to_string(i % 66) + "," + std::to_string(i % 360 - 180) + "\n";
+    input += "2005-" + std::to_string(1 + i % 12) + "-" + std::to_string(1 + i % 28) + "," + std::to_string(i % 66) +
+             "," + std::to_string(i % 360 - 180) + "\n";
   }
   const cli::DayRequest request{0, {}, cli::Format::kCsv, cli::DialogClock()};
   for (auto _ : state) {
@@ -58,15 +57,14 @@ void BM_Day(benchmark::State& state, std::vector<std::string> arguments) {
 BENCHMARK_CAPTURE(BM_Day, alone, std::vector<std::string>{"day", "2005-06-21", "51", "7"})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Day, three_heights,
-                  std::vector<std::string>{"day", "2005-06-21", "51", "7", "--height", "-6",
-                                           "--height", "-12", "--height", "-18"})
+                  std::vector<std::string>{"day", "2005-06-21", "51", "7", "--height", "-6", "--height", "-12",
+                                           "--height", "-18"})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Day, los_angeles_zone,
-                  std::vector<std::string>{"day", "2005-06-21", "34.0522", "-118.2437", "--tz",
-                                           "America/Los_Angeles"})
+                  std::vector<std::string>{"day", "2005-06-21", "34.0522", "-118.2437", "--tz", "America/Los_Angeles"})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Day, days_a_year,
-                  std::vector<std::string>{"days", "2005-01-01", "2005-12-31", "52.52", "13.405",
-                                           "--tz", "Europe/Berlin", "--format", "csv"})
+                  std::vector<std::string>{"days", "2005-01-01", "2005-12-31", "52.52", "13.405", "--tz",
+                                           "Europe/Berlin", "--format", "csv"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

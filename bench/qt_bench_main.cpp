@@ -1,9 +1,9 @@
 // Benchmark main: starts Qt as the programs do and hashes a string with a seed, as Qt does when
 // it parses a command line, so that the benchmarks see the processor state users see.
 // TAGVAROSKOP_BENCH_WITHOUT_QT=1 leaves Qt out (for the computations alone, to compare).
+#include <benchmark/benchmark.h>
 #include <QGuiApplication>
 #include <QHash>
-#include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <memory>
 

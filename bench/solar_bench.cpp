@@ -44,8 +44,7 @@ BENCHMARK_CAPTURE(BM_YearSeries, one_thread, solar::ComputeYearSeriesOnOneThread
 void BM_DayCountsAndEvents(benchmark::State& state) {
   int i = 0;
   for (auto _ : state) {
-    const solar::MinuteScan scan{53371 + i % 365, 0, 0, 1440, static_cast<float>(i % 66),
-                                 static_cast<float>(i % 360)};
+    const solar::MinuteScan scan{53371 + i % 365, 0, 0, 1440, static_cast<float>(i % 66), static_cast<float>(i % 360)};
     solar::SparseTrack day(scan);
     benchmark::DoNotOptimize(day.CountAbove(solar::kHorizonHeight) + day.CountAbove(solar::kTwilightHeight));
     benchmark::DoNotOptimize(day.StretchesAbove(solar::kHorizonHeight).size());

@@ -16,11 +16,12 @@ struct Label {
   int x, y;
 };
 
-constexpr Label kHourLabels[] = {{"0 Stunden", 395, 215}, {"6 Stunden", 395, 172},
-                                 {"12 Stunden", 395, 127}, {"18 Stunden", 395, 82},
+constexpr Label kHourLabels[] = {{"0 Stunden", 395, 215},
+                                 {"6 Stunden", 395, 172},
+                                 {"12 Stunden", 395, 127},
+                                 {"18 Stunden", 395, 82},
                                  {"24 Stunden", 395, 41}};
-constexpr const char* kMonthLetters[12] = {"J", "F", "M", "A", "M", "J",
-                                           "J", "A", "S", "O", "N", "D"};
+constexpr const char* kMonthLetters[12] = {"J", "F", "M", "A", "M", "J", "J", "A", "S", "O", "N", "D"};
 
 void DrawCurve(platform::CDC& dc, const float* hours) {
   dc.IntersectClipRect(25, 45, 385, 285);
@@ -41,8 +42,7 @@ int YearChartStartRow(double hours) { return solar::TruncToInt(225 - 7.5 * hours
 
 int YearChartEndRow(double hours) { return solar::TruncToInt(225 - 7.55 * hours); }
 
-void DrawYearCourse(platform::CDC& dc, const solar::YearSeries& series, bool dayPicked,
-                    int markerOffset) {
+void DrawYearCourse(platform::CDC& dc, const solar::YearSeries& series, bool dayPicked, int markerOffset) {
   dc.Rectangle(25, 45, 385, 225);
 
   platform::CFont font;

@@ -16,7 +16,6 @@ inline int YearChartColumn(int k) { return 20 + 5 * k; }
 
 // Draws frame, hour grid, labels, legend, the sunshine and the twilight curve from entries
 // 1..72 and, once a position is picked, the marker at the picked column.
-void DrawYearCourse(platform::CDC& dc, const solar::YearSeries& series, bool dayPicked,
-                    int markerOffset);
+void DrawYearCourse(platform::CDC& dc, const solar::YearSeries& series, bool dayPicked, int markerOffset);
 
 }  // namespace charts

@@ -10,9 +10,9 @@
 #include "cli/day_results.h"
 #include "cli/descriptor_buffer.h"
 #include "cli/input.h"
+#include "cli/number_text.h"
 #include "cli/results.h"
 #include "cli/time_basis.h"
-#include "cli/number_text.h"
 #include "platform/base/field_text.h"
 #include "platform/base/file_exception.h"
 #include "solar/parallel.h"
@@ -100,7 +100,6 @@ bool Skipped(std::string_view text) {
   return t.empty() || t.front() == '#' || start.starts_with("datum,") || start.starts_with("date,");
 }
 
-
 // Appends to `pending` what the input holds now, at least one byte unless it has ended, and no
 // more once `pending` holds `most` bytes: a line that comes slowly is converted as soon as it is
 // there. Returns false at the end of the input or at a read error (what came before is kept).
@@ -108,7 +107,8 @@ bool ReadAvailable(std::istream& in, std::string& pending, size_t most) {
   if (in.rdbuf()->in_avail() <= 0 && in.peek() == std::char_traits<char>::eof()) return false;
   char buffer[1 << 16];
   while (pending.size() < most) {
-    const std::streamsize n = in.readsome(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, most - pending.size())));
+    const std::streamsize n =
+        in.readsome(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, most - pending.size())));
     if (n <= 0) break;
     pending.append(buffer, static_cast<size_t>(n));
     if (in.rdbuf()->in_avail() <= 0) break;
@@ -136,8 +136,8 @@ struct Half {
 };
 
 // Converts the lines of block[from, to) (whole lines) into the half.
-void ConvertLines(std::string_view block, size_t from, size_t to, const Converter& convert,
-                  std::string_view between, Half& half) {
+void ConvertLines(std::string_view block, size_t from, size_t to, const Converter& convert, std::string_view between,
+                  Half& half) {
   while (from < to) {
     const size_t newline = block.find('\n', from);
     const size_t end = newline == std::string_view::npos || newline > to ? to : newline;
@@ -184,7 +184,8 @@ int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, 
     size_t whole = more ? pending.rfind('\n') + 1 : pending.size();  // rfind gives npos + 1 == 0
     if (whole == 0 && pending.size() > static_cast<size_t>(kLongestLine)) whole = pending.size();  // too long: reported
     if (whole == 0) continue;  // an unfinished line waits for more
-    const std::string_view lines = std::string_view(pending).substr(0, FirstLines(std::string_view(pending).substr(0, whole), perRound));
+    const std::string_view lines =
+        std::string_view(pending).substr(0, FirstLines(std::string_view(pending).substr(0, whole), perRound));
     // Two halves where there is enough for both cores, the first ending with a line.
     size_t middle = lines.size() < 4096 ? lines.size() : lines.find('\n', lines.size() / 2);
     middle = middle == std::string::npos ? lines.size() : std::min(middle + 1, lines.size());
@@ -197,14 +198,17 @@ int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, 
         ConvertLines(lines, bounds[h], bounds[h + 1], convert, between, halves[h]);
       }
     };
-    if (middle < lines.size()) solar::OnBothCores(2, convertHalves);
-    else convertHalves(0, 2);
+    if (middle < lines.size())
+      solar::OnBothCores(2, convertHalves);
+    else
+      convertHalves(0, 2);
     for (const Half& half : halves) {
       out << std::string_view(half.written).substr(results == 0 && half.results > 0 ? between.size() : 0);
       results += half.results;
       CheckWritten(out);
       if (half.wrongAt != std::string::npos) {
-        const long number = firstNumber + std::count(lines.begin(), lines.begin() + static_cast<long>(half.wrongAt), '\n');
+        const long number =
+            firstNumber + std::count(lines.begin(), lines.begin() + static_cast<long>(half.wrongAt), '\n');
         err << "tagvaroskop-cli: Zeile " << number << ": " << half.message << "\n";
         return 2;
       }
@@ -242,8 +246,8 @@ bool ConvertDay(std::string_view line, std::string& out, std::string& message, c
 
 }  // namespace
 
-int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out,
-                     std::ostream& err, Format format, const TimeBasis& basis) {
+int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
+                     Format format, const TimeBasis& basis) {
   if (format == Format::kCsv) {
     std::string header;
     AppendCsvHeader(header, Record{PositionColumns(), {}});

@@ -14,8 +14,8 @@ namespace cli {
 // the stream. A wrong line ends the run with its message and status 2.
 // A failed read of the input (named `inputName` in the message) or a failed write of the output
 // raises a CFileException.
-int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out,
-                     std::ostream& err, Format format, const TimeBasis& basis);
+int RunPositionBatch(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
+                     Format format, const TimeBasis& basis);
 
 // Days for a stream of CSV lines "DATUM,BREITE,LÄNGE", each written as `day` writes it (the CSV
 // header once, text blocks parted by an empty line), in order, in the same way.

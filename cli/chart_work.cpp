@@ -8,10 +8,10 @@
 #include "charts/year_chart.h"
 #include "cli/command_work.h"
 #include "cli/input.h"
+#include "dialog_model/observation.h"
 #include "dialog_model/year_pick.h"
 #include "platform/base/field_text.h"
 #include "res/resources.h"
-#include "dialog_model/observation.h"
 #include "solar/solar.h"
 
 namespace cli {
@@ -20,8 +20,7 @@ namespace {
 
 // A client image of the size of a dialog's window, `scale` device pixels to the pixel.
 platform::Surface ClientOf(const platform::DialogTemplate& t, int scale) {
-  return platform::Surface(platform::DialogUnitsToPixelsX(t.width),
-                           platform::DialogUnitsToPixelsY(t.height), scale);
+  return platform::Surface(platform::DialogUnitsToPixelsX(t.width), platform::DialogUnitsToPixelsY(t.height), scale);
 }
 
 QByteArray Png(const platform::Surface& surface, const platform::PixelRect& area) {

@@ -7,8 +7,7 @@ namespace cli {
 
 namespace {
 
-const OptionSpec kFormat{"format", "FORMAT", "Ausgabe als text (Vorgabe), csv oder json.", "text",
-                         Completion::kFormat};
+const OptionSpec kFormat{"format", "FORMAT", "Ausgabe als text (Vorgabe), csv oder json.", "text", Completion::kFormat};
 const OptionSpec kZone{"tz", "ZONE",
                        "Zeitzone der Zeiten, die gelesen und geschrieben werden: ein Name der "
                        "Zeitzonendatenbank wie Europe/Berlin oder America/Los_Angeles (mit Sommerzeit), "
@@ -51,9 +50,7 @@ const ArgumentSpec kYear{"JAHR", "Jahr (1900 bis 2100)."};
 const ArgumentSpec kOutput{"DATEI", "Zieldatei (- für die Standardausgabe).", Completion::kFile};
 const ArgumentSpec kPicture{"DATEI", "PNG-Datei (- für die Standardausgabe).", Completion::kFile};
 
-OptionSpec Input(const char* lines) {
-  return OptionSpec{"input", "DATEI", lines, nullptr, Completion::kFile};
-}
+OptionSpec Input(const char* lines) { return OptionSpec{"input", "DATEI", lines, nullptr, Completion::kFile}; }
 
 }  // namespace
 
@@ -107,8 +104,7 @@ const std::vector<CommandSpec>& CommandTable() {
        "Das Jahresverlauf-Diagramm als PNG-Bild, auf Wunsch mit Markierung.",
        {kYear, kLatitude, kLongitude, kPicture},
        {{{"JAHR", "BREITE", "LÄNGE", "DATEI"}}},
-       {kSecond, kScale,
-        {"click", "X", "Markiert die Spalte eines Klicks bei X (Pixel im Fenster), wie im Dialog."}},
+       {kSecond, kScale, {"click", "X", "Markiert die Spalte eines Klicks bei X (Pixel im Fenster), wie im Dialog."}},
        ChartYear},
       {{"place", "save"},
        "Schreibt einen Ort als Ortsdatei (.ort), die der Dialog lesen kann.",

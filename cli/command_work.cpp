@@ -11,19 +11,19 @@
 #include <unistd.h>
 
 #include "cli/batch.h"
-#include "cli/descriptor_buffer.h"
 #include "cli/day_results.h"
+#include "cli/descriptor_buffer.h"
 #include "cli/input.h"
 #include "cli/local_day.h"
 #include "cli/output.h"
 #include "cli/results.h"
+#include "dialog_model/observation.h"
 #include "files/location_file.h"
 #include "files/minute_table.h"
 #include "platform/base/archive.h"
 #include "platform/base/file.h"
 #include "platform/base/file_exception.h"
 #include "solar/parallel.h"
-#include "dialog_model/observation.h"
 #include "solar/solar.h"
 
 namespace cli {
@@ -47,9 +47,7 @@ Format FormatOf(QCommandLineParser& p) {
   throw InputError{"Format: erwartet text, csv oder json, nicht \"" + Text(f) + "\"."};
 }
 
-TimeBasis BasisOf(QCommandLineParser& p) {
-  return p.isSet("tz") ? ReadTimeBasis(Text(p.value("tz"))) : DialogClock();
-}
+TimeBasis BasisOf(QCommandLineParser& p) { return p.isSet("tz") ? ReadTimeBasis(Text(p.value("tz"))) : DialogClock(); }
 
 std::string Positional(QCommandLineParser& p, int i) { return Text(p.positionalArguments().at(i)); }
 
@@ -71,7 +69,8 @@ void SaveTo(const std::string& target, Io& io, const std::function<void(platform
     io.out.write(memory.Bytes().data(), static_cast<std::streamsize>(memory.Bytes().size()));
     return;
   }
-  platform::CFile file(target, platform::CFile::modeCreate | platform::CFile::modeWrite | platform::CFile::shareExclusive);
+  platform::CFile file(target,
+                       platform::CFile::modeCreate | platform::CFile::modeWrite | platform::CFile::shareExclusive);
   platform::CArchive ar(&file, platform::CArchive::store);
   write(ar);
   ar.Close();
@@ -86,8 +85,8 @@ Place PlaceAt(QCommandLineParser& p, int i) { return ReadPlace(Positional(p, i),
 
 long long MomentAndPlace(QCommandLineParser& p, int momentForm, const TimeBasis& basis, Place& place) {
   const bool single = p.positionalArguments().size() == momentForm;
-  const long long instant = single ? ReadMoment(Positional(p, 0), basis)
-                                   : ReadMoment(Positional(p, 0), Positional(p, 1), basis);
+  const long long instant =
+      single ? ReadMoment(Positional(p, 0), basis) : ReadMoment(Positional(p, 0), Positional(p, 1), basis);
   place = PlaceAt(p, single ? 1 : 2);
   return instant;
 }
@@ -188,8 +187,7 @@ int Days(QCommandLineParser& p, Io& io) {
   const Place place = PlaceAt(p, 2);
   const qint64 count = from.daysTo(to) + 1;
   if (count < 1 || count > kMostDays) {
-    throw InputError{"Zeitraum: BIS liegt nicht nach VON oder mehr als " + std::to_string(kMostDays) +
-                     " Tage danach."};
+    throw InputError{"Zeitraum: BIS liegt nicht nach VON oder mehr als " + std::to_string(kMostDays) + " Tage danach."};
   }
   const int second = SecondsOf(p);
   // The dates that the zone has, with their bounds; a skipped date has no row.
@@ -204,7 +202,8 @@ int Days(QCommandLineParser& p, Io& io) {
       rows[i] = DayValues(day);
     }
   });
-  const long long start = dates.empty() ? 0 : dates.front().second.start, end = dates.empty() ? 0 : dates.back().second.end;
+  const long long start = dates.empty() ? 0 : dates.front().second.start,
+                  end = dates.empty() ? 0 : dates.back().second.end;
   Record head;
   AddZone(head, basis, start, end, false);
   head.Append(PlaceRecord(place));
@@ -218,7 +217,8 @@ int Year(QCommandLineParser& p, Io& io) {
   const std::vector<float> heights = HeightsOf(p);
   solar::YearSeries series{};
   solar::ComputeYearSeries(dialog_model::YearPlaceOf(f), series);
-  WriteTable(io.out, format, YearHead(f.year, PlaceAt(p, 1)), YearRows(f, series, heights), "sample_days", DialogClock());
+  WriteTable(io.out, format, YearHead(f.year, PlaceAt(p, 1)), YearRows(f, series, heights), "sample_days",
+             DialogClock());
   return 0;
 }
 

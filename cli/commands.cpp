@@ -5,8 +5,8 @@
 
 #include "cli/command_work.h"
 #include "cli/help_text.h"
-#include "cli/output.h"
 #include "cli/input.h"
+#include "cli/output.h"
 #include "platform/base/file_exception.h"
 
 namespace cli {
@@ -69,8 +69,9 @@ int RunCommand(const CommandSpec& command, const std::vector<std::string>& argum
   QCommandLineParser parser;
   parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
   for (const OptionSpec& o : command.options) {
-    parser.addOption(o.value ? QCommandLineOption(QStringList{o.name}, QString(), o.value, o.byDefault ? o.byDefault : "")
-                             : QCommandLineOption(QStringList{o.name}));
+    parser.addOption(o.value
+                         ? QCommandLineOption(QStringList{o.name}, QString(), o.value, o.byDefault ? o.byDefault : "")
+                         : QCommandLineOption(QStringList{o.name}));
   }
   if (!parser.parse(Reordered(arguments, command))) throw InputError{Text(parser.errorText())};
   if (parser.isSet("help")) {
@@ -86,8 +87,7 @@ int RunCommand(const CommandSpec& command, const std::vector<std::string>& argum
 
 }  // namespace
 
-int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-        std::ostream& err) {
+int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
   Io io{in, out, err};
   try {
     if (!arguments.empty() && (arguments[0] == "-h" || arguments[0] == "--help" || arguments[0] == "--version")) {
@@ -109,8 +109,7 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
   }
   for (const CommandSpec& command : CommandTable()) {
     const size_t n = command.words.size();
-    if (arguments.size() < n || !std::equal(command.words.begin(), command.words.end(), arguments.begin()))
-      continue;
+    if (arguments.size() < n || !std::equal(command.words.begin(), command.words.end(), arguments.begin())) continue;
     try {
       return RunCommand(command, std::vector<std::string>(arguments.begin() + n, arguments.end()), io);
     } catch (const InputError& e) {

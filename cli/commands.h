@@ -19,8 +19,8 @@ struct Io;
 enum class Completion { kNothing, kFile, kFormat, kZone };
 
 struct OptionSpec {
-  const char* name;         // without "--"
-  const char* value;        // the value's name in the help, or nullptr for a switch
+  const char* name;   // without "--"
+  const char* value;  // the value's name in the help, or nullptr for a switch
   const char* description;
   const char* byDefault = nullptr;
   Completion completion = Completion::kNothing;
@@ -52,7 +52,6 @@ struct CommandSpec {
 const std::vector<CommandSpec>& CommandTable();
 
 // Runs one subcommand with its arguments (without the program name).
-int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-        std::ostream& err);
+int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

@@ -20,12 +20,11 @@ struct EventHeight {
 // sun's radius); then the three twilights.
 constexpr EventHeight kEventHeights[] = {
     {-0.833f, "sunrise", "sunset", "sun_state", "Sonnenaufgang", "Sonnenuntergang"},
-    {-6.0f, "civil_dawn", "civil_dusk", "civil_state", "Bürgerliche Morgendämmerung",
-     "Bürgerliche Abenddämmerung"},
+    {-6.0f, "civil_dawn", "civil_dusk", "civil_state", "Bürgerliche Morgendämmerung", "Bürgerliche Abenddämmerung"},
     {-12.0f, "nautical_dawn", "nautical_dusk", "nautical_state", "Nautische Morgendämmerung",
      "Nautische Abenddämmerung"},
-    {-18.0f, "astronomical_dawn", "astronomical_dusk", "astronomical_state",
-     "Astronomische Morgendämmerung", "Astronomische Abenddämmerung"},
+    {-18.0f, "astronomical_dawn", "astronomical_dusk", "astronomical_state", "Astronomische Morgendämmerung",
+     "Astronomische Abenddämmerung"},
 };
 
 enum class State { kAbove, kBelow, kCrossing };
@@ -60,7 +59,8 @@ Cell CrossingsList(const LocalDay& day, const std::vector<std::vector<solar::Cro
   std::vector<ListItem> all;
   for (size_t i = 0; i < ofEvents.size(); ++i) {
     const EventHeight& e = kEventHeights[i];
-    for (const solar::Crossing& c : ofEvents[i]) all.push_back(ListItem{c.rising ? e.rising : e.setting, day.InstantAfter(c.second), 0});
+    for (const solar::Crossing& c : ofEvents[i])
+      all.push_back(ListItem{c.rising ? e.rising : e.setting, day.InstantAfter(c.second), 0});
   }
   std::stable_sort(all.begin(), all.end(), [](const ListItem& a, const ListItem& b) { return a.first < b.first; });
   return Cell::List(std::move(all));
@@ -154,8 +154,8 @@ Record HeightRecord(LocalDay& day, float height) {
     items.push_back(ListItem{nullptr, day.InstantAfter(60LL * stretch.first), day.InstantAfter(60LL * stretch.last)});
   }
   return Record{HeightColumns(),
-                {Cell::Number(height), Cell::Integer(count), Cell::Number(solar::MinutesToHours(count)), StateCell(state),
-                 MinuteCell(day, crossing ? stretches.front().first : -1),
+                {Cell::Number(height), Cell::Integer(count), Cell::Number(solar::MinutesToHours(count)),
+                 StateCell(state), MinuteCell(day, crossing ? stretches.front().first : -1),
                  MinuteCell(day, crossing ? stretches.back().last : -1), CrossingCell(day, crossings, true, state),
                  CrossingCell(day, crossings, false, state), Cell::List(std::move(items))}};
 }

@@ -1,14 +1,15 @@
 #include "cli/descriptor_buffer.h"
 
-#include <cerrno>
-#include <ios>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <ios>
 
 namespace cli {
 
-DescriptorBuffer::DescriptorBuffer(int descriptor, bool closed) : m_descriptor(descriptor), m_error(closed ? EBADF : 0) {
+DescriptorBuffer::DescriptorBuffer(int descriptor, bool closed)
+    : m_descriptor(descriptor), m_error(closed ? EBADF : 0) {
   setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
 }
 

@@ -13,9 +13,8 @@ const char* kExitStatus = "Rückgabewert: 0 Erfolg, 1 Datei- oder Ausgabefehler,
 
 // Width of a text in characters, counting each UTF-8 sequence once.
 size_t Width(const std::string& text) {
-  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
+  return static_cast<size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 // The text in lines of at most kWidth characters, the first after `head` (padded to `indent`),
@@ -79,7 +78,8 @@ const std::vector<std::string> kNotes{
 }  // namespace
 
 std::string Overview(const std::string& group) {
-  std::string s = std::string("Aufruf: ") + kProgram + " " + (group.empty() ? std::string("BEFEHL") : group + " UNTERBEFEHL") +
+  std::string s = std::string("Aufruf: ") + kProgram + " " +
+                  (group.empty() ? std::string("BEFEHL") : group + " UNTERBEFEHL") +
                   " [ARGUMENTE] [OPTIONEN]\n\nBefehle:\n";
   for (const CommandSpec& c : CommandTable()) {
     if (group.empty() || c.words.front() == group) s += "  " + Joined(c.words) + "\n" + Wrapped("", c.summary, 6);
@@ -133,14 +133,16 @@ std::string BashCompletion() {
     }
     const bool files = std::any_of(c.arguments.begin(), c.arguments.end(),
                                    [](const ArgumentSpec& a) { return a.completion == Completion::kFile; });
-    cases += "        \"" + Joined(c.words) + "\") options=\"" + options + "--help\"; files=" + (files ? "1" : "0") + " ;;\n";
+    cases += "        \"" + Joined(c.words) + "\") options=\"" + options + "--help\"; files=" + (files ? "1" : "0") +
+             " ;;\n";
   }
   for (const auto& [group, words] : subcommands) {
     groups += "        " + group + ")\n            ((cword == 2)) && { COMPREPLY=($(compgen -W \"" + words +
               "\" -- \"$cur\")); return; }\n            command=\"" + group + " ${words[2]}\" ;;\n";
   }
   std::string byValue[4];
-  for (const auto& [name, completion] : values) byValue[static_cast<int>(completion)] += (byValue[static_cast<int>(completion)].empty() ? "--" : " | --") + name;
+  for (const auto& [name, completion] : values)
+    byValue[static_cast<int>(completion)] += (byValue[static_cast<int>(completion)].empty() ? "--" : " | --") + name;
   std::string s =
       "# bash completion for tagvaroskop-cli, made from its command table when it is built.\n"
       "_tagvaroskop_cli() {\n"
@@ -148,9 +150,11 @@ std::string BashCompletion() {
       "    _init_completion || return\n\n"
       "    case $prev in\n";
   if (!byValue[static_cast<int>(Completion::kFormat)].empty())
-    s += "        " + byValue[static_cast<int>(Completion::kFormat)] + ") COMPREPLY=($(compgen -W \"text csv json\" -- \"$cur\")); return ;;\n";
+    s += "        " + byValue[static_cast<int>(Completion::kFormat)] +
+         ") COMPREPLY=($(compgen -W \"text csv json\" -- \"$cur\")); return ;;\n";
   if (!byValue[static_cast<int>(Completion::kZone)].empty())
-    s += "        " + byValue[static_cast<int>(Completion::kZone)] + ")\n"
+    s += "        " + byValue[static_cast<int>(Completion::kZone)] +
+         ")\n"
          "            local zones\n"
          "            zones=$(cd /usr/share/zoneinfo 2>/dev/null && find . -type f ! -path './posix/*' \\\n"
          "                ! -path './right/*' ! -name '*.tab' ! -name '*.zi' ! -name 'leap*' | sed 's|^\\./||')\n"
@@ -162,12 +166,18 @@ std::string BashCompletion() {
     s += "        " + byValue[static_cast<int>(Completion::kNothing)] + ") return ;;\n";
   s += "    esac\n\n"
        "    if ((cword == 1)); then\n"
-       "        COMPREPLY=($(compgen -W \"" + commands + "--help --version\" -- \"$cur\"))\n"
+       "        COMPREPLY=($(compgen -W \"" +
+       commands +
+       "--help --version\" -- \"$cur\"))\n"
        "        return\n"
        "    fi\n"
        "    local command=${words[1]} options= files=0\n"
-       "    case $command in\n" + groups + "    esac\n"
-       "    case $command in\n" + cases + "    esac\n"
+       "    case $command in\n" +
+       groups +
+       "    esac\n"
+       "    case $command in\n" +
+       cases +
+       "    esac\n"
        "    if [[ $cur == -* ]]; then\n"
        "        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
        "    elif ((files)); then\n"

@@ -135,7 +135,8 @@ Place ReadPlace(std::string_view latitudeText, std::string_view longitudeText) {
   Place place{};
   files::Place& f = place.fields;
   const Angle lat = ReadAngle(latitudeText, kLatitude);
-  const float latWhole = solar::AngleDegrees(solar::Single(lat.degrees), solar::Single(lat.arcmin), solar::Single(lat.arcsec));
+  const float latWhole =
+      solar::AngleDegrees(solar::Single(lat.degrees), solar::Single(lat.arcmin), solar::Single(lat.arcsec));
   CheckRange(lat, latWhole, kLatitude);
   // North keeps the fields as the dialog holds them; south is the negation of the whole angle.
   const bool south = lat.negative && latWhole != 0.0f;

@@ -41,11 +41,11 @@ ClockTime ReadClockTime(std::string_view text);
 // D:M:S with the sign on the whole angle, or either with N/S (E/W) instead of the sign; a fraction
 // only in the last part given, minutes and seconds below 60, one sign.
 struct Place {
-  float latitude, longitude;  // as the computations take them: north and east (a west longitude
-                              // as its east equivalent, as the dialog holds it)
+  float latitude, longitude;             // as the computations take them: north and east (a west longitude
+                                         // as its east equivalent, as the dialog holds it)
   double shownLatitude, shownLongitude;  // as entered, in decimal degrees; the longitude -180..180
-  files::Place fields;  // the dialog's six fields: north and east as entered, south as the negated
-                        // degrees, west as the east equivalent in degrees
+  files::Place fields;                   // the dialog's six fields: north and east as entered, south as the negated
+                                         // degrees, west as the east equivalent in degrees
 };
 Place ReadPlace(std::string_view latitude, std::string_view longitude);
 // The place of the dialog's six fields, as they stand in a location file.

@@ -4,7 +4,8 @@ namespace cli {
 
 LocalDay ScanLocalDay(const QDate& date, const DayBounds& bounds, int second, const Place& place,
                       const TimeBasis& basis) {
-  return LocalDay{date, basis, bounds, solar::LocalDay(bounds.start, bounds.end, second, place.latitude, place.longitude)};
+  return LocalDay{date, basis, bounds,
+                  solar::LocalDay(bounds.start, bounds.end, second, place.latitude, place.longitude)};
 }
 
 DayBounds BoundsOrRefusal(const QDate& date, const TimeBasis& basis) {

@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <cerrno>
 #include <csignal>
@@ -5,8 +7,6 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "cli/commands.h"
 #include "cli/descriptor_buffer.h"

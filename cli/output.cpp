@@ -17,9 +17,8 @@ namespace {
 
 // Width of a text in characters, counting each UTF-8 sequence once.
 size_t Width(const std::string& text) {
-  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
+  return static_cast<size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 bool Finite(double value) { return value == value && value - value == 0.0; }
@@ -167,7 +166,11 @@ std::string TextOf(const Column& column, const Cell& cell, const TimeBasis& basi
 
 void AppendLabelled(std::string& out, const Record& record, const TimeBasis& basis) {
   for (size_t i = 0; i < record.cells.size(); ++i) {
-    if (record.columns[i].inText) out.append(record.columns[i].label).append(": ").append(TextOf(record.columns[i], record.cells[i], basis)).append("\n");
+    if (record.columns[i].inText)
+      out.append(record.columns[i].label)
+          .append(": ")
+          .append(TextOf(record.columns[i], record.cells[i], basis))
+          .append("\n");
   }
 }
 
@@ -190,7 +193,8 @@ void AppendJsonObject(std::string& out, const Record& record, const TimeBasis& b
   for (size_t i = 0; i < record.cells.size(); ++i) {
     if (record.columns[i].inMachine) order.push_back(i);
   }
-  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return record.columns[a].key < record.columns[b].key; });
+  std::sort(order.begin(), order.end(),
+            [&](size_t a, size_t b) { return record.columns[a].key < record.columns[b].key; });
   out += '{';
   bool first = true, rowsDone = rowsKey.empty();
   const auto member = [&](const std::string& key) {
@@ -344,9 +348,8 @@ void CheckWritten(std::ostream& out) {
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {
-  const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
-    return c == ',' || c == '"' || c == '\r' || c == '\n';
-  });
+  const bool plain =
+      std::none_of(text.begin(), text.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
   if (plain) {
     out.append(text);
     return;

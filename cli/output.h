@@ -45,10 +45,10 @@ struct ListItem {
 struct Cell {
   enum class Type : unsigned char { kMissing, kNumber, kInteger, kInstant, kDate, kText, kList };
   Type type = Type::kMissing;
-  double number = 0.0;     // kNumber (kDegrees shows this value, the rest its float)
-  long long integer = 0;   // kInteger, kInstant, kDate (days since 1970-01-01)
-  std::string text;        // kText; kMissing: its reason
-  std::string shown;       // kText: what text shows, where it differs
+  double number = 0.0;          // kNumber (kDegrees shows this value, the rest its float)
+  long long integer = 0;        // kInteger, kInstant, kDate (days since 1970-01-01)
+  std::string text;             // kText; kMissing: its reason
+  std::string shown;            // kText: what text shows, where it differs
   std::vector<ListItem> items;  // kList; kInstant: every instant that text shows
 
   static Cell Missing(std::string reason) { return Cell{Type::kMissing, 0, 0, std::move(reason), {}, {}}; }
@@ -78,8 +78,7 @@ struct Record {
 };
 
 // A single result: "label: text" lines, a CSV header and row, or one JSON object.
-void AppendRecord(std::string& out, Format format, const Record& record, const TimeBasis& basis,
-                  bool csvHeader = true);
+void AppendRecord(std::string& out, Format format, const Record& record, const TimeBasis& basis, bool csvHeader = true);
 // A result with rows: the cells of `head` once, then a table of rows (text, and CSV with the
 // head's cells on every line), or one JSON object whose `rowsKey` holds an array of the rows.
 void AppendTable(std::string& out, Format format, const Record& head, const std::vector<Record>& rows,

@@ -1,10 +1,10 @@
 #include "cli/time_basis.h"
 
+#include <sys/stat.h>
 #include <QDateTime>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <sys/stat.h>
 
 #include "cli/input.h"
 #include "cli/number_text.h"
@@ -22,9 +22,7 @@ constexpr long long kWindow = 2 * kSecondsPerDay;
 // Offsets that real zones use: from 12 hours behind to 14 hours ahead of universal time.
 constexpr int kLeastOffset = -12 * 3600, kGreatestOffset = 14 * 3600;
 
-long long FloorDivide(long long value, long long divisor) {
-  return value / divisor - (value % divisor < 0 ? 1 : 0);
-}
+long long FloorDivide(long long value, long long divisor) { return value / divisor - (value % divisor < 0 ? 1 : 0); }
 
 QDateTime Utc(long long instant) { return QDateTime::fromSecsSinceEpoch(instant, Qt::UTC); }
 
@@ -35,9 +33,12 @@ std::optional<int> ReadOffset(std::string_view text) {
   const int sign = text[0] == '-' ? -1 : 1;
   text.remove_prefix(1);
   std::string_view hours = text.substr(0, 2), minutes = "00";
-  if (text.size() == 4) minutes = text.substr(2);
-  else if (text.size() == 5 && text[2] == ':') minutes = text.substr(3);
-  else if (text.size() != 2) return std::nullopt;
+  if (text.size() == 4)
+    minutes = text.substr(2);
+  else if (text.size() == 5 && text[2] == ':')
+    minutes = text.substr(3);
+  else if (text.size() != 2)
+    return std::nullopt;
   const std::optional<int> h = ReadDigits(hours), m = ReadDigits(minutes);
   if (!h || !m || *h > 23 || *m > 59) return std::nullopt;
   return sign * (*h * 3600 + *m * 60);
@@ -60,7 +61,8 @@ bool DatabaseName(const std::string& name) {
   size_t start = 0;
   for (size_t i = 0; i <= name.size(); ++i) {
     if (i < name.size() && name[i] != '/') {
-      if (!std::isalnum(static_cast<unsigned char>(name[i])) && name[i] != '_' && name[i] != '-' && name[i] != '+') return false;
+      if (!std::isalnum(static_cast<unsigned char>(name[i])) && name[i] != '_' && name[i] != '-' && name[i] != '+')
+        return false;
       continue;
     }
     if (i == start) return false;  // an empty part
@@ -69,7 +71,8 @@ bool DatabaseName(const std::string& name) {
   const char* folder = std::getenv("TZDIR");
   struct stat status {};
   return stat(((folder && *folder ? std::string(folder) : std::string("/usr/share/zoneinfo")) + "/" + name).c_str(),
-              &status) == 0 && S_ISREG(status.st_mode);
+              &status) == 0 &&
+         S_ISREG(status.st_mode);
 }
 
 void CheckYear(const QDate& date) {
@@ -206,8 +209,8 @@ long long ReadMoment(std::string_view date, std::string_view time, const TimeBas
   const QDate day = ReadCalendarDate(date);
   const ClockTime clock = ReadClockTime(time);
   return InstantOrRefusal(LocalSeconds(day, clock), basis,
-                          "Uhrzeit: " + Shown(time, false) + " gibt es am " + Shown(date, false) + " in " +
-                              basis.name + " nicht (die Uhren werden umgestellt).");
+                          "Uhrzeit: " + Shown(time, false) + " gibt es am " + Shown(date, false) + " in " + basis.name +
+                              " nicht (die Uhren werden umgestellt).");
 }
 
 long long ReadMoment(std::string_view text, const TimeBasis& basis) {
@@ -216,8 +219,10 @@ long long ReadMoment(std::string_view text, const TimeBasis& basis) {
     instant = QDateTime::currentSecsSinceEpoch();
   } else {
     const auto wrong = [&] {
-      return InputError{"Zeitpunkt: erwartet JJJJ-MM-TTTHH:MM:SS mit Z oder Versatz (etwa "
-                        "2005-06-21T12:00:00Z) oder now, nicht " + Shown(text) + "."};
+      return InputError{
+          "Zeitpunkt: erwartet JJJJ-MM-TTTHH:MM:SS mit Z oder Versatz (etwa "
+          "2005-06-21T12:00:00Z) oder now, nicht " +
+          Shown(text) + "."};
     };
     if (text.size() < 12 || (text[10] != 'T' && text[10] != 't' && text[10] != ' ')) throw wrong();
     const QDate day = ReadCalendarDate(text.substr(0, 10));
@@ -231,8 +236,9 @@ long long ReadMoment(std::string_view text, const TimeBasis& basis) {
     }
     const long long local = LocalSeconds(day, ReadClockTime(clock));
     if (zone == std::string_view::npos) {
-      instant = InstantOrRefusal(local, basis, "Zeitpunkt: " + Shown(text, false) + " gibt es in " + basis.name +
-                                                   " nicht (die Uhren werden umgestellt).");
+      instant = InstantOrRefusal(
+          local, basis,
+          "Zeitpunkt: " + Shown(text, false) + " gibt es in " + basis.name + " nicht (die Uhren werden umgestellt).");
     } else {
       const std::string_view designator = rest.substr(zone);
       const std::optional<int> offset =

@@ -23,7 +23,7 @@ struct OffsetFrom {
 // from the offsets alone.
 struct TimeBasis {
   QTimeZone zone;
-  std::string name;  // "MEZ", "Europe/Berlin", "UTC", "UTC+05:30"
+  std::string name;                // "MEZ", "Europe/Berlin", "UTC", "UTC+05:30"
   std::optional<int> fixedOffset;  // UTC, an offset and the dialog's clock
 
   int OffsetAt(long long instant) const;

@@ -15,9 +15,7 @@ inline float LongitudeOf(const solar::ObservationFields& f) {
   return solar::AngleDegrees(f.lonDegrees, static_cast<float>(f.lonArcmin), f.lonArcsec);
 }
 inline int DayNumberOf(const solar::ObservationFields& f) { return solar::DayNumber(f.year, f.month, f.day); }
-inline float ClockHoursOf(const solar::ObservationFields& f) {
-  return solar::ClockHours(f.hour, f.minute, f.second);
-}
+inline float ClockHoursOf(const solar::ObservationFields& f) { return solar::ClockHours(f.hour, f.minute, f.second); }
 
 // The sun at the fields' moment and place, as the main dialog computes it.
 inline solar::SunPosition SunPositionOf(const solar::ObservationFields& f) {

@@ -17,8 +17,7 @@ constexpr double kLowest = 0.2;
 // first dropped place of its 17 significant digits.
 std::string RoundedFixed(double value, int decimals) {
   char sci[40];
-  const char* end =
-      std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 16).ptr;
+  const char* end = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 16).ptr;
   const char* e = std::find(static_cast<const char*>(sci), end, 'e');
   std::string digits;  // d0 d1 ... d16 of d0.d1...d16 times 10^exponent
   for (const char* p = sci; p < e; ++p) {
@@ -88,8 +87,8 @@ void WriteMinuteTable(platform::CArchive& ar, const solar::DayTrack& track) {
 }
 
 void ExportMinuteTable(const std::string& path, const solar::DayTrack& track) {
-  platform::CFile file(path, platform::CFile::modeCreate | platform::CFile::modeWrite |
-                                 platform::CFile::shareExclusive);
+  platform::CFile file(path,
+                       platform::CFile::modeCreate | platform::CFile::modeWrite | platform::CFile::shareExclusive);
   platform::CArchive ar(&file, platform::CArchive::store);
   WriteMinuteTable(ar, track);
   ar.Close();

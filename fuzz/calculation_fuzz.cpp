@@ -5,10 +5,10 @@
 
 #include "charts/day_course_chart.h"
 #include "charts/year_chart.h"
-#include "fuzz/fuzz_support.h"
 #include "dialog_model/observation.h"
-#include "solar/solar.h"
 #include "dialog_model/year_pick.h"
+#include "fuzz/fuzz_support.h"
+#include "solar/solar.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   StartGuiApplication();

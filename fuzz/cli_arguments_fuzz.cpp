@@ -27,10 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> arguments(1);
   for (size_t i = 0; i < size && arguments.size() < 12; ++i) {
     const char c = static_cast<char>(data[i]);
-    const bool zone = arguments.back().starts_with("--tz=") ||
-                      (arguments.size() > 1 && arguments[arguments.size() - 2] == "--tz");
-    if (c == '\0') arguments.emplace_back();
-    else arguments.back() += c == '/' && !zone ? '_' : c;  // no path leaves the private folder
+    const bool zone =
+        arguments.back().starts_with("--tz=") || (arguments.size() > 1 && arguments[arguments.size() - 2] == "--tz");
+    if (c == '\0')
+      arguments.emplace_back();
+    else
+      arguments.back() += c == '/' && !zone ? '_' : c;  // no path leaves the private folder
   }
   std::istringstream in("2005-06-21,12:00,51,7\n");
   std::ostringstream out, err;

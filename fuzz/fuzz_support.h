@@ -14,10 +14,10 @@ inline void StartGuiApplication() {
 }
 
 // Ends the run with a report that libFuzzer counts as a finding.
-#define FUZZ_CHECK(condition)                                                   \
-  do {                                                                          \
-    if (!(condition)) {                                                         \
+#define FUZZ_CHECK(condition)                                                             \
+  do {                                                                                    \
+    if (!(condition)) {                                                                   \
       std::fprintf(stderr, "check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-      std::abort();                                                             \
-    }                                                                           \
+      std::abort();                                                                       \
+    }                                                                                     \
   } while (0)

@@ -28,12 +28,10 @@ class Backend {
   virtual void SetControlText(CDialog& dialog, int id, const std::string& text) = 0;
   virtual void FocusAndSelect(CDialog& dialog, int id) = 0;
 
-  virtual void ShowMessageBox(const std::string& caption, const std::string& text,
-                              MessageIcon icon) = 0;
+  virtual void ShowMessageBox(const std::string& caption, const std::string& text, MessageIcon icon) = 0;
 
   // Runs the open or save dialog owned by the dialog; the chosen full path, or nothing on Cancel.
-  virtual std::optional<std::string> RunFileDialog(CDialog& owner,
-                                                   const FileDialogRequest& request) = 0;
+  virtual std::optional<std::string> RunFileDialog(CDialog& owner, const FileDialogRequest& request) = 0;
 
   virtual void SetIcon(CDialog& dialog, const QImage& icon, bool big) = 0;
   virtual bool IsIconic(const CDialog& dialog) = 0;

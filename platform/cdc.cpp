@@ -54,16 +54,14 @@ const LabelFace& LabelFont(int cellHeight, bool raster) {
 
 }  // namespace
 
-bool CFont::CreateFontA(int height, int, int, int, int, unsigned char, unsigned char,
-                        unsigned char, unsigned char, unsigned char, unsigned char, unsigned char,
-                        unsigned char, const char*) {
+bool CFont::CreateFontA(int height, int, int, int, int, unsigned char, unsigned char, unsigned char, unsigned char,
+                        unsigned char, unsigned char, unsigned char, unsigned char, const char*) {
   m_height = std::abs(height);
   MarkCreated();
   return true;
 }
 
-CDC::CDC(Surface& surface)
-    : m_surface(surface), m_clip{0, 0, surface.Width(), surface.Height()} {}
+CDC::CDC(Surface& surface) : m_surface(surface), m_clip{0, 0, surface.Width(), surface.Height()} {}
 
 const CPen* CDC::SelectObject(const CPen* pen) {
   const CPen* previous = m_pen;
@@ -96,8 +94,8 @@ void CDC::Plot(int x, int y, Rgb colour) {
 }
 
 PixelRect CDC::DeviceRect(const PixelRect& logical) const {
-  return PixelRect{m_surface.Device(logical.left), m_surface.Device(logical.top),
-                   m_surface.Device(logical.right), m_surface.Device(logical.bottom)};
+  return PixelRect{m_surface.Device(logical.left), m_surface.Device(logical.top), m_surface.Device(logical.right),
+                   m_surface.Device(logical.bottom)};
 }
 
 int CDC::LineWidth() const { return std::max(1, static_cast<int>(std::lround(m_surface.Ratio()))); }
@@ -161,8 +159,8 @@ void CDC::SmoothLine(QPointF from, QPointF to, Rgb colour) {
   QPainter painter(&m_surface.Image());
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setClipRect(m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
-  painter.setPen(QPen(QColor(colour.red, colour.green, colour.blue), LineWidth() / m_surface.Ratio(),
-                      Qt::SolidLine, Qt::RoundCap));
+  painter.setPen(QPen(QColor(colour.red, colour.green, colour.blue), LineWidth() / m_surface.Ratio(), Qt::SolidLine,
+                      Qt::RoundCap));
   painter.drawLine(from, to);
 }
 
@@ -186,8 +184,8 @@ void CDC::ScaledLine(int x0, int y0, int x1, int y1, Rgb colour) {
 
 // Bresenham from (x0, y0) toward (x1, y1), the end point left out.
 void CDC::Line(int x0, int y0, int x1, int y1, Rgb colour) {
-  if (std::max(x0, x1) < m_clip.left || std::min(x0, x1) >= m_clip.right ||
-      std::max(y0, y1) < m_clip.top || std::min(y0, y1) >= m_clip.bottom) {
+  if (std::max(x0, x1) < m_clip.left || std::min(x0, x1) >= m_clip.right || std::max(y0, y1) < m_clip.top ||
+      std::min(y0, y1) >= m_clip.bottom) {
     return;
   }
   const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;

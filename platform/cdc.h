@@ -70,7 +70,7 @@ class CDC {
   PixelRect m_clip;
   const CPen* m_pen = nullptr;
   const CFont* m_font = nullptr;
-  Rgb m_penColour{0, 0, 0};  // the default pen: solid black, width 1
+  Rgb m_penColour{0, 0, 0};          // the default pen: solid black, width 1
   Rgb m_brushColour{255, 255, 255};  // the default brush: solid white
   int m_bkMode = OPAQUE;
   int m_x = 0, m_y = 0;

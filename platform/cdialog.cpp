@@ -1,16 +1,15 @@
 #include "platform/cdialog.h"
 
+#include "platform/base/exception.h"
 #include "platform/cwinapp.h"
 #include "platform/data_exchange.h"
-#include "platform/base/exception.h"
 
 namespace platform {
 
 CDialog::CDialog(CWinApp& app, const DialogTemplate& dialogTemplate)
     : m_app(app),
       m_template(dialogTemplate),
-      m_client(DialogUnitsToPixelsX(dialogTemplate.width),
-               DialogUnitsToPixelsY(dialogTemplate.height)) {}
+      m_client(DialogUnitsToPixelsX(dialogTemplate.width), DialogUnitsToPixelsY(dialogTemplate.height)) {}
 
 int CDialog::DoModal() { return m_app.Ui().RunModal(*this); }
 
@@ -90,19 +89,13 @@ void CDialog::DefaultHandling(const Message& message) {
   }
 }
 
-std::string CDialog::GetDlgItemText(int id) const {
-  return m_app.Ui().GetControlText(*this, id);
-}
+std::string CDialog::GetDlgItemText(int id) const { return m_app.Ui().GetControlText(*this, id); }
 
-void CDialog::SetDlgItemText(int id, const std::string& text) {
-  m_app.Ui().SetControlText(*this, id, text);
-}
+void CDialog::SetDlgItemText(int id, const std::string& text) { m_app.Ui().SetControlText(*this, id, text); }
 
 void CDialog::GotoDlgCtrl(int id) { m_app.Ui().FocusAndSelect(*this, id); }
 
-void CDialog::SetIcon(const Icon& icon, bool big) {
-  m_app.Ui().SetIcon(*this, big ? icon.big : icon.small, big);
-}
+void CDialog::SetIcon(const Icon& icon, bool big) { m_app.Ui().SetIcon(*this, big ? icon.big : icon.small, big); }
 
 bool CDialog::IsIconic() const { return m_app.Ui().IsIconic(*this); }
 

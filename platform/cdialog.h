@@ -95,8 +95,7 @@ struct MessageMapEntry {
 
 // Looks the message up in the map and calls its member; false when no entry names it.
 template <class Dialog>
-bool DispatchMessageMap(std::span<const MessageMapEntry<Dialog>> map, Dialog& dialog,
-                        const Message& message) {
+bool DispatchMessageMap(std::span<const MessageMapEntry<Dialog>> map, Dialog& dialog, const Message& message) {
   for (const MessageMapEntry<Dialog>& entry : map) {
     if (entry.event != message.event) continue;
     if (message.event == Event::kCommand && entry.controlId != message.id) continue;

@@ -24,9 +24,7 @@ class CWinApp {
 
   const std::string& AppName() const { return m_appName; }
   Backend& Ui() { return m_backend; }
-  void MessageBox(const std::string& text, MessageIcon icon) {
-    m_backend.ShowMessageBox(m_appName, text, icon);
-  }
+  void MessageBox(const std::string& text, MessageIcon icon) { m_backend.ShowMessageBox(m_appName, text, icon); }
 
   CDialog* m_pMainWnd = nullptr;
 

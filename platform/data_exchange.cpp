@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/cwinapp.h"
 #include "platform/base/field_text.h"
+#include "platform/cwinapp.h"
 #include "solar/numeric.h"
 
 namespace platform {

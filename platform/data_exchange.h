@@ -11,8 +11,7 @@ struct DataExchangeFailed {};
 // prepared last, which takes the focus when a check fails.
 class CDataExchange {
  public:
-  CDataExchange(CDialog& dialog, bool saveAndValidate)
-      : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(&dialog) {}
+  CDataExchange(CDialog& dialog, bool saveAndValidate) : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(&dialog) {}
 
   void PrepareEditCtrl(int id) { m_idLastControl = id; }
   // Focuses and selects the last prepared control and ends the exchange.

@@ -40,8 +40,8 @@ struct PixelRect {
 
 // Pixel rectangle of a control: both corners mapped, as a rectangle of dialog units maps.
 inline PixelRect ControlPixels(const ControlTemplate& c) {
-  return PixelRect{DialogUnitsToPixelsX(c.x), DialogUnitsToPixelsY(c.y),
-                   DialogUnitsToPixelsX(c.x + c.width), DialogUnitsToPixelsY(c.y + c.height)};
+  return PixelRect{DialogUnitsToPixelsX(c.x), DialogUnitsToPixelsY(c.y), DialogUnitsToPixelsX(c.x + c.width),
+                   DialogUnitsToPixelsY(c.y + c.height)};
 }
 
 inline bool IsPushButton(ControlKind kind) {

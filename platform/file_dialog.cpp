@@ -14,10 +14,9 @@ std::string AddDefaultExtension(const std::string& path, const std::string& exte
   return path + "." + extension;
 }
 
-CFileDialog::CFileDialog(bool openFileDialog, const char* defaultExtension, const char* fileName,
-                         unsigned flags, const char*, CDialog* parent)
-    : m_request{openFileDialog, defaultExtension ? defaultExtension : "",
-                fileName ? fileName : "", flags},
+CFileDialog::CFileDialog(bool openFileDialog, const char* defaultExtension, const char* fileName, unsigned flags,
+                         const char*, CDialog* parent)
+    : m_request{openFileDialog, defaultExtension ? defaultExtension : "", fileName ? fileName : "", flags},
       m_parent(parent) {}
 
 bool IsNamePattern(const std::string& path) {

@@ -28,8 +28,8 @@ std::string AddDefaultExtension(const std::string& path, const std::string& exte
 // The standard open or save dialog, owned by a dialog; after OK it holds the chosen full path.
 class CFileDialog {
  public:
-  CFileDialog(bool openFileDialog, const char* defaultExtension, const char* fileName,
-              unsigned flags, const char* filter, CDialog* parent);
+  CFileDialog(bool openFileDialog, const char* defaultExtension, const char* fileName, unsigned flags,
+              const char* filter, CDialog* parent);
 
   int DoModal();
   const std::string& GetPathName() const { return m_path; }

@@ -57,10 +57,9 @@ class CPen : public CGdiObject {
 // a sans-serif face of the machine whose cell has that height.
 class CFont : public CGdiObject {
  public:
-  bool CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                   unsigned char italic, unsigned char underline, unsigned char strikeOut,
-                   unsigned char charSet, unsigned char outPrecision, unsigned char clipPrecision,
-                   unsigned char quality, unsigned char pitchAndFamily, const char* face);
+  bool CreateFontA(int height, int width, int escapement, int orientation, int weight, unsigned char italic,
+                   unsigned char underline, unsigned char strikeOut, unsigned char charSet, unsigned char outPrecision,
+                   unsigned char clipPrecision, unsigned char quality, unsigned char pitchAndFamily, const char* face);
   int CellHeight() const { return m_height; }
 
  private:

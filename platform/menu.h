@@ -15,9 +15,7 @@ class CMenu {
   };
 
   void AppendSeparator() { m_items.push_back(Item{true, 0, {}}); }
-  void AppendString(unsigned id, std::string text) {
-    m_items.push_back(Item{false, id, std::move(text)});
-  }
+  void AppendString(unsigned id, std::string text) { m_items.push_back(Item{false, id, std::move(text)}); }
   const std::vector<Item>& Items() const { return m_items; }
 
  private:

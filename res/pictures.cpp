@@ -25,14 +25,12 @@ QImage SunOverHorizon(int width, int height, bool smooth) {
         colour = distance <= radius * 0.75 ? qRgb(255, 220, 40) : qRgb(250, 170, 20);
       } else {
         const double angle = std::atan2(py - cy, px - cx);
-        const bool ray = distance <= radius * 1.55 && std::fmod(angle + 7.0 * M_PI, M_PI / 4.0) <
-                                                          M_PI / 16.0;
+        const bool ray = distance <= radius * 1.55 && std::fmod(angle + 7.0 * M_PI, M_PI / 4.0) < M_PI / 16.0;
         if (ray) {
           colour = qRgb(250, 190, 30);
         } else if (smooth) {
           const double f = py / horizon;
-          colour = qRgb(static_cast<int>(40 + 150 * f), static_cast<int>(90 + 130 * f),
-                        static_cast<int>(200 + 50 * f));
+          colour = qRgb(static_cast<int>(40 + 150 * f), static_cast<int>(90 + 130 * f), static_cast<int>(200 + 50 * f));
         } else {
           colour = qRgb(90, 160, 235);
         }
@@ -47,8 +45,6 @@ QImage SunOverHorizon(int width, int height, bool smooth) {
 
 QImage LoadIcon(int size) { return SunOverHorizon(size, size, size > 32); }
 
-QImage LoadBitmap(int id) {
-  return id == IDB_PICTURE ? SunOverHorizon(93, 125, true) : QImage();
-}
+QImage LoadBitmap(int id) { return id == IDB_PICTURE ? SunOverHorizon(93, 125, true) : QImage(); }
 
 }  // namespace res

@@ -7,9 +7,9 @@
 
 namespace res {
 
-extern const platform::DialogTemplate kAboutDialog;      // template 100
-extern const platform::DialogTemplate kDayCourseDialog;  // template 102
-extern const platform::DialogTemplate kYearCourseDialog; // template 129
+extern const platform::DialogTemplate kAboutDialog;       // template 100
+extern const platform::DialogTemplate kDayCourseDialog;   // template 102
+extern const platform::DialogTemplate kYearCourseDialog;  // template 129
 
 // String table entry, or an empty text for an unknown id.
 const char* LoadString(int id);

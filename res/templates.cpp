@@ -98,13 +98,11 @@ const ControlTemplate kYearCourseControls[] = {
 
 }  // namespace
 
-const platform::DialogTemplate kAboutDialog{IDD_ABOUTBOX, "Info über Tagvaroskop", 234, 97,
-                                            kAboutControls};
-const platform::DialogTemplate kDayCourseDialog{IDD_DAYCOURSE, "Tagvaroskop im Verlauf des Tages",
-                                                405, 201, kDayCourseControls};
+const platform::DialogTemplate kAboutDialog{IDD_ABOUTBOX, "Info über Tagvaroskop", 234, 97, kAboutControls};
+const platform::DialogTemplate kDayCourseDialog{IDD_DAYCOURSE, "Tagvaroskop im Verlauf des Tages", 405, 201,
+                                                kDayCourseControls};
 const platform::DialogTemplate kYearCourseDialog{
-    IDD_YEARCOURSE, "Tageslänge im Jahresverlauf   Für Details auf die Kurve klicken!", 433, 191,
-    kYearCourseControls};
+    IDD_YEARCOURSE, "Tageslänge im Jahresverlauf   Für Details auf die Kurve klicken!", 433, 191, kYearCourseControls};
 
 const char* LoadString(int id) { return id == IDS_ABOUTBOX ? "Inf&o über Tagvaroskop..." : ""; }
 

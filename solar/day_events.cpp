@@ -25,8 +25,7 @@ ModelTime ModelTimeOf(int dayNumber, long long secondsAfterMidnight) {
     --days;
   }
   const int hour = static_cast<int>(rest / 3600), minute = static_cast<int>(rest / 60 % 60);
-  return ModelTime{static_cast<int>(dayNumber + days),
-                   ClockHours(hour, minute, static_cast<int>(rest % 60))};
+  return ModelTime{static_cast<int>(dayNumber + days), ClockHours(hour, minute, static_cast<int>(rest % 60))};
 }
 
 long long StartSeconds(const MinuteScan& scan) { return 60LL * scan.startMinute + scan.second; }
@@ -68,8 +67,8 @@ std::vector<Crossing> CrossingsOf(const MinuteScan& scan, std::span<const float>
   return CrossingsOf(scan, StretchesAbove(heights, height), height);
 }
 
-Crossing CrossingBetween(const MinuteScan& scan, SunTracker& sun, long long before, long long after,
-                         float height, bool rising) {
+Crossing CrossingBetween(const MinuteScan& scan, SunTracker& sun, long long before, long long after, float height,
+                         bool rising) {
   while (after - before > 1) {
     const long long middle = before + (after - before) / 2;
     ((HeightAfter(scan, sun, middle) > height) != rising ? before : after) = middle;
@@ -77,13 +76,14 @@ Crossing CrossingBetween(const MinuteScan& scan, SunTracker& sun, long long befo
   return Crossing{after, rising};
 }
 
-std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above,
-                                  float height) {
+std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above, float height) {
   SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
   std::vector<Crossing> crossings;
   for (const Stretch& s : above) {
-    if (s.first > 0) crossings.push_back(CrossingBetween(scan, sun, 60LL * (s.first - 1), 60LL * s.first, height, true));
-    if (s.last + 1 < scan.minutes) crossings.push_back(CrossingBetween(scan, sun, 60LL * s.last, 60LL * (s.last + 1), height, false));
+    if (s.first > 0)
+      crossings.push_back(CrossingBetween(scan, sun, 60LL * (s.first - 1), 60LL * s.first, height, true));
+    if (s.last + 1 < scan.minutes)
+      crossings.push_back(CrossingBetween(scan, sun, 60LL * s.last, 60LL * (s.last + 1), height, false));
   }
   return crossings;
 }

@@ -33,8 +33,7 @@ float HeightAfter(const MinuteScan& scan, long long seconds);
 // The same with a tracker of the scan's place and rounding, which saves setting one up.
 float HeightAfter(const MinuteScan& scan, SunTracker& sun, long long seconds);
 // Every step of the computation `seconds` after the scan's first moment.
-PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seconds,
-                         bool withAzimuth = true);
+PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seconds, bool withAzimuth = true);
 
 // Where the sun passes a height: the first second after the scan's first moment at which it is
 // above the height (rising) or no longer above it (setting).
@@ -49,12 +48,11 @@ struct Crossing {
 // of the scan's minutes.
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, std::span<const float> heights, float height);
 // The same from the stretches of minutes above the height.
-std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above,
-                                  float height);
+std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above, float height);
 // The crossing between two seconds of the scan on different sides of the height, `after` above
 // it when `rising`: the first second after `before` on the side of `after`, by bisection.
-Crossing CrossingBetween(const MinuteScan& scan, SunTracker& sun, long long before, long long after,
-                         float height, bool rising);
+Crossing CrossingBetween(const MinuteScan& scan, SunTracker& sun, long long before, long long after, float height,
+                         bool rising);
 
 // The day's highest point: the middle of the seconds of greatest height within a minute of the
 // scan's highest minute.

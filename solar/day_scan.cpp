@@ -11,8 +11,7 @@ void ScanDay(int dayNumber, int second, float latitude, float longitude, DayTrac
   ScanDay(dayNumber, second, latitude, longitude, Rounding::kDayScan, track);
 }
 
-void ScanDay(int dayNumber, int second, float latitude, float longitude, Rounding rounding,
-             DayTrack& track) {
+void ScanDay(int dayNumber, int second, float latitude, float longitude, Rounding rounding, DayTrack& track) {
   SunTracker sun(latitude, longitude, rounding);
   for (int hour = 0; hour < 24; ++hour) {
     for (int minute = 0; minute < 60; ++minute) {
@@ -49,8 +48,7 @@ std::vector<Stretch> StretchesAbove(std::span<const float> heights, float height
 }
 
 DayLengths CountDayLengths(const DayTrack& track) {
-  return DayLengths{CountMinutesAbove(track, kHorizonHeight),
-                    CountMinutesAbove(track, kTwilightHeight)};
+  return DayLengths{CountMinutesAbove(track, kHorizonHeight), CountMinutesAbove(track, kTwilightHeight)};
 }
 
 float MinutesToHours(int minutes) { return Single(minutes * static_cast<double>(kPerMinute)); }

@@ -12,8 +12,7 @@ namespace solar {
 // Fills entries 0..1439 of the track with the sun's position for every minute from one hour
 // before 0:00 to 22:59 of the day, each shifted by the entered seconds.
 void ScanDay(int dayNumber, int second, float latitude, float longitude, DayTrack& track);
-void ScanDay(int dayNumber, int second, float latitude, float longitude, Rounding rounding,
-             DayTrack& track);
+void ScanDay(int dayNumber, int second, float latitude, float longitude, Rounding rounding, DayTrack& track);
 
 // Counts the minutes of the track with the height strictly above 0 and strictly above -7.
 DayLengths CountDayLengths(const DayTrack& track);
@@ -30,8 +29,7 @@ struct Stretch {
 };
 // Every stretch of minute heights above the height, in scan order.
 std::vector<Stretch> StretchesAbove(std::span<const float> heights, float height);
-inline std::vector<Stretch> StretchesAbove(const DayTrack& track, float height,
-                                           int minutes = kMinutesPerScan) {
+inline std::vector<Stretch> StretchesAbove(const DayTrack& track, float height, int minutes = kMinutesPerScan) {
   return StretchesAbove(HeightsOf(track, minutes), height);
 }
 

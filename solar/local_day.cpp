@@ -26,8 +26,10 @@ LocalDay::LocalDay(long long start, long long end, int second, float latitude, f
       m_scan(MinuteScanFrom(m_first, MinutesOf(start, end, second), latitude, longitude)),
       m_sun(latitude, longitude, m_scan.rounding),
       m_heights(m_scan) {
-  if (m_scan.minutes > 0) m_tail = std::max(0LL, end - 1 - (m_first + 60LL * (m_scan.minutes - 1)));
-  else m_lead = 0;
+  if (m_scan.minutes > 0)
+    m_tail = std::max(0LL, end - 1 - (m_first + 60LL * (m_scan.minutes - 1)));
+  else
+    m_lead = 0;
 }
 
 LocalDay::Part LocalDay::After() const {

@@ -35,7 +35,7 @@ constexpr double kHourAnglePerMinute = 0.25;
 // where it would not move at most half as far as the step before, a bisection step follows.
 template <typename HeightOf>
 std::pair<long long, long long> StateChange(long long low, long long high, float height, HeightOf heightOf,
-                                           double guess = NAN) {
+                                            double guess = NAN) {
   const bool lowAbove = heightOf(low) > height;
   long long previous = low, last = high;
   double atPrevious = heightOf(low), atLast = heightOf(high);
@@ -72,8 +72,7 @@ std::pair<long long, long long> StateChange(long long low, long long high, float
 
 }  // namespace
 
-SparseTrack::SparseTrack(const MinuteScan& scan)
-    : m_scan(scan), m_sun(scan.latitude, scan.longitude, scan.rounding) {
+SparseTrack::SparseTrack(const MinuteScan& scan) : m_scan(scan), m_sun(scan.latitude, scan.longitude, scan.rounding) {
   m_scan.minutes = std::clamp(scan.minutes, 0, kLongestScan);
   const int n = MinuteCount();
   if (n == 0) return;
@@ -83,7 +82,8 @@ SparseTrack::SparseTrack(const MinuteScan& scan)
   // The model's hour angle and declination at the first and last minute tell roughly where the
   // sun passes 0 degrees (its highest point) and 180 (its lowest), and where it stands at a
   // height; each place is then found on the exact minute heights.
-  const PositionSteps first = StepsAfter(m_scan, m_sun, 0, false), last = StepsAfter(m_scan, m_sun, 60LL * (n - 1), false);
+  const PositionSteps first = StepsAfter(m_scan, m_sun, 0, false),
+                      last = StepsAfter(m_scan, m_sun, 60LL * (n - 1), false);
   for (const auto& [minute, steps] : {std::pair{0, first}, std::pair{n - 1, last}}) {
     if (!Known(minute)) ++m_evaluations;
     m_height[static_cast<size_t>(minute)] = steps.position.height;
@@ -160,7 +160,9 @@ float SparseTrack::HeightOfSecond(long long second) {
 
 // Climbs (or descends) from the minute to where neither neighbour is further along.
 int SparseTrack::TurningPointNear(int minute, bool highest) {
-  const auto better = [&](int a, int b) { return highest ? HeightOfMinute(a) > HeightOfMinute(b) : HeightOfMinute(a) < HeightOfMinute(b); };
+  const auto better = [&](int a, int b) {
+    return highest ? HeightOfMinute(a) > HeightOfMinute(b) : HeightOfMinute(a) < HeightOfMinute(b);
+  };
   for (;;) {
     if (minute > 0 && better(minute - 1, minute)) {
       --minute;
@@ -261,8 +263,9 @@ std::pair<int, int> SparseTrack::CrossingMinutes(int a, int b, float height) {
       break;
     }
   }
-  const auto [from, to] = StateChange(low, high, height, [this](long long m) { return HeightOfMinute(static_cast<int>(m)); },
-                                     GuessMinute(low, high, height, !aAbove));
+  const auto [from, to] = StateChange(
+      low, high, height, [this](long long m) { return HeightOfMinute(static_cast<int>(m)); },
+      GuessMinute(low, high, height, !aAbove));
   return {static_cast<int>(from), static_cast<int>(to)};
 }
 
@@ -289,8 +292,10 @@ std::vector<Crossing> SparseTrack::Crossings(float height) {
   std::vector<Crossing> crossings;
   for (const auto& [minute, rising] : minutes) {
     const long long first = 60LL * minute;
-    const double guess = first + 60.0 * (height - HeightOfMinute(minute)) / (HeightOfMinute(minute + 1) - HeightOfMinute(minute));
-    const auto [low, high] = StateChange(first, first + 60, height, [&](long long s) { return HeightOfSecond(s); }, guess);
+    const double guess =
+        first + 60.0 * (height - HeightOfMinute(minute)) / (HeightOfMinute(minute + 1) - HeightOfMinute(minute));
+    const auto [low, high] = StateChange(
+        first, first + 60, height, [&](long long s) { return HeightOfSecond(s); }, guess);
     crossings.push_back(Crossing{high, rising});
   }
   return crossings;
@@ -311,7 +316,8 @@ HighestPoint SparseTrack::Highest() {
     while (from > 0 && near(from - 1)) --from;
     while (to + 1 < MinuteCount() && near(to + 1)) ++to;
     for (int m = from; m <= to; ++m) {
-      if (top < 0 || HeightOfMinute(m) > HeightOfMinute(top) || (HeightOfMinute(m) == HeightOfMinute(top) && m < top)) top = m;
+      if (top < 0 || HeightOfMinute(m) > HeightOfMinute(top) || (HeightOfMinute(m) == HeightOfMinute(top) && m < top))
+        top = m;
     }
   }
   return HighestSecond(top);
@@ -328,7 +334,8 @@ HighestPoint SparseTrack::HighestSecond(int top) {
   const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, MinuteCount() - 1);
   long long vertex = 60LL * top;
   if (top > 0 && top + 1 < MinuteCount()) {
-    const double l = HeightOfMinute(top - 1), c = HeightOfMinute(top), r = HeightOfMinute(top + 1), bend = l - 2.0 * c + r;
+    const double l = HeightOfMinute(top - 1), c = HeightOfMinute(top), r = HeightOfMinute(top + 1),
+                 bend = l - 2.0 * c + r;
     if (bend < 0.0) vertex += std::llround(std::clamp(30.0 * (l - r) / bend, -60.0, 60.0));
   }
   TopSeconds seconds(HighestPoint{60LL * top, HeightOfMinute(top)});

@@ -95,17 +95,17 @@ class SparseTrack {
   void SetKnown(int minute) { m_known[static_cast<size_t>(minute) / 64] |= 1ULL << (minute % 64); }
   int NextKnown(int minute) const;  // the first known minute after it, or MinuteCount()
 
-  std::vector<float> m_height;           // of the minutes looked at
+  std::vector<float> m_height;              // of the minutes looked at
   std::vector<unsigned long long> m_known;  // which those are, a bit each
   int m_evaluations = 0;
   std::vector<int> m_turns;  // the scan's ends and turning points, ascending
   float m_lowest = 0.0f, m_highest = 0.0f;
-  float m_margin = 0.0f;  // heights this close to a turning point's need the full track
+  float m_margin = 0.0f;                                  // heights this close to a turning point's need the full track
   double m_hourAngle = 0.0, m_hourAnglePerMinute = 0.25;  // at the first minute, degrees
   double m_sinDeclination[2] = {0.0, 0.0}, m_cosDeclination[2] = {1.0, 1.0};  // first and last minute
   double m_sinPhi = 0.0, m_cosPhi = 1.0;
   std::vector<std::pair<float, std::vector<Stretch>>> m_stretches;  // of the heights asked for
-  std::vector<float> m_track;  // the full track's heights, once needed
+  std::vector<float> m_track;                                       // the full track's heights, once needed
 };
 
 }  // namespace solar

@@ -34,8 +34,7 @@ float AzimuthFromDirection(double x, float y) {
 int DayNumber(int year, int month, float day) {
   const long long y = year;
   const long long m = month;
-  const long long n = 367 * y + TruncToInt(day) + (275 * m) / 9 - (7 * (y + (m + 9) / 12)) / 4 -
-                      678987;
+  const long long n = 367 * y + TruncToInt(day) + (275 * m) / 9 - (7 * (y + (m + 9) / 12)) / 4 - 678987;
   return WrapToInt(n);
 }
 
@@ -45,21 +44,19 @@ float ClockHours(int hour, int minute, int second) {
 }
 
 float AngleDegrees(float degrees, float arcmin, float arcsec) {
-  return Single(degrees + (arcmin * static_cast<double>(kPerMinute) +
-                           arcsec * static_cast<double>(kPerSecond)));
+  return Single(degrees + (arcmin * static_cast<double>(kPerMinute) + arcsec * static_cast<double>(kPerSecond)));
 }
 
 SunPosition ComputeSunPosition(int dayNumber, float clockHours, float latitude, float longitude) {
   return ComputeSunPosition(dayNumber, clockHours, latitude, longitude, Rounding::kMoment);
 }
 
-SunPosition ComputeSunPosition(int dayNumber, float clockHours, float latitude, float longitude,
-                               Rounding rounding) {
+SunPosition ComputeSunPosition(int dayNumber, float clockHours, float latitude, float longitude, Rounding rounding) {
   return SunTracker(latitude, longitude, rounding).Steps(dayNumber, clockHours).position;
 }
 
-PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitude,
-                                   float longitude, Rounding rounding) {
+PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitude, float longitude,
+                                   Rounding rounding) {
   return SunTracker(latitude, longitude, rounding).Steps(dayNumber, clockHours);
 }
 
@@ -138,8 +135,7 @@ PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimut
   s.declination = c.declination;
   s.rightAscension = c.rightAscension;
 
-  s.siderealTime =
-      100.07554 + 0.985647348 * (s.d - t * kPerHour - kEpoch1950) + 15.04107 * t;
+  s.siderealTime = 100.07554 + 0.985647348 * (s.d - t * kPerHour - kEpoch1950) + 15.04107 * t;
   s.hourAngle = ReduceTurns(s.siderealTime) - s.rightAscension * kRadToDeg;
   if (s.hourAngle < 0.0) s.hourAngle += 360.0f;
   if (s.hourAngle > 360.0) s.hourAngle -= 360.0f;

@@ -28,28 +28,26 @@ enum class Rounding {
   kYearSeries,  // the year series: as the moment, with obliquity and latitude also rounded
 };
 
-SunPosition ComputeSunPosition(int dayNumber, float clockHours, float latitude, float longitude,
-                               Rounding rounding);
+SunPosition ComputeSunPosition(int dayNumber, float clockHours, float latitude, float longitude, Rounding rounding);
 
 // The quantities of one position computation in the order in which they arise (angles in
 // degrees unless named radians), for checking the steps one by one.
 struct PositionSteps {
-  float d;                       // day number with the fraction of the day
-  double n;                      // days since J2000.0
-  float g;                       // reduced mean anomaly, radians
-  double meanLongitude;          // reduced
-  double eclipticLongitude;      // radians
-  double obliquity;              // radians
-  double declination;            // radians
-  double rightAscension;         // radians
-  double siderealTime;           // Greenwich, degrees
-  double hourAngle;              // Greenwich, degrees
-  double tau;                    // local hour angle, radians
+  float d;                   // day number with the fraction of the day
+  double n;                  // days since J2000.0
+  float g;                   // reduced mean anomaly, radians
+  double meanLongitude;      // reduced
+  double eclipticLongitude;  // radians
+  double obliquity;          // radians
+  double declination;        // radians
+  double rightAscension;     // radians
+  double siderealTime;       // Greenwich, degrees
+  double hourAngle;          // Greenwich, degrees
+  double tau;                // local hour angle, radians
   SunPosition position;
 };
 
-PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitude,
-                                   float longitude, Rounding rounding);
+PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitude, float longitude, Rounding rounding);
 
 // Positions at one place for many moments in a row. Except in the day scan's rounding, the
 // sun's coordinates depend on the single-precision day number d alone; they are computed once

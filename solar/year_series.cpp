@@ -18,8 +18,8 @@ MinuteScan SampleDayScan(const YearPlace& place, int k) {
   // The day number of the 1st of the month, then 5 days on per sample.
   const long long firstOfMonth = DayNumber(place.year, date.month, 1.0f);
   const int dayNumber = WrapToInt(firstOfMonth + (date.day - 1));
-  return MinuteScan{dayNumber, 0, place.second, kMinutesPerScan, place.latitude, place.longitude,
-                    Rounding::kYearSeries};
+  return MinuteScan{
+      dayNumber, 0, place.second, kMinutesPerScan, place.latitude, place.longitude, Rounding::kYearSeries};
 }
 
 namespace {
@@ -44,8 +44,6 @@ void ComputeYearSeries(const YearPlace& place, YearSeries& series) {
   });
 }
 
-void ComputeYearSeriesOnOneThread(const YearPlace& place, YearSeries& series) {
-  ComputeMonths(place, 1, 12, series);
-}
+void ComputeYearSeriesOnOneThread(const YearPlace& place, YearSeries& series) { ComputeMonths(place, 1, 12, series); }
 
 }  // namespace solar

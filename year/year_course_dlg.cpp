@@ -5,12 +5,12 @@
 #include <iterator>
 
 #include "charts/year_chart.h"
+#include "dialog_model/observation.h"
+#include "dialog_model/year_pick.h"
 #include "platform/cdc.h"
 #include "platform/data_exchange.h"
 #include "res/resources.h"
 #include "solar/year_series.h"
-#include "dialog_model/observation.h"
-#include "dialog_model/year_pick.h"
 
 namespace year {
 
@@ -82,8 +82,6 @@ void CYearCourseDlg::OnLButtonDown(platform::Point point) {
 }
 
 // The first press of a double click has already picked; the marker stays on its column.
-void CYearCourseDlg::OnLButtonDblClk(platform::Point point) {
-  m_markerOffset = dialog_model::PickColumn(point.x);
-}
+void CYearCourseDlg::OnLButtonDblClk(platform::Point point) { m_markerOffset = dialog_model::PickColumn(point.x); }
 
 }  // namespace year

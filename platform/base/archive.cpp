@@ -48,8 +48,7 @@ void CArchive::Close() {
 
 void CArchive::PutWord(std::uint32_t word) {
   const unsigned char bytes[4] = {static_cast<unsigned char>(word), static_cast<unsigned char>(word >> 8),
-                                  static_cast<unsigned char>(word >> 16),
-                                  static_cast<unsigned char>(word >> 24)};
+                                  static_cast<unsigned char>(word >> 16), static_cast<unsigned char>(word >> 24)};
   Write(bytes, 4);
 }
 

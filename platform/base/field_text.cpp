@@ -2,10 +2,10 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
-#include <algorithm>
 #include <cstdlib>
 
 namespace platform {
@@ -78,11 +78,16 @@ std::string PrintableText(std::string_view text) {
   std::string s;
   for (const char c : text) {
     const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 0x20 && u != 0x7f) s += c;
-    else if (c == '\n') s += "\\n";
-    else if (c == '\t') s += "\\t";
-    else if (c == '\r') s += "\\r";
-    else s.append("\\x").append(1, "0123456789abcdef"[u >> 4]).append(1, "0123456789abcdef"[u & 0xF]);
+    if (u >= 0x20 && u != 0x7f)
+      s += c;
+    else if (c == '\n')
+      s += "\\n";
+    else if (c == '\t')
+      s += "\\t";
+    else if (c == '\r')
+      s += "\\r";
+    else
+      s.append("\\x").append(1, "0123456789abcdef"[u >> 4]).append(1, "0123456789abcdef"[u & 0xF]);
   }
   return s;
 }
@@ -134,13 +139,13 @@ std::string IntExpectedMessage() { return "Geben Sie bitte eine ganze Zahl ein."
 std::string NumberExpectedMessage() { return "Geben Sie bitte eine Zahl ein."; }
 
 std::string IntRangeMessage(int minimum, int maximum) {
-  return "Geben Sie bitte eine ganze Zahl zwischen " + FormatIntField(minimum) + " und " +
-         FormatIntField(maximum) + " ein.";
+  return "Geben Sie bitte eine ganze Zahl zwischen " + FormatIntField(minimum) + " und " + FormatIntField(maximum) +
+         " ein.";
 }
 
 std::string NumberRangeMessage(float minimum, float maximum) {
-  return "Geben Sie bitte eine Zahl zwischen " + FormatFloatField(minimum) + " und " +
-         FormatFloatField(maximum) + " ein.";
+  return "Geben Sie bitte eine Zahl zwischen " + FormatFloatField(minimum) + " und " + FormatFloatField(maximum) +
+         " ein.";
 }
 
 }  // namespace platform

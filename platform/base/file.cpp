@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <random>
 #include <string_view>
@@ -39,7 +39,8 @@ std::string FolderOf(const std::string& path) {
 // everyone may write (the rule of the kernel's protected_symlinks, kept whatever its setting).
 std::variant<std::string, int> ResolvedLinks(std::string path) {
   for (int hop = 0; hop < 40; ++hop) {
-    struct stat link {}, folder {};
+    struct stat link {
+    }, folder{};
     if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
     if (::stat(FolderOf(path).c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH) &&
         link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
@@ -63,7 +64,8 @@ std::optional<int> HeldDescriptor(const std::string& path) {
   for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
     if (!path.starts_with(prefix)) continue;
     const std::string digits = path.substr(prefix.size());
-    if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos)
+      return std::nullopt;
     return std::stoi(digits);
   }
   return std::nullopt;
@@ -155,7 +157,8 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
       if (m_fd < 0) Fail(errno);
       fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
       m_direct = true;
-    } else if (exists && ((target.st_mode & 0222) == 0 || faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0)) {
+    } else if (exists &&
+               ((target.st_mode & 0222) == 0 || faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0)) {
       Fail(EACCES);  // what the user may not write is refused, as creating it anew would replace it
     } else if (exists && target.st_nlink > 1) {
       // Several names for one file: written in place when it is closed, so that every name shows
@@ -231,7 +234,8 @@ void CFile::CopyIntoTarget() {
     throw CFileException(CFileException::sharingViolation, m_path);
   }
   struct rlimit limit {};
-  if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && content.size() > limit.rlim_cur) fail(EFBIG);
+  if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && content.size() > limit.rlim_cur)
+    fail(EFBIG);
   if (fallocate(target, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(content.size())) != 0 && errno != EOPNOTSUPP &&
       errno != ENOSYS && errno != EINVAL) {
     fail(errno);
@@ -242,8 +246,10 @@ void CFile::CopyIntoTarget() {
     for (size_t done = 0; done < content.size() && error == 0;) {
       const long n = calls.write(target, content.data() + done, content.size() - done);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) error = n < 0 ? errno : ENOSPC;
-      else done += static_cast<size_t>(n);
+      if (n <= 0)
+        error = n < 0 ? errno : ENOSPC;
+      else
+        done += static_cast<size_t>(n);
     }
     if (error == 0 && ftruncate(target, static_cast<off_t>(content.size())) != 0) error = errno;
     if (error == 0 && calls.fsync(target) != 0) error = errno;

@@ -69,7 +69,6 @@ class CFile : public ByteStream {
   // Ends the file: a new file is synced and renamed over its target.
   void Close();
 
-
  private:
   [[noreturn]] void Fail(int error) const;
   void Abandon();
@@ -78,8 +77,8 @@ class CFile : public ByteStream {
   std::string m_path;
   std::string m_target;     // the file a save replaces: the path, or the file its links name
   std::string m_temporary;  // the file being written, for a new file
-  bool m_direct = false;   // a save written straight into the target
-  bool m_inPlace = false;  // a save staged, then copied into the target
+  bool m_direct = false;    // a save written straight into the target
+  bool m_inPlace = false;   // a save staged, then copied into the target
   int m_fd = -1;
 };
 

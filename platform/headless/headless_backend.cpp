@@ -43,9 +43,7 @@ void Window::PressEscape() { Deliver({Event::kCommand, IDCANCEL}); }
 
 void Window::CloseBox() { ChooseSystemCommand(SC_CLOSE); }
 
-void Window::ChooseSystemCommand(unsigned id) {
-  Deliver({Event::kSysCommand, static_cast<int>(id)});
-}
+void Window::ChooseSystemCommand(unsigned id) { Deliver({Event::kSysCommand, static_cast<int>(id)}); }
 
 void Window::Expose() {
   m_dialog.Invalidate(true);
@@ -125,9 +123,7 @@ void HeadlessBackend::EndModal(CDialog& dialog, int result) {
   w.m_result = result;
 }
 
-std::string HeadlessBackend::GetControlText(const CDialog& dialog, int id) {
-  return WindowOf(dialog).Text(id);
-}
+std::string HeadlessBackend::GetControlText(const CDialog& dialog, int id) { return WindowOf(dialog).Text(id); }
 
 void HeadlessBackend::SetControlText(CDialog& dialog, int id, const std::string& text) {
   WindowOf(dialog).m_texts[id] = text;
@@ -140,13 +136,11 @@ void HeadlessBackend::FocusAndSelect(CDialog& dialog, int id) {
   w.m_selected = true;
 }
 
-void HeadlessBackend::ShowMessageBox(const std::string& caption, const std::string& text,
-                                     MessageIcon icon) {
+void HeadlessBackend::ShowMessageBox(const std::string& caption, const std::string& text, MessageIcon icon) {
   messages.push_back(ShownMessage{caption, text, icon});
 }
 
-std::optional<std::string> HeadlessBackend::RunFileDialog(CDialog&,
-                                                          const FileDialogRequest& request) {
+std::optional<std::string> HeadlessBackend::RunFileDialog(CDialog&, const FileDialogRequest& request) {
   fileRequests.push_back(request);
   // A pattern only filters the list, as in the real dialog: the next answer is the user's next try.
   while (!fileAnswers.empty() && fileAnswers.front() && IsNamePattern(*fileAnswers.front())) {

@@ -84,19 +84,17 @@ class HeadlessBackend : public Backend {
   std::deque<std::optional<std::string>> fileAnswers;
   std::vector<FileDialogRequest> fileRequests;
   std::vector<std::string> fileFilters;  // patterns typed into a file dialog, which filter its list
-  std::vector<int> modalRuns;  // template ids, in the order the runs started
-  std::vector<int> textWrites;  // the controls whose text the program set, in order
-  std::time_t now = 1119355200;  // 2005-06-21 12:00:00 UTC
+  std::vector<int> modalRuns;            // template ids, in the order the runs started
+  std::vector<int> textWrites;           // the controls whose text the program set, in order
+  std::time_t now = 1119355200;          // 2005-06-21 12:00:00 UTC
 
   int RunModal(CDialog& dialog) override;
   void EndModal(CDialog& dialog, int result) override;
   std::string GetControlText(const CDialog& dialog, int id) override;
   void SetControlText(CDialog& dialog, int id, const std::string& text) override;
   void FocusAndSelect(CDialog& dialog, int id) override;
-  void ShowMessageBox(const std::string& caption, const std::string& text,
-                      MessageIcon icon) override;
-  std::optional<std::string> RunFileDialog(CDialog& owner,
-                                           const FileDialogRequest& request) override;
+  void ShowMessageBox(const std::string& caption, const std::string& text, MessageIcon icon) override;
+  std::optional<std::string> RunFileDialog(CDialog& owner, const FileDialogRequest& request) override;
   void SetIcon(CDialog& dialog, const QImage& icon, bool big) override;
   bool IsIconic(const CDialog& dialog) override;
   void Minimize(CDialog& dialog) override;

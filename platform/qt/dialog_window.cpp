@@ -40,8 +40,7 @@ DialogWindow::DialogWindow(CDialog& dialog, QtBackend& backend, QWidget* owner)
   setPalette(LightPalette());
   BuildControls();
   // The system menu from the keyboard: Alt+Space as on other desktops, and Shift+F10.
-  for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Space),
-                                  QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+  for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Space), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
     auto* shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this, [this] {
       const QWidget* focus = focusWidget() ? focusWidget() : this;

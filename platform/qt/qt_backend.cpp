@@ -1,16 +1,16 @@
 #include "platform/qt/qt_backend.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
-#include <QTreeView>
 #include <QIdentityProxyModel>
-#include <QLocale>
-#include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeView>
 #include <stdexcept>
 
 #include "platform/qt/dialog_window.h"
@@ -74,11 +74,9 @@ void QtBackend::FocusAndSelect(CDialog& dialog, int id) {
   if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
 }
 
-void QtBackend::ShowMessageBox(const std::string& caption, const std::string& text,
-                               MessageIcon icon) {
+void QtBackend::ShowMessageBox(const std::string& caption, const std::string& text, MessageIcon icon) {
   QMessageBox box(icon == MessageIcon::kStop ? QMessageBox::Critical : QMessageBox::Warning,
-                  QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
-                  Topmost());
+                  QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok, Topmost());
   RunOnTop(&box, [&] { return box.exec(); });
 }
 
@@ -119,15 +117,15 @@ class GermanFileList : public QIdentityProxyModel {
 
 }  // namespace
 
-std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner,
-                                                    const FileDialogRequest& request) {
+std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner, const FileDialogRequest& request) {
   PatternFileDialog box(&WindowOf(owner));
   box.setOption(QFileDialog::DontUseNativeDialog);
   box.setProxyModel(new GermanFileList(&box));
   box.resize(820, 520);
   // The detail view's columns as wide as what they show; the name takes the rest.
   if (auto* details = box.findChild<QTreeView*>()) {
-    for (int column = 1; column < 4; ++column) details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    for (int column = 1; column < 4; ++column)
+      details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   }
   box.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   box.setFileMode(QFileDialog::AnyFile);  // the open form does not require the file to exist

@@ -20,10 +20,8 @@ class QtBackend : public Backend {
   std::string GetControlText(const CDialog& dialog, int id) override;
   void SetControlText(CDialog& dialog, int id, const std::string& text) override;
   void FocusAndSelect(CDialog& dialog, int id) override;
-  void ShowMessageBox(const std::string& caption, const std::string& text,
-                      MessageIcon icon) override;
-  std::optional<std::string> RunFileDialog(CDialog& owner,
-                                           const FileDialogRequest& request) override;
+  void ShowMessageBox(const std::string& caption, const std::string& text, MessageIcon icon) override;
+  std::optional<std::string> RunFileDialog(CDialog& owner, const FileDialogRequest& request) override;
   void SetIcon(CDialog& dialog, const QImage& icon, bool big) override;
   bool IsIconic(const CDialog& dialog) override;
   void Minimize(CDialog& dialog) override;

@@ -33,10 +33,8 @@ TEST_P(FieldEntryTest, AcceptsOrNamesTheRule) {
   EXPECT_EQ(Text(control), row[3]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FieldEntryTest,
-                         testing::ValuesIn(test_support::ReadRows("app/field_entries.rows")),
+INSTANTIATE_TEST_SUITE_P(Rows, FieldEntryTest, testing::ValuesIn(test_support::ReadRows("app/field_entries.rows")),
                          test_support::FileRowName());
-
 
 class DataExchangeTest : public test_support::MainDialogTest {};
 
@@ -49,7 +47,7 @@ TEST_F(DataExchangeTest, ATextIsWrittenOnlyWhenItDiffers) {
   const auto written = [&](int id) { return std::count(ui.textWrites.begin(), ui.textWrites.end(), id); };
   EXPECT_EQ(written(IDC_LAT_DEGREES), 1);  // the first writing back; then it reads "51"
   EXPECT_EQ(written(IDC_LON_DEGREES), 0);
-  EXPECT_EQ(written(IDC_AZIMUTH), 0);      // the same position again
+  EXPECT_EQ(written(IDC_AZIMUTH), 0);  // the same position again
 }
 
 }  // namespace

@@ -17,9 +17,8 @@ TEST(TemplatesTest, MainDialogSizeAndTabOrder) {
   for (const auto& c : t.controls) {
     if (platform::IsTabStop(c.kind)) tabStops.push_back(c.id);
   }
-  const std::vector<int> expected{1002, 1001, 1000, 1005, 1004, 1003, 1008, 1007, 1006, 1011,
-                                  1010, 1009, 1,    2,    1012, 1013, 1014, 1015, 1016, 1017,
-                                  1027, 1028, 1029, 1030, 1031};
+  const std::vector<int> expected{1002, 1001, 1000, 1005, 1004, 1003, 1008, 1007, 1006, 1011, 1010, 1009, 1,
+                                  2,    1012, 1013, 1014, 1015, 1016, 1017, 1027, 1028, 1029, 1030, 1031};
   EXPECT_EQ(tabStops, expected);
   EXPECT_EQ(platform::FindControl(t, 1)->kind, ControlKind::kDefPushButton);
 }

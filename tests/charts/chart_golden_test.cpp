@@ -3,9 +3,9 @@
 
 #include "charts/day_course_chart.h"
 #include "charts/year_chart.h"
+#include "dialog_model/observation.h"
 #include "dialog_model/year_pick.h"
 #include "platform/gdi.h"
-#include "dialog_model/observation.h"
 #include "solar/solar.h"
 #include "tests/support/golden_image.h"
 #include "tests/support/row_file.h"
@@ -25,8 +25,7 @@ solar::ObservationFields FieldsOf(const std::vector<std::string>& row) {
 std::string Labels(const std::vector<platform::TextOutRecord>& log, std::vector<QRect>& boxes) {
   std::string text;
   for (const platform::TextOutRecord& r : log) {
-    text += std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.cellHeight) +
-            " " + r.text + "\n";
+    text += std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.cellHeight) + " " + r.text + "\n";
     boxes.emplace_back(r.x, r.y, 7 * static_cast<int>(r.text.size()), r.cellHeight);
   }
   return text;

@@ -35,7 +35,8 @@ TEST_P(ScaledChartTest, GridLinesAreOfOneWholeWidthAndThePathIsUnbroken) {
     return n;
   };
   for (const int y : {90, 135, 180})
-    for (int x = surface.Device(26); x < surface.Device(59); ++x) ASSERT_EQ(run(x, surface.Device(y), true), width) << y;
+    for (int x = surface.Device(26); x < surface.Device(59); ++x)
+      ASSERT_EQ(run(x, surface.Device(y), true), width) << y;
   for (const int x : {60, 95, 130}) EXPECT_EQ(run(surface.Device(x), surface.Device(100), false), width) << x;
   // The path (red) in every device column from sunrise to sunset, drawn smooth: some of its
   // pixels blend into the background.

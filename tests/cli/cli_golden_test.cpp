@@ -1,8 +1,8 @@
 // Every subcommand's output in every format against the files in tests/data/cli: once in this
 // process, and once through the built programs as users start them, in more than one locale.
+#include <gtest/gtest.h>
 #include <QProcess>
 #include <clocale>
-#include <gtest/gtest.h>
 
 #include "tests/support/cli_transcript.h"
 
@@ -15,10 +15,11 @@ std::vector<FileRow> Rows() { return test_support::ReadRows("cli/commands.rows")
 class CliGoldenTest : public testing::TestWithParam<FileRow> {};
 
 TEST_P(CliGoldenTest, GivesTheGoldenStatusOutputAndMessages) {
-  test_support::ExpectSameText("cli/" + GetParam().name + ".txt",
-                               test_support::Transcript(GetParam(), [](const std::vector<std::string>& a, const std::string& in) {
-                                 return test_support::Cli(a, in);
-                               }));
+  test_support::ExpectSameText(
+      "cli/" + GetParam().name + ".txt",
+      test_support::Transcript(GetParam(), [](const std::vector<std::string>& a, const std::string& in) {
+        return test_support::Cli(a, in);
+      }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, CliGoldenTest, testing::ValuesIn(Rows()), test_support::FileRowName());
@@ -53,9 +54,10 @@ TEST_P(CliProcessTest, GivesEveryGoldenTranscriptToTheByte) {
   freelocale(check);
   for (const FileRow& row : Rows()) {
     const std::string expected = test_support::ReadBytes(test_support::GoldenPath("cli/" + row.name + ".txt"));
-    EXPECT_EQ(test_support::Transcript(row, [&](const std::vector<std::string>& a, const std::string& in) {
-                return RunProgram(a, in, locale);
-              }), expected) << row.name << " in " << locale;
+    EXPECT_EQ(test_support::Transcript(row, [&](const std::vector<std::string>& a,
+                                                const std::string& in) { return RunProgram(a, in, locale); }),
+              expected)
+        << row.name << " in " << locale;
   }
 }
 

@@ -1,11 +1,11 @@
 // The tool's files are the dialog's: the minute table, the location file and the chart images
 // against the golden files of the dialog's own tests.
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
@@ -37,21 +37,22 @@ TEST(CliFilesTest, AreTheDialogsBytesAndPixels) {
 
   const std::vector<QRect> dayLabels{QRect(310, 0, 100, 300), QRect(0, 230, 400, 30)};
   ASSERT_EQ(Cli({"chart", "day", "2005-06-21", "12:00:00", "51", "7", folder.Path("d.png")}).status, 0);
-  EXPECT_EQ(test_support::DifferingPixels(Area(test_support::GoldenImage("charts/day_51n_june_noon.png"),
-                                               charts::kDayChartArea),
-                                          QImage(QString::fromStdString(folder.Path("d.png"))), dayLabels),
+  EXPECT_EQ(test_support::DifferingPixels(
+                Area(test_support::GoldenImage("charts/day_51n_june_noon.png"), charts::kDayChartArea),
+                QImage(QString::fromStdString(folder.Path("d.png"))), dayLabels),
             0);
   const std::vector<QRect> yearLabels{QRect(390, 0, 100, 300), QRect(0, 230, 500, 80)};
   ASSERT_EQ(Cli({"chart", "year", "2005", "51", "7", folder.Path("y.png"), "--click", "88"}).status, 0);
-  EXPECT_EQ(test_support::DifferingPixels(Area(test_support::GoldenImage("charts/year_51n_picked_march.png"),
-                                               charts::kYearChartArea),
-                                          QImage(QString::fromStdString(folder.Path("y.png"))), yearLabels),
+  EXPECT_EQ(test_support::DifferingPixels(
+                Area(test_support::GoldenImage("charts/year_51n_picked_march.png"), charts::kYearChartArea),
+                QImage(QString::fromStdString(folder.Path("y.png"))), yearLabels),
             0);
 }
 
 TEST(CliBatchTest, ALineBeyond64KibIsAWrongEntryWithItsNumber) {
   const std::string first = "2005-06-21,12:00,51,7\n";
-  EXPECT_EQ(Cli({"position", "--input", "-"}, first + std::string(65536, '7')).err, "tagvaroskop-cli: Zeile 2: erwartet DATUM,ZEIT,BREITE,LÄNGE.\n");
+  EXPECT_EQ(Cli({"position", "--input", "-"}, first + std::string(65536, '7')).err,
+            "tagvaroskop-cli: Zeile 2: erwartet DATUM,ZEIT,BREITE,LÄNGE.\n");
   const test_support::CliResult r = Cli({"position", "--input", "-"}, first + std::string(65537, '7') + "\n");
   EXPECT_EQ(r.err, "tagvaroskop-cli: Zeile 2: länger als 65536 Zeichen.\n");
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);  // the zone and the first line
@@ -60,7 +61,8 @@ TEST(CliBatchTest, ALineBeyond64KibIsAWrongEntryWithItsNumber) {
 // Lost output is an error: a full medium on standard output ends with status 1 and its message.
 TEST(CliStreamTest, AFullStandardOutputIsStatusOne) {
   for (const std::vector<std::string>& call : {std::vector<std::string>{"position", "2005-06-21", "12:00", "51", "7"},
-                                               {"position", "--input", "-"}, {"--version"}}) {
+                                               {"position", "--input", "-"},
+                                               {"--version"}}) {
     std::ofstream full("/dev/full");
     std::istringstream in(std::string(100000, '\n') + "2005-06-21,12:00,51,7\n");
     std::ostringstream err;
@@ -83,7 +85,8 @@ TEST(CliStreamTest, AReadErrorOfTheInputIsStatusOne) {
   EXPECT_EQ(cli::Run({"position", "--input", "-"}, in, out, err), 1);
   const std::string written = out.str();
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 2) << written;  // the zone, line 1
-  EXPECT_EQ(err.str(), "tagvaroskop-cli: Ein Hardware-E/A-Fehler wurde während des Zugriffs auf Standardeingabe gemeldet.\n");
+  EXPECT_EQ(err.str(),
+            "tagvaroskop-cli: Ein Hardware-E/A-Fehler wurde während des Zugriffs auf Standardeingabe gemeldet.\n");
 }
 
 // The batch reads blocks of 4 MiB and converts each half of a block on its own thread: over
@@ -91,7 +94,9 @@ TEST(CliStreamTest, AReadErrorOfTheInputIsStatusOne) {
 TEST(CliBatchTest, LinesKeepTheirPlaceAcrossHalvesAndBlocks) {
   const auto lastLine = [](const std::string& out) { return out.substr(out.rfind('\n', out.size() - 2) + 1); };
   std::vector<std::string> single;  // the result of each minute 12:00..12:59
-  for (int m = 0; m < 60; ++m) single.push_back(lastLine(Cli({"position", "2005-06-21", "12:" + std::to_string(m), "51", "7", "--format", "csv"}).out));
+  for (int m = 0; m < 60; ++m)
+    single.push_back(
+        lastLine(Cli({"position", "2005-06-21", "12:" + std::to_string(m), "51", "7", "--format", "csv"}).out));
   std::string input;
   for (int i = 0; i < 200000; ++i) input += "2005-06-21,12:" + std::to_string(i % 60) + ",51,7\n";
   std::istringstream lines(Cli({"position", "--input", "-", "--format", "csv"}, input).out);
@@ -105,10 +110,16 @@ TEST(CliBatchTest, LinesKeepTheirPlaceAcrossHalvesAndBlocks) {
 // A batch of days writes what the single calls write, one after the other: the CSV header once,
 // text blocks parted by an empty line. Real places over a clock change, polar day and night.
 TEST(CliBatchTest, DaysAreTheSingleCallsLineForLine) {
-  const std::vector<std::vector<std::string>> days{{"2005-03-27", "52.52", "13.405"}, {"2005-06-21", "-33.8688", "151.2093"},
-      {"2005-10-30", "34.0522", "-118.2437"}, {"2005-06-21", "69.6492", "18.9553"}, {"2005-12-21", "80", "0"}, {"2005-12-31", "0", "359.9"}};
-  for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{{"--format", "csv", "--tz", "Europe/Berlin"},
-           {"--format", "json", "--height", "-6", "--time", "0:0:30"}, {"--tz", "America/Los_Angeles", "--height", "10"}}) {
+  const std::vector<std::vector<std::string>> days{{"2005-03-27", "52.52", "13.405"},
+                                                   {"2005-06-21", "-33.8688", "151.2093"},
+                                                   {"2005-10-30", "34.0522", "-118.2437"},
+                                                   {"2005-06-21", "69.6492", "18.9553"},
+                                                   {"2005-12-21", "80", "0"},
+                                                   {"2005-12-31", "0", "359.9"}};
+  for (const std::vector<std::string>& options :
+       std::vector<std::vector<std::string>>{{"--format", "csv", "--tz", "Europe/Berlin"},
+                                             {"--format", "json", "--height", "-6", "--time", "0:0:30"},
+                                             {"--tz", "America/Los_Angeles", "--height", "10"}}) {
     std::string input = "date,latitude,longitude\n", expected;
     for (const std::vector<std::string>& d : days) {
       input += d[0] + "," + d[1] + "," + d[2] + "\n";
@@ -161,8 +172,10 @@ TEST_P(CliOddDayTest, RunsFromTheFirstInstantOfTheDateToTheNextDatesWithThePeers
   const std::vector<std::string>& w = GetParam().words;  // zone, date, latitude, longitude, minutes, key=value...
   const test_support::CliResult r = Cli({"day", "--tz", w[0], "--format", "json", "--", w[1], w[2], w[3]});
   const QDate date = QDate::fromString(QString::fromStdString(w[1]), Qt::ISODate);
-  const std::string days = Cli({"days", "--tz", w[0], "--format", "csv", "--", date.addDays(-1).toString(Qt::ISODate).toStdString(),
-                                date.addDays(1).toString(Qt::ISODate).toStdString(), w[2], w[3]}).out;
+  const std::string days =
+      Cli({"days", "--tz", w[0], "--format", "csv", "--", date.addDays(-1).toString(Qt::ISODate).toStdString(),
+           date.addDays(1).toString(Qt::ISODate).toStdString(), w[2], w[3]})
+          .out;
   if (w[4] == "skipped") {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("überspringt"), std::string::npos) << r.err;
@@ -192,16 +205,18 @@ INSTANTIATE_TEST_SUITE_P(Rows, CliOddDayTest, testing::ValuesIn(test_support::Re
 
 TEST(CliTimeZoneTest, LocalDaysOfRealPlaces) {
   // Los Angeles in its own zone: one stretch of sunshine, sunrise at 05:42 PDT.
-  const QJsonObject la = Json({"day", "2005-06-21", "34.0522", "-118.2437", "--tz", "America/Los_Angeles",
-                               "--height", "0", "--format", "json"});
+  const QJsonObject la = Json({"day", "2005-06-21", "34.0522", "-118.2437", "--tz", "America/Los_Angeles", "--height",
+                               "0", "--format", "json"});
   EXPECT_EQ(la["heights"].toArray()[0].toObject()["stretches"].toArray().size(), 1);
   const QString sunrise = la["sunrise"].toString();
   EXPECT_TRUE(sunrise >= "2005-06-21T05:38" && sunrise <= "2005-06-21T05:46" && sunrise.endsWith("-07:00"))
       << sunrise.toStdString();
   // The days on which Berlin's clocks change.
   for (const auto& [date, minutes] : {std::pair{"2005-03-27", 1380}, {"2005-10-30", 1500}, {"2005-06-21", 1440}}) {
-    EXPECT_EQ(Json({"day", date, "52.52", "13.405", "--tz", "Europe/Berlin", "--format", "json"})["day_minutes"]
-                  .toInt(), minutes) << date;
+    EXPECT_EQ(
+        Json({"day", date, "52.52", "13.405", "--tz", "Europe/Berlin", "--format", "json"})["day_minutes"].toInt(),
+        minutes)
+        << date;
   }
   // Polar day and night: no time, a state.
   const QJsonObject tromso = Json({"day", "2005-06-21", "69.65", "18.96", "--tz", "Europe/Oslo", "--format", "json"});
@@ -219,10 +234,14 @@ std::vector<std::string> CsvFields(const std::string& line) {
   bool quoted = false;
   for (size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
-    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') fields.back() += line[++i];
-    else if (c == '"') quoted = !quoted;
-    else if (c == ',' && !quoted) fields.emplace_back();
-    else fields.back() += c;
+    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
+      fields.back() += line[++i];
+    else if (c == '"')
+      quoted = !quoted;
+    else if (c == ',' && !quoted)
+      fields.emplace_back();
+    else
+      fields.back() += c;
   }
   return fields;
 }
@@ -249,7 +268,9 @@ class CliSchemaTest : public testing::TestWithParam<test_support::FileRow> {
 
 TEST_P(CliSchemaTest, JsonMatchesItsDefinitionAndCsvHasUniqueColumns) {
   const QJsonObject schema =
-      QJsonDocument::fromJson(QByteArray::fromStdString(ReadBytes(std::string(TAGVAROSKOP_SOURCE) + "/docs/cli-output.schema.json"))).object();
+      QJsonDocument::fromJson(
+          QByteArray::fromStdString(ReadBytes(std::string(TAGVAROSKOP_SOURCE) + "/docs/cli-output.schema.json")))
+          .object();
   const test_support::CliResult json = Cli(Arguments("json"));
   ASSERT_EQ(json.status, 0) << json.err;
   for (const std::string& line : Lines(json.out)) {
@@ -257,7 +278,8 @@ TEST_P(CliSchemaTest, JsonMatchesItsDefinitionAndCsvHasUniqueColumns) {
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
     EXPECT_EQ(test_support::JsonSchema(schema).Problems(document.object(), QString::fromStdString(GetParam().words[0])),
-              std::vector<std::string>{}) << line;
+              std::vector<std::string>{})
+        << line;
   }
   const std::vector<std::string> csv = Lines(Cli(Arguments("csv")).out);
   ASSERT_GE(csv.size(), 2u);

@@ -32,7 +32,8 @@ TEST_P(PickColumnTest, ColumnAndInterpolatedValue) {
   EXPECT_EQ(pick.twilight, Number(row[2]) / 8 + 2.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, PickColumnTest, testing::ValuesIn(test_support::ReadRows("dialog_model/pick_columns.rows")),
+INSTANTIATE_TEST_SUITE_P(Rows, PickColumnTest,
+                         testing::ValuesIn(test_support::ReadRows("dialog_model/pick_columns.rows")),
                          test_support::FileRowName());
 
 TEST(PickTest, HoursAndMinutesAreTruncated) {
@@ -59,7 +60,8 @@ TEST_P(DailyChangeTest, SpreadsTheDifferenceOverTheDaysBetween) {
   EXPECT_EQ(pick.change.seconds, std::stoi(row[5]));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, DailyChangeTest, testing::ValuesIn(test_support::ReadRows("dialog_model/daily_changes.rows")),
+INSTANTIATE_TEST_SUITE_P(Rows, DailyChangeTest,
+                         testing::ValuesIn(test_support::ReadRows("dialog_model/daily_changes.rows")),
                          test_support::FileRowName());
 
 TEST(DailyChangeTest, FarYearsStillGiveTheRealGap) {

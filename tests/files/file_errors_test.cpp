@@ -39,9 +39,7 @@ std::string FailureOf(const std::function<void()>& operation) {
 }
 
 // The text with %1 replaced by the path.
-std::string Named(std::string text, const std::string& path) {
-  return text.replace(text.find("%1"), 2, path);
-}
+std::string Named(std::string text, const std::string& path) { return text.replace(text.find("%1"), 2, path); }
 
 const files::Place kPlace{52, 31, 12, 13, 24, 36};
 
@@ -74,10 +72,10 @@ int g_error = 0;
 
 TEST_P(InjectedCauseTest, NamesItsCauseAndKeepsTheOldFile) {
   const std::vector<std::string>& row = GetParam().words;  // call, errno, message
-  static const std::map<std::string, int> errors{
-      {"ENOSPC", ENOSPC}, {"EDQUOT", EDQUOT}, {"EIO", EIO},       {"EXDEV", EXDEV},
-      {"EPROTO", EPROTO}, {"EMFILE", EMFILE}, {"EBADF", EBADF},   {"ESPIPE", ESPIPE},
-      {"EMLINK", EMLINK}, {"ENOLCK", ENOLCK}, {"EROFS", EROFS}};
+  static const std::map<std::string, int> errors{{"ENOSPC", ENOSPC}, {"EDQUOT", EDQUOT}, {"EIO", EIO},
+                                                 {"EXDEV", EXDEV},   {"EPROTO", EPROTO}, {"EMFILE", EMFILE},
+                                                 {"EBADF", EBADF},   {"ESPIPE", ESPIPE}, {"EMLINK", EMLINK},
+                                                 {"ENOLCK", ENOLCK}, {"EROFS", EROFS}};
   g_error = errors.at(row[1]);
   const platform::FileCalls saved = platform::ActiveFileCalls();
   platform::FileCalls& calls = platform::ActiveFileCalls();
@@ -86,8 +84,7 @@ TEST_P(InjectedCauseTest, NamesItsCauseAndKeepsTheOldFile) {
   if (row[0] == "write") calls.write = [](int, const void*, size_t) -> long { return errno = g_error, -1; };
   if (row[0] == "fsync") calls.fsync = [](int) { return errno = g_error, -1; };
   if (row[0] == "rename") calls.rename = [](const char*, const char*) { return errno = g_error, -1; };
-  const std::string message =
-      row[0] == "read" ? FailureOf([&] { files::LoadLocation(target); }) : Save(target);
+  const std::string message = row[0] == "read" ? FailureOf([&] { files::LoadLocation(target); }) : Save(target);
   platform::ActiveFileCalls() = saved;
   EXPECT_EQ(message, Named(row[2], target));
   ExpectOldFileKept();
@@ -136,23 +133,29 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
   std::vector<int> locks;
   for (size_t i = 0; i < w.size();) {
     const std::string step = w[i], a = w.at(i + 1);
-    const bool two = step == "write" || step == "symlink" || step == "hardlink" || step == "chmod" ||
-                     step == "text" || step == "mode" || step == "chown" || step == "owner" || step == "folder" ||
-                     step == "saveas";
+    const bool two = step == "write" || step == "symlink" || step == "hardlink" || step == "chmod" || step == "text" ||
+                     step == "mode" || step == "chown" || step == "owner" || step == "folder" || step == "saveas";
     const std::string b = two ? w.at(i + 2) : "";
     i += two ? 3 : 2;
     struct stat st {};
-    if (step == "write") test_support::WriteBytes(folder.Path(a), b);
-    else if (step == "symlink") std::filesystem::create_symlink(a, folder.Path(b));
-    else if (step == "hardlink") std::filesystem::create_hard_link(folder.Path(a), folder.Path(b));
-    else if (step == "chmod") chmod(folder.Path(a).c_str(), std::stoi(b, nullptr, 8));
-    else if (step == "fifo") mkfifo(folder.Path(a).c_str(), 0644);
-    else if (step == "folder") mkdir(folder.Path(a).c_str(), 0700), chmod(folder.Path(a).c_str(), std::stoi(b, nullptr, 8));
-    else if (step == "lock") locks.push_back(open(folder.Path(a).c_str(), O_RDONLY)), flock(locks.back(), LOCK_EX);
+    if (step == "write")
+      test_support::WriteBytes(folder.Path(a), b);
+    else if (step == "symlink")
+      std::filesystem::create_symlink(a, folder.Path(b));
+    else if (step == "hardlink")
+      std::filesystem::create_hard_link(folder.Path(a), folder.Path(b));
+    else if (step == "chmod")
+      chmod(folder.Path(a).c_str(), std::stoi(b, nullptr, 8));
+    else if (step == "fifo")
+      mkfifo(folder.Path(a).c_str(), 0644);
+    else if (step == "folder")
+      mkdir(folder.Path(a).c_str(), 0700), chmod(folder.Path(a).c_str(), std::stoi(b, nullptr, 8));
+    else if (step == "lock")
+      locks.push_back(open(folder.Path(a).c_str(), O_RDONLY)), flock(locks.back(), LOCK_EX);
     else if (step == "chown") {
       if (lchown(folder.Path(a).c_str(), std::stoi(b), std::stoi(b)) != 0) GTEST_SKIP() << "only root gives files away";
-    }
-    else if (step == "owner") EXPECT_EQ(stat(folder.Path(a).c_str(), &st) == 0 ? st.st_uid : 0, std::stoul(b));
+    } else if (step == "owner")
+      EXPECT_EQ(stat(folder.Path(a).c_str(), &st) == 0 ? st.st_uid : 0, std::stoul(b));
     else if (step == "save") {
       path = a.starts_with("$DIR") ? folder.Folder() + a.substr(4) : a;
       message = FailureOf([&] { files::SaveLocation(path, kPlace); });
@@ -161,14 +164,22 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
       chmod(folder.Folder().c_str(), 0755);  // the other user reaches into it
       message = FailureAs(static_cast<uid_t>(std::stoi(a)), path);
       if (message == "-") GTEST_SKIP() << "only root saves as another user";
-    } else if (step == "saved") EXPECT_EQ(ReadBytes(folder.Path(a)), place) << a;
-    else if (step == "text") EXPECT_EQ(ReadBytes(folder.Path(a)), b) << a;
-    else if (step == "link") EXPECT_TRUE(lstat(folder.Path(a).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << a;
-    else if (step == "chardev") EXPECT_TRUE(stat(a.c_str(), &st) == 0 && S_ISCHR(st.st_mode)) << a;
-    else if (step == "files") EXPECT_EQ(folder.Names().size(), std::stoul(a));
-    else if (step == "mode") EXPECT_EQ(stat(folder.Path(a).c_str(), &st) == 0 ? st.st_mode & 07777 : 0, std::stoul(b, nullptr, 8));
-    else if (step == "fails") EXPECT_EQ(std::exchange(message, ""), Named(a, path));
-    else FAIL() << "unknown step " << step;
+    } else if (step == "saved")
+      EXPECT_EQ(ReadBytes(folder.Path(a)), place) << a;
+    else if (step == "text")
+      EXPECT_EQ(ReadBytes(folder.Path(a)), b) << a;
+    else if (step == "link")
+      EXPECT_TRUE(lstat(folder.Path(a).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << a;
+    else if (step == "chardev")
+      EXPECT_TRUE(stat(a.c_str(), &st) == 0 && S_ISCHR(st.st_mode)) << a;
+    else if (step == "files")
+      EXPECT_EQ(folder.Names().size(), std::stoul(a));
+    else if (step == "mode")
+      EXPECT_EQ(stat(folder.Path(a).c_str(), &st) == 0 ? st.st_mode & 07777 : 0, std::stoul(b, nullptr, 8));
+    else if (step == "fails")
+      EXPECT_EQ(std::exchange(message, ""), Named(a, path));
+    else
+      FAIL() << "unknown step " << step;
   }
   EXPECT_EQ(message, "") << "a failure nobody expected";
   for (const int lock : locks) close(lock);

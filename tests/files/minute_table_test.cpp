@@ -53,18 +53,18 @@ TEST_F(MinuteTableTest, RealDaysGiveTheGoldenFiles) {
   for (const Day& d : {Day{"polar_night_80n", 80, 0, 12, 21, 0}, Day{"winter_51n", 51, 7, 12, 21, 0},
                        Day{"summer_51n_30s", 51, 7, 6, 21, 30}, Day{"sydney", -33.8688f, 151.2093f, 12, 21, 0}}) {
     solar::DayTrack track;
-    solar::ScanDay(solar::DayNumber(2005, d.month, static_cast<float>(d.day)), d.second, d.latitude,
-                   d.longitude, track);
+    solar::ScanDay(solar::DayNumber(2005, d.month, static_cast<float>(d.day)), d.second, d.latitude, d.longitude,
+                   track);
     test_support::ExpectSameText(std::string("files/") + d.name + ".txt", Export(track));
   }
 }
 
 TEST_F(MinuteTableTest, ARejectedMinuteSkipsTheNextAndMinute1439IsNeverExamined) {
   solar::DayTrack track = TrackOf(10.0f);
-  track.height[5] = 0.1f;    // rejected: minute 6 is not examined
+  track.height[5] = 0.1f;  // rejected: minute 6 is not examined
   track.height[6] = 30.0f;
   track.height[100] = std::nanf("");  // not greater than 0.2
-  track.azimuth[200] = 0.1f;  // just east of north: not above 0.2 either
+  track.azimuth[200] = 0.1f;          // just east of north: not above 0.2 either
   const std::string bytes = Export(track);
   // 1439 minutes, less 5 and 6, 100 and 101, 200 and 201.
   ASSERT_EQ(bytes.size(), 106u + 18u * 1433u);
@@ -74,9 +74,9 @@ TEST_F(MinuteTableTest, ARejectedMinuteSkipsTheNextAndMinute1439IsNeverExamined)
 
 TEST_F(MinuteTableTest, TheBoundaryIsComparedInDoublePrecision) {
   solar::DayTrack track = TrackOf(-5.0f);
-  track.height[0] = 0.2f;  // 0.20000000298...: above 0.2
+  track.height[0] = 0.2f;                        // 0.20000000298...: above 0.2
   track.height[1] = std::nextafter(0.2f, 0.0f);  // 0.19999998807...: not above
-  track.height[2] = 10.0f;  // skipped after the rejected minute
+  track.height[2] = 10.0f;                       // skipped after the rejected minute
   track.height[3] = 0.2f;
   const std::string bytes = Export(track);
   ASSERT_EQ(bytes.size(), 106u + 18u * 2);
@@ -85,7 +85,9 @@ TEST_F(MinuteTableTest, TheBoundaryIsComparedInDoublePrecision) {
 }
 
 TEST(Windows1252Test, UmlautsBecomeSingleBytes) {
-  EXPECT_EQ(ToWindows1252("Süden Höhe"), "S\xFC" "den H\xF6he");
+  EXPECT_EQ(ToWindows1252("Süden Höhe"),
+            "S\xFC"
+            "den H\xF6he");
   EXPECT_EQ(ToWindows1252("€"), "?");
 }
 

@@ -31,9 +31,13 @@ double Contrast(const QImage& image) {
   std::map<QRgb, int> count;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ++count[image.pixel(x, y)];
-  const double background = Luminance(std::max_element(count.begin(), count.end(), [](auto& a, auto& b) { return a.second < b.second; })->first) + 0.05;
+  const double background =
+      Luminance(
+          std::max_element(count.begin(), count.end(), [](auto& a, auto& b) { return a.second < b.second; })->first) +
+      0.05;
   double best = 1.0;
-  for (const auto& entry : count) best = std::max({best, (Luminance(entry.first) + 0.05) / background, background / (Luminance(entry.first) + 0.05)});
+  for (const auto& entry : count)
+    best = std::max({best, (Luminance(entry.first) + 0.05) / background, background / (Luminance(entry.first) + 0.05)});
   return best;
 }
 
@@ -66,7 +70,9 @@ class LookGuiTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void everyLabelIsReadable_data() { QTest::addColumn<bool>("dark"), QTest::newRow("default") << false, QTest::newRow("dark") << true; }
+  void everyLabelIsReadable_data() {
+    QTest::addColumn<bool>("dark"), QTest::newRow("default") << false, QTest::newRow("dark") << true;
+  }
   void everyLabelIsReadable();
   void groupBoxFramesRunThroughTheirTitles();
   void fieldsShowTheirNumbersWholeAndTheirStartAfterTheFocus();
@@ -92,18 +98,23 @@ void LookGuiTest::everyLabelIsReadable() {
   QFETCH(bool, dark);
   QPalette theme = platform::LightPalette();  // what a dark desktop theme gives the program
   if (dark) {
-    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) theme.setColor(role, QColor(45, 45, 45));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) theme.setColor(role, QColor(220, 220, 220));
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+      theme.setColor(role, QColor(45, 45, 45));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+      theme.setColor(role, QColor(220, 220, 220));
   }
   QApplication::setPalette(theme);
   platform::UseLightLook();  // as the program does once it has started
   WithMainWindow([](QWidget* main) {
     const QImage shot = main->grab().toImage();
-    const auto contrast = [&](const QRect& r) { return Contrast(shot.copy(QRect(r.topLeft() * main->devicePixelRatioF(), r.size() * main->devicePixelRatioF()))); };
+    const auto contrast = [&](const QRect& r) {
+      return Contrast(shot.copy(QRect(r.topLeft() * main->devicePixelRatioF(), r.size() * main->devicePixelRatioF())));
+    };
     for (QLabel* label : main->findChildren<QLabel*>())
       if (!label->text().isEmpty()) QVERIFY2(contrast(label->geometry()) >= 4.5, qPrintable(label->text()));
     for (QGroupBox* box : main->findChildren<QGroupBox*>()) {  // the title, as TitledFrame draws it
-      const QRect title(box->x() + 6, box->y(), box->fontMetrics().horizontalAdvance(box->title()) + 4, box->fontMetrics().height());
+      const QRect title(box->x() + 6, box->y(), box->fontMetrics().horizontalAdvance(box->title()) + 4,
+                        box->fontMetrics().height());
       QVERIFY2(contrast(title) >= 4.5, qPrintable(box->title()));
     }
   });
@@ -114,7 +125,8 @@ void LookGuiTest::groupBoxFramesRunThroughTheirTitles() {
     for (QGroupBox* box : main->findChildren<QGroupBox*>()) {
       const QImage image = box->grab().toImage().scaled(box->size());
       int frame = 0;  // the first row at the right of the title that is not the background
-      while (frame < image.height() && image.pixel(image.width() - 6, frame) == image.pixel(image.width() - 6, 0)) ++frame;
+      while (frame < image.height() && image.pixel(image.width() - 6, frame) == image.pixel(image.width() - 6, 0))
+        ++frame;
       int first = image.height(), last = -1;  // the rows of the title's letters
       for (int y = 0; y < image.height(); ++y)
         for (int x = 8; x < 8 + box->fontMetrics().horizontalAdvance(box->title()); ++x)

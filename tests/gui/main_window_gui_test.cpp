@@ -2,11 +2,11 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <csignal>
@@ -37,19 +37,19 @@ void When(std::function<Widget*()> find, std::function<void(Widget*)> step) {
 
 // Calls `step` once the innermost modal window is a message box (or, without one, a dialog).
 void WhenModal(bool messageBox, std::function<void(QWidget*)> step) {
-  When<QWidget>([messageBox]() -> QWidget* {
-    QWidget* top = QApplication::activeModalWidget();
-    return top && (qobject_cast<QMessageBox*>(top) != nullptr) == messageBox ? top : nullptr;
-  }, std::move(step));
+  When<QWidget>(
+      [messageBox]() -> QWidget* {
+        QWidget* top = QApplication::activeModalWidget();
+        return top && (qobject_cast<QMessageBox*>(top) != nullptr) == messageBox ? top : nullptr;
+      },
+      std::move(step));
 }
 
 void WhenPopup(std::function<void(QMenu*)> step) {
   When<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, std::move(step));
 }
 
-QLineEdit* Edit(QWidget* dialog, int id) {
-  return dialog->findChild<QLineEdit*>(QString("control_%1").arg(id));
-}
+QLineEdit* Edit(QWidget* dialog, int id) { return dialog->findChild<QLineEdit*>(QString("control_%1").arg(id)); }
 
 }  // namespace
 
@@ -104,7 +104,8 @@ void MainWindowGuiTest::typingAndEnterCalculateThenAnInvalidEntryShowsItsMessage
     });
     QTest::keyClick(latitude, Qt::Key_Return);
     // Once the box is closed, the focus comes back (and the box does not come up again).
-    focusBack = QTest::qWaitFor([&] { return dialog->focusWidget() == latitude && QApplication::activeModalWidget() == dialog; });
+    focusBack = QTest::qWaitFor(
+        [&] { return dialog->focusWidget() == latitude && QApplication::activeModalWidget() == dialog; });
     selected = latitude->selectedText();
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
@@ -219,7 +220,7 @@ void MainWindowGuiTest::enterOnThePatternFiltersAndTheNextNameIsSaved() {
       QLineEdit* name = box->findChild<QLineEdit*>("fileNameEdit");
       QCOMPARE(name->text(), QString("*.ort"));
       QTest::keyClick(name, Qt::Key_Return);  // as a person does, with the pattern still there
-      QCoreApplication::sendPostedEvents();  // whatever the Enter set in motion
+      QCoreApplication::sendPostedEvents();   // whatever the Enter set in motion
       QCoreApplication::processEvents();
       openAfterPattern = box->isVisible();
       name->setText("Köln");

@@ -26,9 +26,10 @@ TEST(RasterTest, DrawsTheGoldenPicture) {
     CPen red(PS_SOLID, 1, Rgb{250, 0, 0}), blue(PS_INSIDEFRAME, 1, Rgb{0, 0, 170});
     dc.Rectangle(2, 3, 8, 7);
     dc.SelectObject(&red);
-    const int lines[][4] = {{2, 10, 7, 10},  {10, 20, 10, 10}, {0, 12, 4, 16},  {0, 20, 6, 22},
-                            {14, 2, 20, 0},  {20, 30, 12, 26}, {30, 2, 25, 12}, {40, 4, 40, 4},
-                            {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MAX, 0, INT_MAX, 5}};
+    const int lines[][4] = {{2, 10, 7, 10},          {10, 20, 10, 10}, {0, 12, 4, 16},
+                            {0, 20, 6, 22},          {14, 2, 20, 0},   {20, 30, 12, 26},
+                            {30, 2, 25, 12},         {40, 4, 40, 4},   {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+                            {INT_MAX, 0, INT_MAX, 5}};
     for (const auto& l : lines) {
       dc.MoveTo(l[0], l[1]);
       dc.LineTo(l[2], l[3]);

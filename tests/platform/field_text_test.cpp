@@ -43,7 +43,9 @@ class FormatTest : public testing::TestWithParam<test_support::FileRow> {};
 
 TEST_P(FormatTest, ShowsTheNumberAsTheFieldDoes) {
   const std::vector<std::string>& w = GetParam().words;  // function, value, text
-  EXPECT_EQ(w[0] == "FormatIntField" ? FormatIntField(std::stol(w[1])) : FormatFloatField(std::strtod(w[1].c_str(), nullptr)), w[2]);
+  EXPECT_EQ(
+      w[0] == "FormatIntField" ? FormatIntField(std::stol(w[1])) : FormatFloatField(std::strtod(w[1].c_str(), nullptr)),
+      w[2]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormatTest, testing::ValuesIn(test_support::ReadRows("platform/formats.rows")),

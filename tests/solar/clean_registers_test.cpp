@@ -20,7 +20,9 @@ bool UpperHalvesInUse() {
   return (low & 4) != 0;
 }
 
-__attribute__((target("avx"))) void DirtyUpperHalves() { asm volatile("vpcmpeqd %%ymm15, %%ymm15, %%ymm15" ::: "xmm15"); }
+__attribute__((target("avx"))) void DirtyUpperHalves() {
+  asm volatile("vpcmpeqd %%ymm15, %%ymm15, %%ymm15" ::: "xmm15");
+}
 TEST(CleanRegistersTest, EveryComputationAndWorkerStartsClean) {
   unsigned a, b, c, d;
   if (!__builtin_cpu_supports("avx") || !__get_cpuid_count(0xd, 1, &a, &b, &c, &d) || !(a & 4)) GTEST_SKIP();

@@ -1,12 +1,11 @@
-#include "solar/day_events.h"
 #include "solar/day_scan.h"
+#include "solar/day_events.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
-
 
 #include <string>
 
@@ -18,11 +17,11 @@ namespace {
 TEST(CountDayLengthsTest, ExactBoundaryHeightsDoNotCount) {
   DayTrack track;
   for (int i = 0; i < 1440; ++i) track.height[i] = -90.0f;
-  track.height[0] = 0.0f;          // neither sunshine nor above twilight
-  track.height[1] = -7.0f;         // not above twilight
-  track.height[2] = 0x1p-149f;     // the smallest height above 0
-  track.height[3] = -6.9999995f;   // just above -7
-  track.height[1439] = 45.0f;      // the last scanned minute counts
+  track.height[0] = 0.0f;                                     // neither sunshine nor above twilight
+  track.height[1] = -7.0f;                                    // not above twilight
+  track.height[2] = 0x1p-149f;                                // the smallest height above 0
+  track.height[3] = -6.9999995f;                              // just above -7
+  track.height[1439] = 45.0f;                                 // the last scanned minute counts
   for (int i = 1440; i < 1500; ++i) track.height[i] = 45.0f;  // spare entries never count
   const DayLengths lengths = CountDayLengths(track);
   EXPECT_EQ(lengths.minutesAboveHorizon, 2);

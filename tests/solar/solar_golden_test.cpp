@@ -4,8 +4,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <sstream>
+#include <string>
 
 #include "solar/solar.h"
 #include "tests/support/golden.h"
@@ -18,14 +18,13 @@ struct Place {
 };
 
 // Sydney, Svalbard, Los Angeles (as 241.75 east), the equator at the date line, 51° N.
-constexpr Place kPlaces[] = {{51, 7}, {-33.8688f, 151.2093f}, {78.2f, 15.6f}, {34.05f, 241.75f},
-                             {0.5f, 359}, {89, 0}};
+constexpr Place kPlaces[] = {{51, 7}, {-33.8688f, 151.2093f}, {78.2f, 15.6f}, {34.05f, 241.75f}, {0.5f, 359}, {89, 0}};
 struct Day {
   int year, month, day;
 };
 // Before and after the sign change of the mean anomaly (January 1999), both solstices, the ends
 // of the year range.
-constexpr Day kDays[] = {{1998, 3, 5}, {1999, 1, 2}, {1999, 1, 4}, {2005, 6, 21},
+constexpr Day kDays[] = {{1998, 3, 5},   {1999, 1, 2}, {1999, 1, 4},  {2005, 6, 21},
                          {2005, 12, 21}, {1900, 1, 1}, {2100, 12, 31}};
 
 // Floating-point values in hexadecimal, to the bit.
@@ -68,8 +67,8 @@ TEST(SolarGoldenTest, DayScansAndTheirCounts) {
         const int n = DayNumber(day.year, day.month, static_cast<float>(day.day));
         ScanDay(n, second, p.latitude, p.longitude, track);
         const DayLengths lengths = CountDayLengths(track);
-        table << n << " " << second << " " << p.latitude << " " << p.longitude << ": "
-              << lengths.minutesAboveHorizon << " " << lengths.minutesAboveTwilight;
+        table << n << " " << second << " " << p.latitude << " " << p.longitude << ": " << lengths.minutesAboveHorizon
+              << " " << lengths.minutesAboveTwilight;
         for (const Stretch& s : StretchesAbove(track, kHorizonHeight)) table << " " << s.first << "-" << s.last;
         for (const int i : {0, 1, 1438, 1439}) table << " " << track.azimuth[i] << " " << track.height[i];
         table << "\n";
@@ -86,9 +85,8 @@ TEST(SolarGoldenTest, YearSeriesOnBothThreadsAsOnOne) {
     float latitude, longitude;
     int year, second;
   };
-  const Row rows[] = {{51, 7, 2005, 0},     {60, 147, 2005, 0},    {79, 217, 2005, 0},
-                      {72, 105, 2005, 0},   {80, 0, 2005, 0},      {-33.9f, 18.4f, 2024, 31},
-                      {0.5f, 359, 1900, 59}};
+  const Row rows[] = {{51, 7, 2005, 0}, {60, 147, 2005, 0},        {79, 217, 2005, 0},   {72, 105, 2005, 0},
+                      {80, 0, 2005, 0}, {-33.9f, 18.4f, 2024, 31}, {0.5f, 359, 1900, 59}};
   Table table;
   table << "# latitude longitude year second: sunshine and twilight of days 1..72\n";
   for (const Row& r : rows) {

@@ -32,7 +32,9 @@ int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool with
   };
   for (const float height : heights) {
     expect(exact.StretchesAbove(height) == StretchesAbove(track, height, scan.minutes), height, " stretches");
-    if (withCrossings) expect(exact.Crossings(height) == CrossingsOf(scan, HeightsOf(track, scan.minutes), height), height, " crossings");
+    if (withCrossings)
+      expect(exact.Crossings(height) == CrossingsOf(scan, HeightsOf(track, scan.minutes), height), height,
+             " crossings");
   }
   const HighestPoint highest = exact.Highest(), expected = HighestPointOf(scan, HeightsOf(track, scan.minutes));
   expect(highest.second == expected.second && highest.height == expected.height, 0.0f, " highest point");
@@ -43,13 +45,12 @@ int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool with
 // above a plateau) and where a simpler search would (a turning point outside the scan, the pole).
 TEST(SparseTrackTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
   const std::vector<float> heights{0.0f, -7.0f, -0.833f, -6.0f, -12.0f, -18.0f};
-  for (const MinuteScan& scan : {
-           MinuteScan{73354, 0, 2, 1440, -0x1.6302c6p+6f, -0x1.1d6ff4p+7f, Rounding::kYearSeries},
-           MinuteScan{71530, 0, 31, 1440, 0x1.60cd1ep+6f, 0x1.88f77ep+7f, Rounding::kYearSeries},
-           MinuteScan{42835, 0, 49, 1440, 0x1.614d2ap+6f, 0x1.99a594p+6f, Rounding::kYearSeries},
-           MinuteScan{51766, 1012, 56, 1440, -0x1.3b2704p+6f, -0x1.011cbp+7f},
-           MinuteScan{38980, 993, 1, 1380, 0x1.46e9aep+6f, 0x1.435796p+8f},
-           MinuteScan{56463, 1174, 59, 1440, -0x1.67fae4p+6f, -0x1.277c98p+6f}}) {
+  for (const MinuteScan& scan : {MinuteScan{73354, 0, 2, 1440, -0x1.6302c6p+6f, -0x1.1d6ff4p+7f, Rounding::kYearSeries},
+                                 MinuteScan{71530, 0, 31, 1440, 0x1.60cd1ep+6f, 0x1.88f77ep+7f, Rounding::kYearSeries},
+                                 MinuteScan{42835, 0, 49, 1440, 0x1.614d2ap+6f, 0x1.99a594p+6f, Rounding::kYearSeries},
+                                 MinuteScan{51766, 1012, 56, 1440, -0x1.3b2704p+6f, -0x1.011cbp+7f},
+                                 MinuteScan{38980, 993, 1, 1380, 0x1.46e9aep+6f, 0x1.435796p+8f},
+                                 MinuteScan{56463, 1174, 59, 1440, -0x1.67fae4p+6f, -0x1.277c98p+6f}}) {
     SparseTrack exact(scan);
     Compare(scan, heights, true, exact);
   }
@@ -60,19 +61,26 @@ TEST(SparseTrackTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
 // named heights and a random one. TAGVAROSKOP_DIFFERENTIAL_DAYS sets how many (10,000 here;
 // run it with millions once in a while).
 TEST(SparseTrackTest, EqualsTheFullTrackOnRandomDays) {
-  const auto setting = [](const char* name, long otherwise) { return std::getenv(name) ? std::atol(std::getenv(name)) : otherwise; };
+  const auto setting = [](const char* name, long otherwise) {
+    return std::getenv(name) ? std::atol(std::getenv(name)) : otherwise;
+  };
   const long days = setting("TAGVAROSKOP_DIFFERENTIAL_DAYS", 10000);
   const long seed = setting("TAGVAROSKOP_DIFFERENTIAL_SEED", 1);
   std::mt19937_64 random(static_cast<unsigned long long>(seed));
-  const auto uniform = [&](double low, double high) { return low + (high - low) * std::generate_canonical<double, 64>(random); };
+  const auto uniform = [&](double low, double high) {
+    return low + (high - low) * std::generate_canonical<double, 64>(random);
+  };
   const auto whole = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
   long fullTracks = 0, evaluations = 0, failures = 0;
   for (long d = 0; d < days && failures < 10; ++d) {
-    MinuteScan scan{DayNumber(whole(1900, 2100), 1, 1.0f) + whole(0, 365), whole(0, 1439), whole(0, 59),
-                    std::array{1380, 1440, 1500}[static_cast<size_t>(whole(0, 2))], static_cast<float>(uniform(-90, 90)),
+    MinuteScan scan{DayNumber(whole(1900, 2100), 1, 1.0f) + whole(0, 365),
+                    whole(0, 1439),
+                    whole(0, 59),
+                    std::array{1380, 1440, 1500}[static_cast<size_t>(whole(0, 2))],
+                    static_cast<float>(uniform(-90, 90)),
                     static_cast<float>(uniform(-180, 360))};
-    if (d % 8 == 0) scan = MinuteScan{scan.dayNumber, 0, scan.second, 1440, scan.latitude, scan.longitude,
-                                      Rounding::kYearSeries};
+    if (d % 8 == 0)
+      scan = MinuteScan{scan.dayNumber, 0, scan.second, 1440, scan.latitude, scan.longitude, Rounding::kYearSeries};
     SparseTrack exact(scan);
     failures += Compare(scan, {0.0f, -7.0f, -0.833f, -6.0f, -12.0f, -18.0f, static_cast<float>(uniform(-18, 10))},
                         d % 4 == 0, exact);

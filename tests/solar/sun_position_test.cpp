@@ -29,13 +29,20 @@ TEST_P(FunctionTest, GivesItsResultToTheBit) {
   const auto number = [&](size_t i) { return std::strtod(w[i].c_str(), nullptr); };
   const auto f = [&](size_t i) { return static_cast<float>(number(i)); };
   const auto i = [&](size_t k) { return std::stoi(w[k]); };
-  if (w[0] == "DayNumber") EXPECT_EQ(DayNumber(i(1), i(2), f(3)), i(4));
-  else if (w[0] == "ClockHours") EXPECT_EQ(ClockHours(i(1), i(2), i(3)), f(4));
-  else if (w[0] == "AngleDegrees") EXPECT_EQ(AngleDegrees(f(1), f(2), f(3)), f(4));
-  else if (w[0] == "AzimuthFromDirection") EXPECT_EQ(AzimuthFromDirection(number(1), f(2)), f(3));
-  else if (w[0] == "TruncToInt") EXPECT_EQ(TruncToInt(number(1)), i(2));
-  else if (w[0] == "WrapToInt") EXPECT_EQ(WrapToInt(std::stoll(w[1])), i(2));
-  else FAIL() << "unknown function " << w[0];
+  if (w[0] == "DayNumber")
+    EXPECT_EQ(DayNumber(i(1), i(2), f(3)), i(4));
+  else if (w[0] == "ClockHours")
+    EXPECT_EQ(ClockHours(i(1), i(2), i(3)), f(4));
+  else if (w[0] == "AngleDegrees")
+    EXPECT_EQ(AngleDegrees(f(1), f(2), f(3)), f(4));
+  else if (w[0] == "AzimuthFromDirection")
+    EXPECT_EQ(AzimuthFromDirection(number(1), f(2)), f(3));
+  else if (w[0] == "TruncToInt")
+    EXPECT_EQ(TruncToInt(number(1)), i(2));
+  else if (w[0] == "WrapToInt")
+    EXPECT_EQ(WrapToInt(std::stoll(w[1])), i(2));
+  else
+    FAIL() << "unknown function " << w[0];
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FunctionTest, testing::ValuesIn(test_support::ReadRows("solar/functions.rows")),
@@ -46,8 +53,7 @@ TEST(SunPositionTest, WorkedExampleSummerNoon) {
   const float t = ClockHours(12, 0, 0);
   ASSERT_EQ(n, 53542);
   ASSERT_EQ(t, 11.0f);
-  const PositionSteps s = ComputePositionSteps(n, t, AngleDegrees(51, 0, 0),
-                                               AngleDegrees(7, 0, 0), Rounding::kMoment);
+  const PositionSteps s = ComputePositionSteps(n, t, AngleDegrees(51, 0, 0), AngleDegrees(7, 0, 0), Rounding::kMoment);
   EXPECT_EQ(s.d, 53542.457f);  // the single value nearest N + 11/24
   EXPECT_EQ(Digits(s.n, 6), "1997.96");
   EXPECT_EQ(Digits(s.g, 6), "2.90973");

@@ -18,8 +18,7 @@ TEST(YearSeriesTest, DependsOnTheSeconds) {
   ComputeYearSeries(YearPlace{2005, 59, 51, 7}, otherSeconds);
   int changed = 0;
   for (int k = 1; k <= 72; ++k) {
-    if (base.sunshine[k] != otherSeconds.sunshine[k] || base.twilight[k] != otherSeconds.twilight[k])
-      ++changed;
+    if (base.sunshine[k] != otherSeconds.sunshine[k] || base.twilight[k] != otherSeconds.twilight[k]) ++changed;
   }
   EXPECT_GT(changed, 0);
 }

@@ -13,9 +13,7 @@ namespace test_support {
 
 // Expected outputs live under tests/data. `TAGVAROSKOP_REFRESH_GOLDEN=1 ctest` rewrites them
 // from what the code now produces; review the change with git diff before committing it.
-inline std::string GoldenPath(const std::string& name) {
-  return std::string(TAGVAROSKOP_TEST_DATA) + "/" + name;
-}
+inline std::string GoldenPath(const std::string& name) { return std::string(TAGVAROSKOP_TEST_DATA) + "/" + name; }
 
 inline bool RefreshingGolden() { return std::getenv("TAGVAROSKOP_REFRESH_GOLDEN") != nullptr; }
 
@@ -35,8 +33,9 @@ inline void ExpectSameText(const std::string& name, const std::string& actual) {
   const std::string expected = ReadBytes(GoldenPath(name));
   if (expected == actual) return;
   WriteBytes(ActualPath(name), actual);
-  ADD_FAILURE() << name << " differs from its golden file; the output is in " << ActualPath(name)
-                << "\n--- expected\n" << expected << "\n--- actual\n" << actual;
+  ADD_FAILURE() << name << " differs from its golden file; the output is in " << ActualPath(name) << "\n--- expected\n"
+                << expected << "\n--- actual\n"
+                << actual;
 }
 
 }  // namespace test_support

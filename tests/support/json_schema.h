@@ -25,10 +25,10 @@ class JsonSchema {
 
  private:
   static bool HasType(const QJsonValue& v, const QString& type) {
-    if (type == "integer") return v.isDouble() && v.toDouble() == static_cast<double>(static_cast<long long>(v.toDouble()));
-    return (type == "number" && v.isDouble()) || (type == "string" && v.isString()) ||
-           (type == "null" && v.isNull()) || (type == "array" && v.isArray()) ||
-           (type == "object" && v.isObject()) || (type == "boolean" && v.isBool());
+    if (type == "integer")
+      return v.isDouble() && v.toDouble() == static_cast<double>(static_cast<long long>(v.toDouble()));
+    return (type == "number" && v.isDouble()) || (type == "string" && v.isString()) || (type == "null" && v.isNull()) ||
+           (type == "array" && v.isArray()) || (type == "object" && v.isObject()) || (type == "boolean" && v.isBool());
   }
 
   void Check(const QJsonValue& v, const QJsonObject& s, const std::string& at, std::vector<std::string>& out) const {
@@ -41,7 +41,9 @@ class JsonSchema {
       const QJsonArray types = s["type"].isArray() ? s["type"].toArray() : QJsonArray{s["type"]};
       bool any = false;
       for (const QJsonValue& t : types) any = any || HasType(v, t.toString());
-      if (!any) return fail("not of type " + QJsonDocument(QJsonObject{{"t", s["type"]}}).toJson(QJsonDocument::Compact).toStdString());
+      if (!any)
+        return fail("not of type " +
+                    QJsonDocument(QJsonObject{{"t", s["type"]}}).toJson(QJsonDocument::Compact).toStdString());
     }
     if (s.contains("enum") && !s["enum"].toArray().contains(v)) fail("not one of the allowed values");
     if (v.isString() && s["format"] == "date-time" && !QDateTime::fromString(v.toString(), Qt::ISODate).isValid())
@@ -50,7 +52,8 @@ class JsonSchema {
       fail("not a date: " + v.toString().toStdString());
     if (v.isArray()) {
       int i = 0;
-      for (const QJsonValue& item : v.toArray()) Check(item, s["items"].toObject(), at + "[" + std::to_string(i++) + "]", out);
+      for (const QJsonValue& item : v.toArray())
+        Check(item, s["items"].toObject(), at + "[" + std::to_string(i++) + "]", out);
     }
     if (!v.isObject()) return;
     const QJsonObject o = v.toObject();
@@ -66,7 +69,8 @@ class JsonSchema {
         known = true;
         Check(it.value(), p.value().toObject(), key, out);
       }
-      if (!known && s["additionalProperties"] == QJsonValue(false)) fail("has the unknown key " + it.key().toStdString());
+      if (!known && s["additionalProperties"] == QJsonValue(false))
+        fail("has the unknown key " + it.key().toStdString());
     }
   }
 

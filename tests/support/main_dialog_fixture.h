@@ -25,8 +25,7 @@ class MainDialogTest : public testing::Test {
   }
 
   // Types a place and date and presses "Berechnen".
-  void CalculateFor(const char* latitude, const char* longitude, const char* year,
-                    const char* month, const char* day) {
+  void CalculateFor(const char* latitude, const char* longitude, const char* year, const char* month, const char* day) {
     window->Type(res::IDC_LAT_DEGREES, latitude);
     window->Type(res::IDC_LON_DEGREES, longitude);
     window->Type(res::IDC_YEAR, year);

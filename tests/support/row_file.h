@@ -37,8 +37,10 @@ inline std::vector<std::string> SplitWords(const std::string& line) {
       while (i < line.size() && line[i] != ' ') word += line[i++];
     } else {
       for (++i; i < line.size() && line[i] != '"'; ++i) {
-        if (line[i] == '\\' && i + 1 < line.size()) word += line[++i] == 't' ? '\t' : line[i];
-        else word += line[i];
+        if (line[i] == '\\' && i + 1 < line.size())
+          word += line[++i] == 't' ? '\t' : line[i];
+        else
+          word += line[i];
       }
       ++i;
     }

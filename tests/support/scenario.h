@@ -16,20 +16,41 @@ namespace test_support {
 // The controls and dialogs by the names that scenarios use (their ids without IDC_ or IDD_).
 inline int IdOf(const std::string& name) {
   using namespace res;
-#define TAGVAROSKOP_ID(prefix, name) {#name, prefix##name}
-  static const std::map<std::string, int> ids{
-      TAGVAROSKOP_ID(IDC_, SECOND), TAGVAROSKOP_ID(IDC_, MINUTE), TAGVAROSKOP_ID(IDC_, HOUR),
-      TAGVAROSKOP_ID(IDC_, YEAR), TAGVAROSKOP_ID(IDC_, MONTH), TAGVAROSKOP_ID(IDC_, DAY),
-      TAGVAROSKOP_ID(IDC_, LON_ARCSEC), TAGVAROSKOP_ID(IDC_, LON_ARCMIN), TAGVAROSKOP_ID(IDC_, LON_DEGREES),
-      TAGVAROSKOP_ID(IDC_, LAT_ARCSEC), TAGVAROSKOP_ID(IDC_, LAT_ARCMIN), TAGVAROSKOP_ID(IDC_, LAT_DEGREES),
-      TAGVAROSKOP_ID(IDC_, AZIMUTH), TAGVAROSKOP_ID(IDC_, HEIGHT), TAGVAROSKOP_ID(IDC_, CALCULATE),
-      TAGVAROSKOP_ID(IDC_, SUNSHINE_HOURS), TAGVAROSKOP_ID(IDC_, TWILIGHT_HOURS), TAGVAROSKOP_ID(IDC_, YEAR_COURSE),
-      TAGVAROSKOP_ID(IDC_, SUNSHINE_MINUTES), TAGVAROSKOP_ID(IDC_, TWILIGHT_MINUTES), TAGVAROSKOP_ID(IDC_, ASCII_EXPORT),
-      TAGVAROSKOP_ID(IDC_, OPEN_LOCATION), TAGVAROSKOP_ID(IDC_, SAVE_LOCATION), TAGVAROSKOP_ID(IDC_, PICK_SUN_MINUTES),
-      TAGVAROSKOP_ID(IDC_, PICK_SUN_HOURS), TAGVAROSKOP_ID(IDC_, PICK_TWILIGHT_MINUTES),
-      TAGVAROSKOP_ID(IDC_, PICK_TWILIGHT_HOURS), TAGVAROSKOP_ID(IDC_, PICK_CHANGE_MINUTES),
-      TAGVAROSKOP_ID(IDC_, PICK_CHANGE_SECONDS), TAGVAROSKOP_ID(IDD_, ABOUTBOX), TAGVAROSKOP_ID(IDD_, YEARCOURSE),
-      {"OK", platform::IDOK}, {"CANCEL", platform::IDCANCEL}};
+#define TAGVAROSKOP_ID(prefix, name) \
+  { #name, prefix##name }
+  static const std::map<std::string, int> ids{TAGVAROSKOP_ID(IDC_, SECOND),
+                                              TAGVAROSKOP_ID(IDC_, MINUTE),
+                                              TAGVAROSKOP_ID(IDC_, HOUR),
+                                              TAGVAROSKOP_ID(IDC_, YEAR),
+                                              TAGVAROSKOP_ID(IDC_, MONTH),
+                                              TAGVAROSKOP_ID(IDC_, DAY),
+                                              TAGVAROSKOP_ID(IDC_, LON_ARCSEC),
+                                              TAGVAROSKOP_ID(IDC_, LON_ARCMIN),
+                                              TAGVAROSKOP_ID(IDC_, LON_DEGREES),
+                                              TAGVAROSKOP_ID(IDC_, LAT_ARCSEC),
+                                              TAGVAROSKOP_ID(IDC_, LAT_ARCMIN),
+                                              TAGVAROSKOP_ID(IDC_, LAT_DEGREES),
+                                              TAGVAROSKOP_ID(IDC_, AZIMUTH),
+                                              TAGVAROSKOP_ID(IDC_, HEIGHT),
+                                              TAGVAROSKOP_ID(IDC_, CALCULATE),
+                                              TAGVAROSKOP_ID(IDC_, SUNSHINE_HOURS),
+                                              TAGVAROSKOP_ID(IDC_, TWILIGHT_HOURS),
+                                              TAGVAROSKOP_ID(IDC_, YEAR_COURSE),
+                                              TAGVAROSKOP_ID(IDC_, SUNSHINE_MINUTES),
+                                              TAGVAROSKOP_ID(IDC_, TWILIGHT_MINUTES),
+                                              TAGVAROSKOP_ID(IDC_, ASCII_EXPORT),
+                                              TAGVAROSKOP_ID(IDC_, OPEN_LOCATION),
+                                              TAGVAROSKOP_ID(IDC_, SAVE_LOCATION),
+                                              TAGVAROSKOP_ID(IDC_, PICK_SUN_MINUTES),
+                                              TAGVAROSKOP_ID(IDC_, PICK_SUN_HOURS),
+                                              TAGVAROSKOP_ID(IDC_, PICK_TWILIGHT_MINUTES),
+                                              TAGVAROSKOP_ID(IDC_, PICK_TWILIGHT_HOURS),
+                                              TAGVAROSKOP_ID(IDC_, PICK_CHANGE_MINUTES),
+                                              TAGVAROSKOP_ID(IDC_, PICK_CHANGE_SECONDS),
+                                              TAGVAROSKOP_ID(IDD_, ABOUTBOX),
+                                              TAGVAROSKOP_ID(IDD_, YEARCOURSE),
+                                              {"OK", platform::IDOK},
+                                              {"CANCEL", platform::IDCANCEL}};
 #undef TAGVAROSKOP_ID
   const auto found = ids.find(name);
   if (found == ids.end()) throw std::runtime_error("unknown control " + name);
@@ -82,35 +103,64 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
     const std::string& verb = s[0];
     const auto arg = [&](size_t k) { return k < s.size() ? Expanded(s[k]) : std::string(); };
     const auto number = [&](size_t k) { return static_cast<int>(std::stol(arg(k), nullptr, 0)); };
-    if (verb == "type") w.Type(IdOf(arg(1)), arg(2));
-    else if (verb == "click") w.Click(IdOf(arg(1)));
-    else if (verb == "focus") w.MoveFocus(IdOf(arg(1)));
-    else if (verb == "enter") w.PressEnter();
-    else if (verb == "escape") w.PressEscape();
-    else if (verb == "close") w.CloseBox();
-    else if (verb == "expose") w.Expose();
-    else if (verb == "minimize") w.Minimize();
-    else if (verb == "restore") w.Restore();
-    else if (verb == "paint") w.DeliverPendingPaint();
-    else if (verb == "system") w.ChooseSystemCommand(static_cast<unsigned>(number(1)));
-    else if (verb == "mouse") w.LButtonDown(number(1), number(2));
-    else if (verb == "double") w.DoubleClick(number(1), number(2));
-    else if (verb == "answer") arg(1) == "cancel" ? ui.fileAnswers.push_back(std::nullopt) : ui.fileAnswers.push_back(arg(1));
-    else if (verb == "copy") WriteBytes(arg(2), ReadBytes(GoldenPath(arg(1))));
-    else if (verb == "text") EXPECT_EQ(w.Text(IdOf(arg(1))), arg(2));
-    else if (verb == "focused") EXPECT_EQ(w.Focus(), IdOf(arg(1)));
-    else if (verb == "selected") EXPECT_TRUE(w.WholeTextSelected());
-    else if (verb == "ended") EXPECT_EQ(w.Ended() ? w.Result() : 0, arg(1) == "no" ? 0 : IdOf(arg(1)));
-    else if (verb == "pending") EXPECT_TRUE(w.PaintPending());
-    else if (verb == "pixel") EXPECT_EQ(w.Client().Pixel(number(1), number(2)), (platform::Rgb{number(3), number(4), number(5)}));
-    else if (verb == "message") ExpectMessage(arg(1), arg(2));
-    else if (verb == "runs") ExpectRuns(s);
-    else if (verb == "request") ExpectRequest(s);
-    else if (verb == "file") EXPECT_EQ(ReadBytes(arg(1)), ReadBytes(GoldenPath(arg(2))));
-    else if (verb == "size") EXPECT_EQ(ReadBytes(arg(1)).size(), static_cast<size_t>(number(2)));
-    else if (verb == "files") EXPECT_EQ(folder.Names().size(), static_cast<size_t>(number(1)));
-    else if (verb == "image") ExpectSameImage(arg(1), w.Client().Image(), {QRect(number(2), 0, 1000, 1000), QRect(0, number(3), 1000, 1000)});
-    else FAIL() << "unknown step " << verb;
+    if (verb == "type")
+      w.Type(IdOf(arg(1)), arg(2));
+    else if (verb == "click")
+      w.Click(IdOf(arg(1)));
+    else if (verb == "focus")
+      w.MoveFocus(IdOf(arg(1)));
+    else if (verb == "enter")
+      w.PressEnter();
+    else if (verb == "escape")
+      w.PressEscape();
+    else if (verb == "close")
+      w.CloseBox();
+    else if (verb == "expose")
+      w.Expose();
+    else if (verb == "minimize")
+      w.Minimize();
+    else if (verb == "restore")
+      w.Restore();
+    else if (verb == "paint")
+      w.DeliverPendingPaint();
+    else if (verb == "system")
+      w.ChooseSystemCommand(static_cast<unsigned>(number(1)));
+    else if (verb == "mouse")
+      w.LButtonDown(number(1), number(2));
+    else if (verb == "double")
+      w.DoubleClick(number(1), number(2));
+    else if (verb == "answer")
+      arg(1) == "cancel" ? ui.fileAnswers.push_back(std::nullopt) : ui.fileAnswers.push_back(arg(1));
+    else if (verb == "copy")
+      WriteBytes(arg(2), ReadBytes(GoldenPath(arg(1))));
+    else if (verb == "text")
+      EXPECT_EQ(w.Text(IdOf(arg(1))), arg(2));
+    else if (verb == "focused")
+      EXPECT_EQ(w.Focus(), IdOf(arg(1)));
+    else if (verb == "selected")
+      EXPECT_TRUE(w.WholeTextSelected());
+    else if (verb == "ended")
+      EXPECT_EQ(w.Ended() ? w.Result() : 0, arg(1) == "no" ? 0 : IdOf(arg(1)));
+    else if (verb == "pending")
+      EXPECT_TRUE(w.PaintPending());
+    else if (verb == "pixel")
+      EXPECT_EQ(w.Client().Pixel(number(1), number(2)), (platform::Rgb{number(3), number(4), number(5)}));
+    else if (verb == "message")
+      ExpectMessage(arg(1), arg(2));
+    else if (verb == "runs")
+      ExpectRuns(s);
+    else if (verb == "request")
+      ExpectRequest(s);
+    else if (verb == "file")
+      EXPECT_EQ(ReadBytes(arg(1)), ReadBytes(GoldenPath(arg(2))));
+    else if (verb == "size")
+      EXPECT_EQ(ReadBytes(arg(1)).size(), static_cast<size_t>(number(2)));
+    else if (verb == "files")
+      EXPECT_EQ(folder.Names().size(), static_cast<size_t>(number(1)));
+    else if (verb == "image")
+      ExpectSameImage(arg(1), w.Client().Image(), {QRect(number(2), 0, 1000, 1000), QRect(0, number(3), 1000, 1000)});
+    else
+      FAIL() << "unknown step " << verb;
   }
 
   void ExpectMessage(const std::string& text, const std::string& icon) {

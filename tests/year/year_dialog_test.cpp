@@ -15,9 +15,8 @@ using Window = platform::HeadlessBackend::Window;
 constexpr platform::Rgb kMarker{100, 0, 100};
 
 std::vector<std::string> SixFields(const Window& w) {
-  return {w.Text(IDC_PICK_SUN_HOURS),     w.Text(IDC_PICK_SUN_MINUTES),
-          w.Text(IDC_PICK_TWILIGHT_HOURS), w.Text(IDC_PICK_TWILIGHT_MINUTES),
-          w.Text(IDC_PICK_CHANGE_MINUTES), w.Text(IDC_PICK_CHANGE_SECONDS)};
+  return {w.Text(IDC_PICK_SUN_HOURS),        w.Text(IDC_PICK_SUN_MINUTES),    w.Text(IDC_PICK_TWILIGHT_HOURS),
+          w.Text(IDC_PICK_TWILIGHT_MINUTES), w.Text(IDC_PICK_CHANGE_MINUTES), w.Text(IDC_PICK_CHANGE_SECONDS)};
 }
 
 class YearDialogTest : public test_support::MainDialogTest {
