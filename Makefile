@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-sanitize bench fuzz package clean
+.PHONY: all deps build run test test-sanitize test-thread bench fuzz package clean
 
 all: build
 
@@ -22,6 +22,13 @@ test: build
 
 test-sanitize:
 	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DTAGVAROSKOP_SANITIZE=ON"
+
+# The code that runs on both cores (the year series, days, the batches) under the thread
+# sanitizer: the solar and tool tests, which start the threads.
+test-thread:
+	$(MAKE) build BUILD=build-thread CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAGVAROSKOP_TSAN=ON"
+	cd build-thread && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 TAGVAROSKOP_DIFFERENTIAL_DAYS=1000 \
+	  ctest --output-on-failure -j $(JOBS) -R '^(SparseTrack|YearSeries|MinuteScan|Cli|Rows/Cli|Locales/Cli)'
 
 bench:
 	$(MAKE) build BUILD=build-bench CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DTAGVAROSKOP_BENCH=ON"
@@ -50,4 +57,4 @@ fuzz: deps
 	done
 
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz build-package
+	rm -rf build build-sanitize build-thread build-bench build-fuzz build-package

@@ -31,7 +31,7 @@ namespace cli {
 namespace {
 
 // Days that `days` takes at once: a few years.
-constexpr qint64 kMostDays = 5 * 366;
+constexpr qint64 kMostDays = 5LL * 366;
 // Heights that --height takes at once: each adds a row to every day.
 constexpr qsizetype kMostHeights = 100;
 

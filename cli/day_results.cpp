@@ -150,6 +150,7 @@ Record HeightRecord(LocalDay& day, float height) {
   const bool crossing = state == State::kCrossing;
   // Each stretch from its first to its last minute.
   std::vector<ListItem> items;
+  items.reserve(stretches.size());
   for (const solar::Stretch& stretch : stretches) {
     items.push_back(ListItem{nullptr, day.InstantAfter(60LL * stretch.first), day.InstantAfter(60LL * stretch.last)});
   }

@@ -137,8 +137,9 @@ std::string BashCompletion() {
              " ;;\n";
   }
   for (const auto& [group, words] : subcommands) {
-    groups += "        " + group + ")\n            ((cword == 2)) && { COMPREPLY=($(compgen -W \"" + words +
-              "\" -- \"$cur\")); return; }\n            command=\"" + group + " ${words[2]}\" ;;\n";
+    groups.append("        ").append(group).append(")\n            ((cword == 2)) && { COMPREPLY=($(compgen -W \"");
+    groups.append(words).append("\" -- \"$cur\")); return; }\n            command=\"").append(group);
+    groups.append(" ${words[2]}\" ;;\n");
   }
   std::string byValue[4];
   for (const auto& [name, completion] : values)
@@ -197,8 +198,8 @@ std::string ManualSections() {
       const size_t end = help.find('\n', at);
       std::string line = help.substr(at, end - at);
       for (size_t b = 0; (b = line.find('\\', b)) != std::string::npos; b += 2) line.replace(b, 1, "\\e");
-      if (line.starts_with('.') || line.starts_with('\'')) line = "\\&" + line;
-      s += line + "\n";
+      if (line.starts_with('.') || line.starts_with('\'')) line.insert(0, "\\&");
+      s.append(line).append("\n");
       at = end + 1;
     }
     s += ".fi\n";

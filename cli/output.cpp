@@ -225,8 +225,8 @@ void AppendTextTable(std::string& out, const std::vector<Record>& rows, const Ti
   for (size_t i = 0; i < rows.front().columns.size(); ++i) {
     if (rows.front().columns[i].inText) columns.push_back(&rows.front().columns[i]);
   }
-  std::vector<size_t> widths;
-  for (const Column* c : columns) widths.push_back(Width(c->label));
+  std::vector<size_t> widths(columns.size());
+  std::transform(columns.begin(), columns.end(), widths.begin(), [](const Column* c) { return Width(c->label); });
   for (const Record& row : rows) {
     std::vector<std::string>& line = texts.emplace_back();
     for (size_t i = 0; i < row.cells.size(); ++i) {
@@ -241,8 +241,8 @@ void AppendTextTable(std::string& out, const std::vector<Record>& rows, const Ti
     }
     out += '\n';
   };
-  std::vector<std::string> labels;
-  for (const Column* c : columns) labels.push_back(c->label);
+  std::vector<std::string> labels(columns.size());
+  std::transform(columns.begin(), columns.end(), labels.begin(), [](const Column* c) { return c->label; });
   append(labels);
   for (const std::vector<std::string>& line : texts) append(line);
 }

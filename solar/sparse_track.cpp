@@ -54,7 +54,7 @@ std::pair<long long, long long> StateChange(long long low, long long high, float
     if (g + 1 > low && g + 1 < high) probe(g + 1);
   }
   long long step = high - low;  // how far the last probe moved
-  while (high - low > 1) {
+  while (high - low > 1) {      // NOLINT(bugprone-infinite-loop): each probe moves low or high
     long long middle = low + (high - low) / 2;
     if (atLast != atPrevious) {
       const double estimate = last + (height - atLast) * (last - previous) / (atLast - atPrevious);

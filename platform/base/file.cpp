@@ -50,7 +50,7 @@ std::variant<std::string, int> ResolvedLinks(std::string path) {
     const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer - 1);
     if (n < 0) return path;
     const std::string next(buffer, static_cast<size_t>(n));
-    path = next.starts_with('/') ? next : FolderOf(path) + "/" + next;
+    path = next.starts_with('/') ? next : FolderOf(path).append("/").append(next);
   }
   return ELOOP;
 }

@@ -31,8 +31,7 @@ QFont FieldFont() {
   return font;
 }
 
-DialogWindow::DialogWindow(CDialog& dialog, QtBackend& backend, QWidget* owner)
-    : QDialog(owner), m_dialog(dialog), m_backend(backend) {
+DialogWindow::DialogWindow(CDialog& dialog, QWidget* owner) : QDialog(owner), m_dialog(dialog) {
   const DialogTemplate& t = dialog.Template();
   setWindowTitle(QString::fromUtf8(t.caption));
   setFixedSize(dialog.Client().Width(), dialog.Client().Height());

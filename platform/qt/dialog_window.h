@@ -8,13 +8,11 @@
 
 namespace platform {
 
-class QtBackend;
-
 // The real window of one dialog: child controls built from the template, the client image
 // painted behind them, and the user's input turned into the dialog's messages.
 class DialogWindow : public QDialog {
  public:
-  DialogWindow(CDialog& dialog, QtBackend& backend, QWidget* owner);
+  DialogWindow(CDialog& dialog, QWidget* owner);
 
   CDialog& Dialog() { return m_dialog; }
   QWidget* Control(int id) const;
@@ -41,7 +39,6 @@ class DialogWindow : public QDialog {
   void BuildControls();
 
   CDialog& m_dialog;
-  QtBackend& m_backend;
   std::map<int, QWidget*> m_controls;
 };
 

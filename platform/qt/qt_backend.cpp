@@ -28,7 +28,7 @@ auto QtBackend::RunOnTop(QWidget* box, Run run) {
 }
 
 int QtBackend::RunModal(CDialog& dialog) {
-  DialogWindow window(dialog, *this, Topmost());
+  DialogWindow window(dialog, Topmost());
   m_windows[&dialog] = &window;
   const int result = RunOnTop(&window, [&] {
     dialog.OpenWindow();
