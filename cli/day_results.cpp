@@ -9,30 +9,21 @@ namespace cli {
 
 namespace {
 
-// A sun height whose crossings are named events of the day.
-struct EventHeight {
-  float height;
+// The names of the events of solar::kEventHeights, in its order.
+struct EventNames {
   const char *rising, *setting, *state;
   const char *risingLabel, *settingLabel;
 };
-
-// Sunrise and sunset: the sun's centre 0.833 degrees below the horizon (refraction and the
-// sun's radius); then the three twilights.
-constexpr EventHeight kEventHeights[] = {
-    {-0.833f, "sunrise", "sunset", "sun_state", "Sonnenaufgang", "Sonnenuntergang"},
-    {-6.0f, "civil_dawn", "civil_dusk", "civil_state", "Bürgerliche Morgendämmerung", "Bürgerliche Abenddämmerung"},
-    {-12.0f, "nautical_dawn", "nautical_dusk", "nautical_state", "Nautische Morgendämmerung",
-     "Nautische Abenddämmerung"},
-    {-18.0f, "astronomical_dawn", "astronomical_dusk", "astronomical_state", "Astronomische Morgendämmerung",
+constexpr EventNames kEvents[] = {
+    {"sunrise", "sunset", "sun_state", "Sonnenaufgang", "Sonnenuntergang"},
+    {"civil_dawn", "civil_dusk", "civil_state", "Bürgerliche Morgendämmerung", "Bürgerliche Abenddämmerung"},
+    {"nautical_dawn", "nautical_dusk", "nautical_state", "Nautische Morgendämmerung", "Nautische Abenddämmerung"},
+    {"astronomical_dawn", "astronomical_dusk", "astronomical_state", "Astronomische Morgendämmerung",
      "Astronomische Abenddämmerung"},
 };
+static_assert(std::size(kEvents) == solar::kEventHeights.size());
 
-enum class State { kAbove, kBelow, kCrossing };
-
-State StateOf(LocalDay& day, const std::vector<solar::Crossing>& crossings, float height) {
-  if (!crossings.empty()) return State::kCrossing;
-  return day.sun.CountAbove(height) > 0 ? State::kAbove : State::kBelow;
-}
+using State = solar::HeightState;
 
 const char* StateKey(State s) { return s == State::kAbove ? "above" : s == State::kBelow ? "below" : "crossing"; }
 const char* StateWords(State s) {
@@ -43,9 +34,9 @@ const char* StateWords(State s) {
 Cell InstantAt(const LocalDay& day, long long second) { return Cell::Instant(day.InstantAfter(second)); }
 
 // The first crossing of one direction; text shows every one of them.
-Cell CrossingCell(const LocalDay& day, const std::vector<solar::Crossing>& crossings, bool rising, State state) {
-  Cell cell = Cell::Missing(state == State::kCrossing ? "–" : StateWords(state));
-  for (const solar::Crossing& c : crossings) {
+Cell CrossingCell(const LocalDay& day, const solar::HeightFacts& facts, bool rising) {
+  Cell cell = Cell::Missing(facts.state == State::kCrossing ? "–" : StateWords(facts.state));
+  for (const solar::Crossing& c : facts.crossings) {
     if (c.rising != rising) continue;
     if (cell.type == Cell::Type::kMissing) cell = Cell::Instant(day.InstantAfter(c.second));
     cell.items.push_back(ListItem{nullptr, day.InstantAfter(c.second), 0});
@@ -55,11 +46,11 @@ Cell CrossingCell(const LocalDay& day, const std::vector<solar::Crossing>& cross
 
 // Every crossing of the named heights (those of each in kEventHeights' order), in order: for
 // scripts that need more than the first.
-Cell CrossingsList(const LocalDay& day, const std::vector<std::vector<solar::Crossing>>& ofEvents) {
+Cell CrossingsList(const LocalDay& day, const solar::DayFacts& facts) {
   std::vector<ListItem> all;
-  for (size_t i = 0; i < ofEvents.size(); ++i) {
-    const EventHeight& e = kEventHeights[i];
-    for (const solar::Crossing& c : ofEvents[i])
+  for (size_t i = 0; i < facts.events.size(); ++i) {
+    const EventNames& e = kEvents[i];
+    for (const solar::Crossing& c : facts.events[i].crossings)
       all.push_back(ListItem{c.rising ? e.rising : e.setting, day.InstantAfter(c.second), 0});
   }
   std::stable_sort(all.begin(), all.end(), [](const ListItem& a, const ListItem& b) { return a.first < b.first; });
@@ -85,7 +76,7 @@ const std::vector<Column>& DayColumns() {
                           {"twilight_hours", "inkl. Dämmerung (-7 Grad)", Show::kHours},
                           {"first_minute_above_horizon", "Erste Minute über dem Horizont", Show::kClockMinute},
                           {"last_minute_above_horizon", "Letzte Minute über dem Horizont", Show::kClockMinute}};
-    for (const EventHeight& e : kEventHeights) {
+    for (const EventNames& e : kEvents) {
       c.push_back({e.rising, e.risingLabel, Show::kClock});
       c.push_back({e.setting, e.settingLabel, Show::kClock});
       c.push_back({e.state, "Zustand", Show::kPlain, false});
@@ -99,31 +90,24 @@ const std::vector<Column>& DayColumns() {
 }
 
 std::vector<Cell> DayCells(LocalDay& day) {
-  solar::LocalDay& sun = day.sun;
-  const int sunshine = sun.CountAbove(solar::kHorizonHeight);
-  const int twilight = sun.CountAbove(solar::kTwilightHeight);
-  const std::vector<solar::Stretch> up = sun.StretchesAbove(solar::kHorizonHeight);
+  const solar::DayFacts facts = solar::FactsOf(day.sun);
+  const std::vector<solar::Stretch>& up = facts.aboveHorizon;
   std::vector<Cell> cells{Cell::Date(LocalDayNumber(day.date)),
-                          Cell::Integer(sun.Minutes()),
-                          Cell::Integer(sunshine),
-                          Cell::Number(solar::MinutesToHours(sunshine)),
-                          Cell::Integer(twilight),
-                          Cell::Number(solar::MinutesToHours(twilight)),
+                          Cell::Integer(facts.minutes),
+                          Cell::Integer(facts.sunshineMinutes),
+                          Cell::Number(solar::MinutesToHours(facts.sunshineMinutes)),
+                          Cell::Integer(facts.twilightMinutes),
+                          Cell::Number(solar::MinutesToHours(facts.twilightMinutes)),
                           MinuteCell(day, up.empty() ? -1 : up.front().first),
                           MinuteCell(day, up.empty() ? -1 : up.back().last)};
-  std::vector<std::vector<solar::Crossing>> ofEvents;
-  ofEvents.reserve(std::size(kEventHeights));
-  for (const EventHeight& e : kEventHeights) {
-    const std::vector<solar::Crossing>& crossings = ofEvents.emplace_back(sun.Crossings(e.height));
-    const State state = StateOf(day, crossings, e.height);
-    cells.push_back(CrossingCell(day, crossings, true, state));
-    cells.push_back(CrossingCell(day, crossings, false, state));
-    cells.push_back(StateCell(state));
+  for (const solar::HeightFacts& event : facts.events) {
+    cells.push_back(CrossingCell(day, event, true));
+    cells.push_back(CrossingCell(day, event, false));
+    cells.push_back(StateCell(event.state));
   }
-  const solar::HighestPoint noon = sun.Highest();
-  cells.push_back(InstantAt(day, noon.second));
-  cells.push_back(Cell::Number(noon.height));
-  cells.push_back(CrossingsList(day, ofEvents));
+  cells.push_back(InstantAt(day, facts.highest.second));
+  cells.push_back(Cell::Number(facts.highest.height));
+  cells.push_back(CrossingsList(day, facts));
   return cells;
 }
 
@@ -143,22 +127,20 @@ const std::vector<Column>& HeightColumns() {
 }
 
 Record HeightRecord(LocalDay& day, float height) {
-  const std::vector<solar::Stretch> stretches = day.sun.StretchesAbove(height);
-  const std::vector<solar::Crossing> crossings = day.sun.Crossings(height);
-  const int count = day.sun.CountAbove(height);
-  const State state = StateOf(day, crossings, height);
-  const bool crossing = state == State::kCrossing;
+  const solar::HeightFacts facts = solar::FactsAbove(day.sun, height);
+  const bool crossing = facts.state == State::kCrossing;
   // Each stretch from its first to its last minute.
   std::vector<ListItem> items;
-  items.reserve(stretches.size());
-  for (const solar::Stretch& stretch : stretches) {
+  items.reserve(facts.stretches.size());
+  for (const solar::Stretch& stretch : facts.stretches) {
     items.push_back(ListItem{nullptr, day.InstantAfter(60LL * stretch.first), day.InstantAfter(60LL * stretch.last)});
   }
-  return Record{HeightColumns(),
-                {Cell::Number(height), Cell::Integer(count), Cell::Number(solar::MinutesToHours(count)),
-                 StateCell(state), MinuteCell(day, crossing ? stretches.front().first : -1),
-                 MinuteCell(day, crossing ? stretches.back().last : -1), CrossingCell(day, crossings, true, state),
-                 CrossingCell(day, crossings, false, state), Cell::List(std::move(items))}};
+  return Record{
+      HeightColumns(),
+      {Cell::Number(height), Cell::Integer(facts.minutesAbove), Cell::Number(solar::MinutesToHours(facts.minutesAbove)),
+       StateCell(facts.state), MinuteCell(day, crossing ? facts.stretches.front().first : -1),
+       MinuteCell(day, crossing ? facts.stretches.back().last : -1), CrossingCell(day, facts, true),
+       CrossingCell(day, facts, false), Cell::List(std::move(items))}};
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // The whole interface of the solar geometry: sun position, day scan and year series.
 #include "solar/constants.h"
 #include "solar/day_events.h"
+#include "solar/day_facts.h"
 #include "solar/day_scan.h"
 #include "solar/local_day.h"
 #include "solar/moment.h"

@@ -77,7 +77,8 @@ def test_many_heights_are_refused_and_a_batch_with_many_stays_small():
     batch = run("day", "--input", "-", "--format", "json", *[f"--height={h}" for h in range(-50, 50)], input=days)
     assert batch.returncode == 0 and batch.stdout.count(b"\n") == 2000
     peak = max(before, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)
-    assert peak < 200 * 1024, f"{peak} KiB for 2000 days of 100 heights"
+    if os.environ.get("TAGVAROSKOP_SANITIZED") != "ON":  # a sanitizer's shadow memory is no measure
+        assert peak < 100 * 1024, f"{peak} KiB for 2000 days of 100 heights"
 
 
 def valid_place(path):
