@@ -1,0 +1,76 @@
+"""Every number of the package equals tagvaroskop-cli's for the same input, and every time is the
+same instant: random moments, places, days and zones, and the days that zones make odd."""
+import io
+import json
+import os
+import subprocess
+
+import numpy as np
+import pandas as pd
+import pytest
+
+import tagvaroskop as t
+
+CLI = os.environ.get("TAGVAROSKOP_CLI", "build/cli/tagvaroskop-cli")
+RANDOM = np.random.default_rng(7)
+ZONES = ["UTC", "+05:45", None, "Europe/Berlin", "America/Los_Angeles", "Australia/Lord_Howe", "Pacific/Apia",
+         "Atlantic/Azores", "America/Havana", "Antarctica/Troll", "Antarctica/Casey", "Asia/Kathmandu"]
+
+
+def cli(*arguments, stdin=""):
+    done = subprocess.run([CLI, *arguments], input=stdin, capture_output=True, text=True, check=True)
+    return done.stdout
+
+
+def test_positions_are_the_tools_to_the_bit():
+    n = 3000
+    times = np.datetime64("1900-01-01T00:00:00") + RANDOM.integers(0, 201 * 365 * 86400, n).astype("timedelta64[s]")
+    lat, lon = RANDOM.uniform(-90, 90, n).round(6), RANDOM.uniform(-180, 360, n).round(6)
+    lines = "".join(f"{str(s)[:10]},{str(s)[11:19]},{a!r},{o!r}\n" for s, a, o in zip(times, lat, lon))
+    tool = pd.read_csv(io.StringIO(cli("position", "--input", "-", "--tz", "UTC", "--format", "csv", stdin=lines)),
+                       dtype={"azimuth_deg": str, "elevation_deg": str})
+    azimuth, elevation = t.position(times, lat, lon)
+    assert np.array_equal(azimuth, tool.azimuth_deg.astype(np.float32))
+    assert np.array_equal(elevation, tool.elevation_deg.astype(np.float32))
+
+
+def random_days(n):
+    dates = pd.Timestamp("1900-01-01") + pd.to_timedelta(RANDOM.integers(0, 73000, n), unit="D")
+    return [d.date().isoformat() for d in dates], RANDOM.uniform(-89, 89, n).round(4), RANDOM.uniform(-180, 180, n).round(4)
+
+
+ODD_DAYS = [("Pacific/Apia", "2011-12-29"), ("Atlantic/Azores", "2022-10-30"), ("America/Havana", "2022-11-06"),
+            ("Antarctica/Troll", "2022-10-30"), ("Antarctica/Casey", "2022-03-12"), ("Australia/Lord_Howe", "2005-10-30")]
+
+
+@pytest.mark.parametrize("tz", ZONES)
+def test_days_are_the_tools(tz):
+    dates, lat, lon = random_days(25)
+    dates += [d for z, d in ODD_DAYS if z == tz]
+    lat, lon = np.append(lat, [-40.0] * (len(dates) - len(lat))), np.append(lon, [-5.25] * (len(dates) - len(lon)))
+    stdin = "".join(f"{d},{a!r},{o!r}\n" for d, a, o in zip(dates, lat, lon))
+    zone = ["--tz", tz] if tz else []
+    tool = [json.loads(line) for line in cli("day", "--input", "-", "--format", "json", *zone, stdin=stdin).splitlines()]
+    ours = t.day_events(pd.Series(dates), pd.Series(lat), pd.Series(lon), tz=tz)
+    for i, record in enumerate(tool):
+        for key in t.DAY_FIELDS:
+            value = ours[key][i]
+            if key.endswith(("_minutes", "_hours", "_deg")):
+                assert value == np.float32(record[key]), (key, record)
+            elif key.endswith("_state"):
+                assert value == record[key], (key, record)
+            else:
+                assert (pd.isna(value) and record[key] is None) or value == pd.Timestamp(record[key]), (key, record)
+
+
+def test_heights_and_years_are_the_tools():
+    tool = pd.read_csv(io.StringIO(cli("day", "2005-06-21", "69.65", "18.96", "--tz", "Europe/Oslo", "--format", "csv",
+                                       "--height", "-6", "--height", "30")))
+    ours = t.minutes_above("2005-06-21", 69.65, 18.96, [-6, 30], tz="Europe/Oslo")
+    assert list(ours["minutes_above"]) == list(tool.minutes_above)
+    assert list(ours["above_state"]) == list(tool.above_state)
+    tool = pd.read_csv(io.StringIO(cli("year", "2004", "-33.8688", "151.2093", "--format", "csv")))
+    ours = t.year_series(2004, -33.8688, 151.2093)
+    assert np.array_equal(ours.sunshine_hours.to_numpy(), tool.sunshine_hours.to_numpy(np.float32))
+    assert ours.daily_change_seconds.astype("float").fillna(-1).tolist() == tool.daily_change_seconds.fillna(-1).tolist()
+    assert [d.isoformat()[:10] for d in ours.index] == list(tool.date)
