@@ -2,6 +2,10 @@
 // <= 0.3 ms, a year series on one thread <= 1 ms, a day's counts and events <= 15 us.
 #include <benchmark/benchmark.h>
 
+#include <thread>
+#include <vector>
+
+#include "dialog_model/observation.h"
 #include "solar/solar.h"
 
 namespace {
@@ -15,6 +19,35 @@ void BM_ComputeSunPosition(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ComputeSunPosition);
+
+// The C++ loop that the Python package's position runs: 10,000,000 rows of an instant in
+// nanoseconds and a place in decimal degrees (the rows of bench/python_bench.py), on both cores.
+void BM_PositionsOfRowsOnBothCores(benchmark::State& state) {
+  const size_t n = 10'000'000;
+  std::vector<long long> ns(n);
+  std::vector<double> latitude(n), longitude(n);
+  for (size_t i = 0; i < n; ++i) {
+    ns[i] = (631152000LL + 97LL * static_cast<long long>(i)) * 1000000000LL;
+    latitude[i] = static_cast<double>(i % 17999) / 100.0 - 89.99;
+    longitude[i] = static_cast<double>(i % 36001) / 100.0 - 180.0;
+  }
+  std::vector<float> azimuth(n), elevation(n);
+  const auto work = [&](size_t first, size_t last) {
+    for (size_t i = first; i < last; ++i) {
+      const solar::SunPosition p = solar::SunPositionAt(ns[i] / 1000000000, dialog_model::ModelLatitude(latitude[i]),
+                                                        dialog_model::ModelLongitude(longitude[i]));
+      azimuth[i] = p.azimuth;
+      elevation[i] = p.height;
+    }
+  };
+  for (auto _ : state) {
+    std::thread other(work, 0, n / 2);
+    work(n / 2, n);
+    other.join();
+    benchmark::DoNotOptimize(azimuth[n / 3]);
+  }
+}
+BENCHMARK(BM_PositionsOfRowsOnBothCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ScanDay(benchmark::State& state) {
   static solar::DayTrack track;
@@ -54,5 +87,22 @@ void BM_DayCountsAndEvents(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DayCountsAndEvents)->Unit(benchmark::kMicrosecond);
+
+// The facts of local days (as `day` and the Python package's day_events give them) for the rows
+// of bench/python_bench.py: 365 days of 2025 on the dialog's clock at 274 latitudes from -68 to
+// 68 degrees, 13.4 degrees east; the time is per day.
+void BM_DayFactsOfRows(benchmark::State& state) {
+  const long long first = (20089LL) * 86400 - 3600;  // 2025-01-01 0:00 UTC+1
+  size_t i = 0;
+  for (auto _ : state) {
+    const long long start = first + static_cast<long long>(i % 365) * 86400;
+    const double latitude = -68.0 + 136.0 * static_cast<double>(i / 365 % 274) / 273.0;
+    solar::LocalDay day(start, start + 86400, 0, dialog_model::ModelLatitude(latitude),
+                        dialog_model::ModelLongitude(13.4));
+    benchmark::DoNotOptimize(solar::FactsOf(day).highest.second);
+    ++i;
+  }
+}
+BENCHMARK(BM_DayFactsOfRows)->Unit(benchmark::kMicrosecond)->Iterations(100010);
 
 }  // namespace

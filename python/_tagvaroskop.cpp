@@ -45,7 +45,8 @@ T* Data(py::array_t<T>& array) {
   return array.mutable_data();
 }
 
-// Positions for instants (seconds since 1970) and places (decimal degrees).
+// Positions for instants (nanoseconds since 1970, the fraction of a second dropped) and places
+// (decimal degrees).
 py::tuple Position(const Array<std::int64_t>& instants, const Array<double>& latitudes,
                    const Array<double>& longitudes) {
   const size_t n = static_cast<size_t>(instants.size());
@@ -55,8 +56,9 @@ py::tuple Position(const Array<std::int64_t>& instants, const Array<double>& lat
   float *az = Data(azimuth), *el = Data(elevation);
   OnEveryCore(n, 4096, [&](size_t first, size_t last) {
     for (size_t i = first; i < last; ++i) {
+      const std::int64_t second = t[i] / 1000000000 - (t[i] % 1000000000 < 0 ? 1 : 0);
       const solar::SunPosition p =
-          solar::SunPositionAt(t[i], dialog_model::ModelLatitude(lat[i]), dialog_model::ModelLongitude(lon[i]));
+          solar::SunPositionAt(second, dialog_model::ModelLatitude(lat[i]), dialog_model::ModelLongitude(lon[i]));
       az[i] = p.azimuth;
       el[i] = p.height;
     }

@@ -45,7 +45,7 @@ def position(time, latitude, longitude):
     """The sun's azimuth (from north through east) and elevation in degrees, float32, at UTC
     datetime64 or tz-aware times: a tuple of arrays, or a DataFrame for pandas arguments."""
     args = _arguments.Arguments(time=_arguments.instants(time), latitude=latitude, longitude=longitude)
-    azimuth, elevation = _position(_arguments.seconds(args, "time"), *_place(args))
+    azimuth, elevation = _position(_arguments.nanoseconds(args, "time"), *_place(args))
     if args.pandas:
         return pd.DataFrame({"azimuth_deg": azimuth, "elevation_deg": elevation}, index=args.index)
     return azimuth.reshape(args.shape), elevation.reshape(args.shape)

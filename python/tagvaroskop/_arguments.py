@@ -3,7 +3,6 @@ checked with messages that name the argument and the first bad element."""
 import numpy as np
 import pandas as pd
 
-_NS_PER_SECOND = 10**9
 # The years the model takes, as tagvaroskop-cli does.
 _FIRST = np.datetime64("1900-01-01", "ns").astype(np.int64)
 _AFTER_LAST = np.datetime64("2101-01-01", "ns").astype(np.int64)
@@ -36,7 +35,7 @@ class Arguments:
         raise ValueError(f"{name}: {what} at {where!r}: {self.flat[name][first]!r}")
 
     def degrees(self, name, low, high):
-        values = self.flat[name].astype(np.float64)
+        values = self.flat[name].astype(np.float64, copy=False)
         if np.isnan(values).any():
             self.fail(name, np.isnan(values), "not a number")
         bad = ~((values >= low) & (values <= high))
@@ -46,21 +45,27 @@ class Arguments:
 
 
 def instants(time):
-    """Times as datetime64[ns] in UTC, of their shape: naive ones are taken as UTC."""
+    """Times as datetime64[ns] in UTC, of their shape: naive ones are taken as UTC. A datetime64
+    array is taken as it is, without a copy."""
     if isinstance(time, pd.Series):
         return pd.Series(pd.to_datetime(time, utc=True).dt.tz_localize(None), index=time.index)
-    values = pd.to_datetime(np.ravel(np.asarray(time, dtype=object)), utc=True).tz_localize(None)
-    return values.to_numpy().reshape(np.shape(time))
+    array = np.asarray(time)
+    if array.dtype.kind == "M":
+        return array.astype("datetime64[ns]", copy=False)
+    values = pd.to_datetime(np.ravel(array.astype(object)), utc=True).tz_localize(None)
+    return values.to_numpy().reshape(array.shape)
 
 
-def seconds(args, name):
-    """The argument's times as whole seconds since 1970 (fractions dropped, as the tool drops them)."""
-    ns = args.flat[name].astype("datetime64[ns]").astype(np.int64)
+def nanoseconds(args, name):
+    """The argument's times as nanoseconds since 1970, checked: the extension drops the fraction
+    of a second, as the tool does."""
+    ns = args.flat[name].astype("datetime64[ns]", copy=False).view(np.int64)
     if (ns == np.iinfo(np.int64).min).any():
         args.fail(name, ns == np.iinfo(np.int64).min, "not a time")
-    if ((ns < _FIRST) | (ns >= _AFTER_LAST)).any():
-        args.fail(name, (ns < _FIRST) | (ns >= _AFTER_LAST), "not within the years 1900 to 2100")
-    return np.floor_divide(ns, _NS_PER_SECOND)
+    outside = (ns < _FIRST) | (ns >= _AFTER_LAST)
+    if outside.any():
+        args.fail(name, outside, "not within the years 1900 to 2100")
+    return ns
 
 
 def days(date):
