@@ -1,11 +1,15 @@
-// Target: position --input at >= 2.5 million lines per second on the 2-core machine (the real
-// program on a file is the figure that counts; this in-process one has no file to read).
+// The tool's batches and commands in this process (the real programs on files, measured with
+// hyperfine beside bench/batch_floor and SunCalc, are the figures that count).
 #include <benchmark/benchmark.h>
 
 #include <sstream>
 
 #include "cli/batch.h"
 #include "cli/commands.h"
+#include "cli/input.h"
+#include "cli/time_basis.h"
+#include "solar/day_facts.h"
+#include "solar/parallel.h"
 
 namespace {
 
@@ -44,8 +48,8 @@ BENCHMARK(BM_DayBatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-// Targets: `day` with its events (and three extra heights) within 1.3 times of the day's scan and
-// counts alone, which took 0.34 ms; `days` for a whole year under 0.2 s.
+// `day` alone, with three extra heights and in a zone; `days` for a whole year, at most twice its
+// computation alone (BM_YearOfDaysAlone).
 void BM_Day(benchmark::State& state, std::vector<std::string> arguments) {
   for (auto _ : state) {
     std::istringstream in;
@@ -63,6 +67,24 @@ BENCHMARK_CAPTURE(BM_Day, three_heights,
 BENCHMARK_CAPTURE(BM_Day, los_angeles_zone,
                   std::vector<std::string>{"day", "2005-06-21", "34.0522", "-118.2437", "--tz", "America/Los_Angeles"})
     ->Unit(benchmark::kMicrosecond);
+// The computation alone of what `days` computes for a year (Berlin, 2005), on both cores as `days`
+// does: the reference of BM_Day/days_a_year.
+void BM_YearOfDaysAlone(benchmark::State& state) {
+  const cli::TimeBasis berlin = cli::ReadTimeBasis("Europe/Berlin");
+  std::vector<cli::DayBounds> bounds;
+  for (QDate d(2005, 1, 1); d.year() == 2005; d = d.addDays(1)) bounds.push_back(*cli::BoundsOf(d, berlin));
+  const cli::Place place = cli::ReadPlace("52.52", "13.405");
+  for (auto _ : state) {
+    solar::OnBothCores(bounds.size(), [&](size_t first, size_t last) {
+      for (size_t i = first; i < last; ++i) {
+        solar::LocalDay day(bounds[i].start, bounds[i].end, 0, place.latitude, place.longitude);
+        benchmark::DoNotOptimize(solar::FactsOf(day).highest.second);
+      }
+    });
+  }
+}
+BENCHMARK(BM_YearOfDaysAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 BENCHMARK_CAPTURE(BM_Day, days_a_year,
                   std::vector<std::string>{"days", "2005-01-01", "2005-12-31", "52.52", "13.405", "--tz",
                                            "Europe/Berlin", "--format", "csv"})

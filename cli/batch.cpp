@@ -78,7 +78,8 @@ bool ConvertPosition(std::string_view line, std::string& out, std::string& messa
   }
   try {
     const long long instant = ReadMoment(parts[0], parts[1], basis);
-    const Record record = PositionRecord(instant, ReadPlace(parts[2], parts[3]), basis, false);
+    thread_local Record record{PositionColumns(), {}};
+    SetPositionCells(record.cells, instant, ReadPlace(parts[2], parts[3]), basis, false);
     if (format == Format::kText) {
       AppendLine(out, record, basis);  // the zone stands above the lines
     } else {
@@ -95,9 +96,11 @@ bool ConvertPosition(std::string_view line, std::string& out, std::string& messa
 // Empty lines, comments and a header (in any case, in German or English).
 bool Skipped(std::string_view text) {
   const std::string_view t = Trimmed(text);
-  std::string start;
-  for (const char c : t.substr(0, 6)) start += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return t.empty() || t.front() == '#' || start.starts_with("datum,") || start.starts_with("date,");
+  char start[6] = {};
+  for (size_t i = 0; i < std::min<size_t>(t.size(), 6); ++i)
+    start[i] = static_cast<char>(t[i] | 0x20);  // a-z in any case
+  const std::string_view lower(start, std::min<size_t>(t.size(), 6));
+  return t.empty() || t.front() == '#' || lower.starts_with("datum,") || lower.starts_with("date,");
 }
 
 // Appends to `pending` what the input holds now, at least one byte unless it has ended, and no

@@ -205,7 +205,7 @@ int Days(QCommandLineParser& p, Io& io) {
   const long long start = dates.empty() ? 0 : dates.front().second.start,
                   end = dates.empty() ? 0 : dates.back().second.end;
   Record head;
-  AddZone(head, basis, start, end, false);
+  head.Add(ZoneColumn(), ZoneCell(basis, start, end, false, format == Format::kText));
   head.Append(PlaceRecord(place));
   WriteTable(io.out, format, head, rows, "days", basis);
   return 0;

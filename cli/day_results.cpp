@@ -145,34 +145,31 @@ Record HeightRecord(LocalDay& day, float height) {
 
 namespace {
 
-// The head of a day as `day` writes it: the day's cells with the zone and the place after its date.
-Record DayHead(const Record& values, const Record& zoneAndPlace) {
-  Record r{{values.columns.front()}, {values.cells.front()}};
-  r.Append(zoneAndPlace);
-  r.columns.insert(r.columns.end(), values.columns.begin() + 1, values.columns.end());
-  r.cells.insert(r.cells.end(), values.cells.begin() + 1, values.cells.end());
-  return r;
-}
-
-Record ZoneAndPlace(const TimeBasis& basis, const DayBounds& bounds, const Place& place) {
-  Record r;
-  AddZone(r, basis, bounds.start, bounds.end, true);
-  r.Append(PlaceRecord(place));
-  return r;
+// The columns of a day as `day` writes it: its date, the zone and the place, then the rest.
+const std::vector<Column>& DayHeadColumns() {
+  static const std::vector<Column> columns = [] {
+    std::vector<Column> c{DayColumns().front(), ZoneColumn(), PlaceColumns()[0], PlaceColumns()[1]};
+    c.insert(c.end(), DayColumns().begin() + 1, DayColumns().end());
+    return c;
+  }();
+  return columns;
 }
 
 }  // namespace
 
 void AppendDayCsvHeader(std::string& out, const DayRequest& request) {
-  const Record head = DayHead(Record{DayColumns(), std::vector<Cell>(DayColumns().size())},
-                              ZoneAndPlace(request.basis, DayBounds{0, 0}, Place{}));
-  const Record heights{HeightColumns(), std::vector<Cell>(HeightColumns().size())};
-  AppendCsvHeader(out, head, request.heights.empty() ? nullptr : &heights);
+  const Record heights{HeightColumns(), {}};
+  AppendCsvHeader(out, Record{DayHeadColumns(), {}}, request.heights.empty() ? nullptr : &heights);
 }
 
 void AppendDay(std::string& out, const QDate& date, const Place& place, const DayRequest& request, bool csvHeader) {
   LocalDay day = ScanLocalDay(date, BoundsOrRefusal(date, request.basis), request.second, place, request.basis);
-  const Record r = DayHead(DayValues(day), ZoneAndPlace(request.basis, day.bounds, place));
+  std::vector<Cell> values = DayCells(day);
+  std::vector<Cell> cells{std::move(values.front()), ZoneCell(request.basis, day.bounds.start, day.bounds.end, true,
+                                                              request.format == Format::kText)};
+  for (Cell& c : PlaceCells(place)) cells.push_back(std::move(c));
+  std::move(values.begin() + 1, values.end(), std::back_inserter(cells));
+  const Record r{DayHeadColumns(), std::move(cells)};
   if (request.heights.empty()) return AppendRecord(out, request.format, r, request.basis, csvHeader);
   std::vector<Record> rows;
   for (const float height : request.heights) rows.push_back(HeightRecord(day, height));

@@ -1,5 +1,6 @@
 #include "cli/input.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "cli/number_text.h"
@@ -30,12 +31,14 @@ Pieces Split(std::string_view text, char separator) {
 }
 
 int ReadWhole(std::string_view text, const char* name, int low, int high) {
-  if (!AllDigits(text)) throw InputError{std::string(name) + ": " + platform::IntExpectedMessage()};
-  const std::optional<int> value = ReadDigits(text);
-  if (!value || *value < low || *value > high) {
-    throw InputError{std::string(name) + ": " + platform::IntRangeMessage(low, high)};
+  long long value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') throw InputError{std::string(name) + ": " + platform::IntExpectedMessage()};
+    value = std::min(value * 10 + (c - '0'), 1LL << 40);  // a long run of digits stays out of range
   }
-  return *value;
+  if (text.empty()) throw InputError{std::string(name) + ": " + platform::IntExpectedMessage()};
+  if (value < low || value > high) throw InputError{std::string(name) + ": " + platform::IntRangeMessage(low, high)};
+  return static_cast<int>(value);
 }
 
 ClockTime ReadClockTime(std::string_view text) {

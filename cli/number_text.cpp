@@ -17,7 +17,9 @@ std::optional<int> ReadDigits(std::string_view text) {
 }
 
 std::optional<double> ReadDecimal(std::string_view text) {
-  const size_t exponent = text.find_first_of("eE");
+  size_t exponent = 0;  // a loop: find_first_of would search its set for every character
+  while (exponent < text.size() && text[exponent] != 'e' && text[exponent] != 'E') ++exponent;
+  if (exponent == text.size()) exponent = std::string_view::npos;
   const std::string_view mantissa = text.substr(0, exponent);
   const size_t point = mantissa.find('.');
   const std::string_view whole = mantissa.substr(0, point);

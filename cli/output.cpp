@@ -52,7 +52,7 @@ void AppendCsvList(std::string& out, const std::vector<ListItem>& items, const T
   }
 }
 
-// The cell as CSV and JSON show it, unquoted; false for a missing value.
+// The cell as CSV and JSON show it, unquoted; false for a missing value (nothing appended).
 bool AppendMachine(std::string& out, const Cell& cell, const TimeBasis& basis) {
   switch (cell.type) {
     case Cell::Type::kMissing:
@@ -81,39 +81,38 @@ bool AppendMachine(std::string& out, const Cell& cell, const TimeBasis& basis) {
 }
 
 void AppendJson(std::string& out, const Cell& cell, const TimeBasis& basis) {
-  const size_t start = out.size();
   if (cell.type == Cell::Type::kList) {
     out += '[';
     for (size_t i = 0; i < cell.items.size(); ++i) {
       const ListItem& item = cell.items[i];
-      std::string first, last;
-      AppendRfc3339(first, item.first, basis.OffsetAt(item.first));
       out.append(i ? ",{" : "{");
       if (item.event) {
         out.append("\"event\":");
         AppendJsonString(out, item.event);
-        out.append(",\"time\":");
-        AppendJsonString(out, first);
+        out.append(",\"time\":\"");
+        AppendRfc3339(out, item.first, basis.OffsetAt(item.first));
       } else {
-        AppendRfc3339(last, item.last, basis.OffsetAt(item.last));
-        out.append("\"first_minute\":");
-        AppendJsonString(out, first);
-        out.append(",\"last_minute\":");
-        AppendJsonString(out, last);
+        out.append("\"first_minute\":\"");
+        AppendRfc3339(out, item.first, basis.OffsetAt(item.first));
+        out.append("\",\"last_minute\":\"");
+        AppendRfc3339(out, item.last, basis.OffsetAt(item.last));
       }
-      out += '}';
+      out.append("\"}");
     }
     out += ']';
     return;
   }
-  std::string machine;
-  if (!AppendMachine(machine, cell, basis)) {
-    out.resize(start);
-    out += "null";
-  } else if (cell.type == Cell::Type::kNumber || cell.type == Cell::Type::kInteger) {
-    out += machine;
-  } else {
-    AppendJsonString(out, machine);
+  switch (cell.type) {
+    case Cell::Type::kText:
+      return AppendJsonString(out, cell.text);
+    case Cell::Type::kInstant:
+    case Cell::Type::kDate:  // digits, signs and colons need no escapes
+      out += '"';
+      AppendMachine(out, cell, basis);
+      out += '"';
+      return;
+    default:
+      if (!AppendMachine(out, cell, basis)) out += "null";
   }
 }
 
@@ -165,36 +164,50 @@ std::string TextOf(const Column& column, const Cell& cell, const TimeBasis& basi
 }
 
 void AppendLabelled(std::string& out, const Record& record, const TimeBasis& basis) {
+  const std::vector<Column>& columns = record.Columns();
   for (size_t i = 0; i < record.cells.size(); ++i) {
-    if (record.columns[i].inText)
-      out.append(record.columns[i].label)
-          .append(": ")
-          .append(TextOf(record.columns[i], record.cells[i], basis))
-          .append("\n");
+    if (columns[i].inText)
+      out.append(columns[i].label).append(": ").append(TextOf(columns[i], record.cells[i], basis)).append("\n");
   }
 }
 
 void AppendCsvCells(std::string& out, const Record& record, const TimeBasis& basis, bool& first) {
+  const std::vector<Column>& columns = record.Columns();
   for (size_t i = 0; i < record.cells.size(); ++i) {
-    if (!record.columns[i].inMachine) continue;
+    if (!columns[i].inMachine) continue;
     if (!first) out += ',';
     first = false;
-    std::string machine;
-    AppendMachine(machine, record.cells[i], basis);
-    AppendCsvField(out, machine);
+    const Cell& cell = record.cells[i];
+    if (cell.type == Cell::Type::kText) {  // only a text can hold a comma, a quote or a line break
+      AppendCsvField(out, cell.text);
+    } else {
+      AppendMachine(out, cell, basis);
+    }
   }
+}
+
+// The indexes of a record's machine columns in the order of their keys; the order of a shared
+// description is kept for the next record of its kind.
+const std::vector<size_t>& KeyOrder(const Record& record) {
+  thread_local const std::vector<Column>* known = nullptr;
+  thread_local std::vector<size_t> order;
+  const std::vector<Column>& columns = record.Columns();
+  if (record.Shared() && known == &columns) return order;
+  order.clear();
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (columns[i].inMachine) order.push_back(i);
+  }
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return columns[a].key < columns[b].key; });
+  known = record.Shared() ? &columns : nullptr;
+  return order;
 }
 
 // The members of a JSON object in the order of their keys (as JSON writers sort them), the
 // extra member `rows` among them.
 void AppendJsonObject(std::string& out, const Record& record, const TimeBasis& basis, const std::string& rowsKey = {},
                       const std::string& rows = {}) {
-  std::vector<size_t> order;
-  for (size_t i = 0; i < record.cells.size(); ++i) {
-    if (record.columns[i].inMachine) order.push_back(i);
-  }
-  std::sort(order.begin(), order.end(),
-            [&](size_t a, size_t b) { return record.columns[a].key < record.columns[b].key; });
+  const std::vector<Column>& columns = record.Columns();
+  const std::vector<size_t>& order = KeyOrder(record);  // no other record is written meanwhile
   out += '{';
   bool first = true, rowsDone = rowsKey.empty();
   const auto member = [&](const std::string& key) {
@@ -204,12 +217,12 @@ void AppendJsonObject(std::string& out, const Record& record, const TimeBasis& b
     first = false;
   };
   for (const size_t i : order) {
-    if (!rowsDone && rowsKey < record.columns[i].key) {
+    if (!rowsDone && rowsKey < columns[i].key) {
       member(rowsKey);
       out += rows;
       rowsDone = true;
     }
-    member(record.columns[i].key);
+    member(columns[i].key);
     AppendJson(out, record.cells[i], basis);
   }
   if (!rowsDone) {
@@ -222,15 +235,15 @@ void AppendJsonObject(std::string& out, const Record& record, const TimeBasis& b
 void AppendTextTable(std::string& out, const std::vector<Record>& rows, const TimeBasis& basis) {
   std::vector<std::vector<std::string>> texts;
   std::vector<const Column*> columns;
-  for (size_t i = 0; i < rows.front().columns.size(); ++i) {
-    if (rows.front().columns[i].inText) columns.push_back(&rows.front().columns[i]);
+  for (const Column& c : rows.front().Columns()) {
+    if (c.inText) columns.push_back(&c);
   }
   std::vector<size_t> widths(columns.size());
   std::transform(columns.begin(), columns.end(), widths.begin(), [](const Column* c) { return Width(c->label); });
   for (const Record& row : rows) {
     std::vector<std::string>& line = texts.emplace_back();
     for (size_t i = 0; i < row.cells.size(); ++i) {
-      if (row.columns[i].inText) line.push_back(TextOf(row.columns[i], row.cells[i], basis));
+      if (row.Columns()[i].inText) line.push_back(TextOf(row.Columns()[i], row.cells[i], basis));
     }
     for (size_t i = 0; i < line.size(); ++i) widths[i] = std::max(widths[i], Width(line[i]));
   }
@@ -253,7 +266,7 @@ void AppendCsvHeader(std::string& out, const Record& head, const Record* row) {
   bool first = true;
   for (const Record* r : {&head, row}) {
     if (!r) continue;
-    for (const Column& c : r->columns) {
+    for (const Column& c : r->Columns()) {
       if (!c.inMachine) continue;
       if (!first) out += ',';
       first = false;
@@ -315,11 +328,12 @@ void AppendTable(std::string& out, Format format, const Record& head, const std:
 
 void AppendLine(std::string& out, const Record& record, const TimeBasis& basis) {
   bool first = true;
+  const std::vector<Column>& columns = record.Columns();
   for (size_t i = 0; i < record.cells.size(); ++i) {
-    if (!record.columns[i].inLine) continue;
+    if (!columns[i].inLine) continue;
     if (!first) out += ' ';
     first = false;
-    out += TextOf(record.columns[i], record.cells[i], basis);
+    out += TextOf(columns[i], record.cells[i], basis);
   }
 }
 

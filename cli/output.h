@@ -3,6 +3,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/time_basis.h"
@@ -62,19 +63,36 @@ struct Cell {
   static Cell List(std::vector<ListItem> items) { return Cell{Type::kList, 0, 0, {}, {}, std::move(items)}; }
 };
 
-// A record: its columns and a cell for each. Times are shown in the zone of `basis`.
-struct Record {
-  std::vector<Column> columns;
-  std::vector<Cell> cells;
+// A record: its columns and a cell for each. The columns of a kind of record are described once
+// and shared (a record refers to them); a record built column by column holds its own.
+class Record {
+ public:
+  Record() = default;
+  Record(const std::vector<Column>& shared, std::vector<Cell> values) : cells(std::move(values)), m_shared(&shared) {}
 
+  const std::vector<Column>& Columns() const { return m_shared ? *m_shared : m_columns; }
+  // Whether the columns are a shared description (which outlives the record).
+  bool Shared() const { return m_shared != nullptr; }
   void Add(Column column, Cell cell) {
-    columns.push_back(std::move(column));
+    Own();
+    m_columns.push_back(std::move(column));
     cells.push_back(std::move(cell));
   }
-  void Append(const Record& other) {
-    columns.insert(columns.end(), other.columns.begin(), other.columns.end());
-    cells.insert(cells.end(), other.cells.begin(), other.cells.end());
+  // Appends the columns and cells of another record, from `first` on.
+  void Append(const Record& other, size_t first = 0) {
+    Own();
+    m_columns.insert(m_columns.end(), other.Columns().begin() + static_cast<long>(first), other.Columns().end());
+    cells.insert(cells.end(), other.cells.begin() + static_cast<long>(first), other.cells.end());
   }
+
+  std::vector<Cell> cells;
+
+ private:
+  void Own() {
+    if (m_shared) m_columns = *std::exchange(m_shared, nullptr);
+  }
+  std::vector<Column> m_columns;
+  const std::vector<Column>* m_shared = nullptr;
 };
 
 // A single result: "label: text" lines, a CSV header and row, or one JSON object.

@@ -27,36 +27,62 @@ std::string FieldsText(float degrees, float arcmin, float arcsec) {
 
 }  // namespace
 
-Record PlaceRecord(const Place& place) {
-  Record r;
-  r.Add({"latitude_deg", "Breite (Grad)", Show::kDegrees}, Cell::Number(place.shownLatitude));
-  r.Add({"longitude_deg", "Länge (Grad)", Show::kDegrees}, Cell::Number(place.shownLongitude));
-  return r;
+const std::vector<Column>& PlaceColumns() {
+  static const std::vector<Column> columns{{"latitude_deg", "Breite (Grad)", Show::kDegrees},
+                                           {"longitude_deg", "Länge (Grad)", Show::kDegrees}};
+  return columns;
 }
 
-void AddZone(Record& record, const TimeBasis& basis, long long from, long long until, bool oneDay) {
-  record.Add({"time_zone", "Zeitzone", Show::kPlain, true, true, false},
-             Cell::Text(basis.name, ZoneText(basis, from, until, oneDay)));
+std::vector<Cell> PlaceCells(const Place& place) {
+  return {Cell::Number(place.shownLatitude), Cell::Number(place.shownLongitude)};
+}
+
+Record PlaceRecord(const Place& place) { return Record{PlaceColumns(), PlaceCells(place)}; }
+
+const Column& ZoneColumn() {
+  static const Column column{"time_zone", "Zeitzone", Show::kPlain, true, true, false};
+  return column;
+}
+
+Cell ZoneCell(const TimeBasis& basis, long long from, long long until, bool oneDay, bool forText) {
+  return Cell::Text(basis.name, forText ? ZoneText(basis, from, until, oneDay) : std::string());
 }
 
 const std::vector<Column>& PositionColumns() {
   static const std::vector<Column> columns{{"date", "Datum"},
                                            {"time", "Uhrzeit", Show::kClock},
-                                           {"time_zone", "Zeitzone", Show::kPlain, true, true, false},
-                                           {"latitude_deg", "Breite (Grad)", Show::kDegrees},
-                                           {"longitude_deg", "Länge (Grad)", Show::kDegrees},
+                                           ZoneColumn(),
+                                           PlaceColumns()[0],
+                                           PlaceColumns()[1],
                                            {"azimuth_deg", "Azimut", Show::kField},
                                            {"elevation_deg", "Höhe", Show::kField}};
   return columns;
 }
 
-Record PositionRecord(long long instant, const Place& place, const TimeBasis& basis, bool forText) {
+void SetPositionCells(std::vector<Cell>& cells, long long instant, const Place& place, const TimeBasis& basis,
+                      bool forText) {
   const solar::SunPosition p = solar::SunPositionAt(instant, place.latitude, place.longitude);
-  return Record{PositionColumns(),
-                {Cell::Date(LocalDayNumber(LocalDateOf(instant, basis))), Cell::Instant(instant),
-                 Cell::Text(basis.name, forText ? ZoneText(basis, instant, instant, true) : std::string()),
-                 Cell::Number(place.shownLatitude), Cell::Number(place.shownLongitude), Cell::Number(p.azimuth),
-                 Cell::Number(p.height)}};
+  cells.resize(PositionColumns().size());
+  const auto set = [&cells](size_t i, Cell::Type type, double number, long long integer) {
+    cells[i].type = type;
+    cells[i].number = number;
+    cells[i].integer = integer;
+  };
+  set(0, Cell::Type::kDate, 0, LocalDayOf(instant, basis));
+  set(1, Cell::Type::kInstant, 0, instant);
+  set(2, Cell::Type::kText, 0, 0);
+  cells[2].text.assign(basis.name);  // in place: a batch reuses the cells
+  cells[2].shown = forText ? ZoneText(basis, instant, instant, true) : std::string();
+  set(3, Cell::Type::kNumber, place.shownLatitude, 0);
+  set(4, Cell::Type::kNumber, place.shownLongitude, 0);
+  set(5, Cell::Type::kNumber, p.azimuth, 0);
+  set(6, Cell::Type::kNumber, p.height, 0);
+}
+
+Record PositionRecord(long long instant, const Place& place, const TimeBasis& basis) {
+  Record r{PositionColumns(), {}};
+  SetPositionCells(r.cells, instant, place, basis, true);
+  return r;
 }
 
 Record YearHead(int year, const Place& place) {

@@ -14,13 +14,20 @@ namespace cli {
 // numbers in the forms the dialogs show.
 
 // The place in decimal degrees as entered, the longitude from -180 (west) to 180.
+const std::vector<Column>& PlaceColumns();
+std::vector<Cell> PlaceCells(const Place& place);
 Record PlaceRecord(const Place& place);
-// The time basis; text adds its offset at `from` and any change before `until`.
-void AddZone(Record& record, const TimeBasis& basis, long long from, long long until, bool oneDay);
+// The time basis; text adds its offset at `from` and any change before `until`, which is looked up
+// only `forText`.
+const Column& ZoneColumn();
+Cell ZoneCell(const TimeBasis& basis, long long from, long long until, bool oneDay, bool forText);
 // The sun at an instant and place: date, time, zone, place, azimuth and height (the zone's text
 // with its offset only `forText`).
 const std::vector<Column>& PositionColumns();
-Record PositionRecord(long long instant, const Place& place, const TimeBasis& basis, bool forText = true);
+Record PositionRecord(long long instant, const Place& place, const TimeBasis& basis);
+// The same cells, set in place (a batch reuses them); the zone's text only `forText`.
+void SetPositionCells(std::vector<Cell>& cells, long long instant, const Place& place, const TimeBasis& basis,
+                      bool forText);
 
 // The year's head (year and place) and one row per sample day, with a column per height; the
 // fields hold the year, the place and the seconds as the year window has them.

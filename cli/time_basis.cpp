@@ -79,30 +79,79 @@ void CheckYear(const QDate& date) {
   if (date.year() < 1900 || date.year() > 2100) throw InputError{"Jahr: " + platform::IntRangeMessage(1900, 2100)};
 }
 
-void AppendDigits(std::string& out, long long value, int digits) {
-  char text[20];
-  for (int i = digits - 1; i >= 0; --i, value /= 10) text[i] = static_cast<char>('0' + value % 10);
-  out.append(text, static_cast<size_t>(digits));
+// Writes two digits of a value from 0 to 99.
+char* PutTwo(char* at, long long value) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  at[0] = kPairs[2 * value];
+  at[1] = kPairs[2 * value + 1];
+  return at + 2;
 }
 
 // "HH:MM:SS" of seconds within a day.
+char* PutClock(char* at, long long secondOfDay) {
+  at = PutTwo(at, secondOfDay / 3600);
+  *at++ = ':';
+  at = PutTwo(at, secondOfDay / 60 % 60);
+  *at++ = ':';
+  return PutTwo(at, secondOfDay % 60);
+}
+
+// "JJJJ-MM-TT" of a day count: the Gregorian date in integer arithmetic (eras of 400 years of
+// 146,097 days). Every date and time of the output goes through here.
+char* PutDate(char* at, long long day) {
+  const long long shifted = day + 719468;  // days since 0000-03-01
+  const long long era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+  const long long dayOfEra = shifted - era * 146097;
+  const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const long long monthFromMarch = (5 * dayOfYear + 2) / 153;
+  const long long dayOfMonth = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;
+  const long long month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+  const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  at = PutTwo(at, year / 100 % 100);
+  at = PutTwo(at, year % 100);
+  *at++ = '-';
+  at = PutTwo(at, month);
+  *at++ = '-';
+  return PutTwo(at, dayOfMonth);
+}
+
 void AppendClock(std::string& out, long long secondOfDay) {
-  AppendDigits(out, secondOfDay / 3600, 2);
-  out += ':';
-  AppendDigits(out, secondOfDay / 60 % 60, 2);
-  out += ':';
-  AppendDigits(out, secondOfDay % 60, 2);
+  char text[8];
+  out.append(text, static_cast<size_t>(PutClock(text, secondOfDay) - text));
+}
+
+void AppendTwo(std::string& out, long long value) {
+  char text[2];
+  out.append(text, static_cast<size_t>(PutTwo(text, value) - text));
 }
 
 }  // namespace
 
 int TimeBasis::OffsetAt(long long instant) const {
-  return fixedOffset ? *fixedOffset : zone.offsetFromUtc(Utc(instant));
+  if (fixedOffset) return *fixedOffset;
+  // The offsets of a window of four days around the last instant asked about, per thread: the
+  // times of a day are looked up there, not in the zone database each.
+  thread_local std::string cachedName;
+  thread_local long long cachedFrom = 0, cachedTo = 0;
+  thread_local std::vector<OffsetFrom> cached;
+  if (cachedName != name || instant < cachedFrom || instant >= cachedTo) {
+    cachedFrom = instant - kWindow;
+    cachedTo = instant + kWindow;
+    cached = Offsets(cachedFrom, cachedTo);
+    cachedName = name;
+  }
+  const auto after = std::upper_bound(cached.begin(), cached.end(), instant,
+                                      [](long long t, const OffsetFrom& o) { return t < o.instant; });
+  return std::prev(after)->offset;
 }
 
 std::vector<OffsetFrom> TimeBasis::Offsets(long long from, long long to) const {
-  std::vector<OffsetFrom> offsets{OffsetFrom{from, OffsetAt(from)}};
-  if (fixedOffset) return offsets;
+  if (fixedOffset) return {OffsetFrom{from, *fixedOffset}};
+  std::vector<OffsetFrom> offsets{OffsetFrom{from, zone.offsetFromUtc(Utc(from))}};
   for (const QTimeZone::OffsetData& change : zone.transitions(Utc(from + 1), Utc(to))) {
     const long long at = change.atUtc.toSecsSinceEpoch();
     if (at > from && at < to && change.offsetFromUtc != offsets.back().offset) {
@@ -135,11 +184,14 @@ long long LocalDayNumber(const QDate& date) { return date.toJulianDay() - kUnixE
 
 QDate DateOfLocalDay(long long day) { return QDate::fromJulianDay(day + kUnixEpochJulianDay); }
 
-QDate LocalDateOf(long long instant, const TimeBasis& basis) {
-  return DateOfLocalDay(FloorDivide(instant + basis.OffsetAt(instant), kSecondsPerDay));
+long long LocalDayOf(long long instant, const TimeBasis& basis) {
+  return FloorDivide(instant + basis.OffsetAt(instant), kSecondsPerDay);
 }
 
+QDate LocalDateOf(long long instant, const TimeBasis& basis) { return DateOfLocalDay(LocalDayOf(instant, basis)); }
+
 std::optional<long long> InstantOfLocalTime(long long local, const TimeBasis& basis) {
+  if (basis.fixedOffset) return local - *basis.fixedOffset;
   std::optional<long long> earliest;
   for (const int offset : OffsetsAround(local, basis)) {
     const long long instant = local - offset;
@@ -197,20 +249,61 @@ long long LocalSeconds(const QDate& date, const ClockTime& time) {
   return LocalDayNumber(date) * kSecondsPerDay + time.hour * 3600LL + time.minute * 60LL + time.second;
 }
 
-long long InstantOrRefusal(long long local, const TimeBasis& basis, const std::string& message) {
+// The earliest instant of the local time; the message (made only when needed) where there is none.
+template <typename Message>
+long long InstantOrRefusal(long long local, const TimeBasis& basis, const Message& message) {
   const std::optional<long long> instant = InstantOfLocalTime(local, basis);
-  if (!instant) throw InputError{message};
+  if (!instant) throw InputError{message()};
   return *instant;
 }
 
 }  // namespace
 
+// The day count of a Gregorian date, in integer arithmetic (the inverse of PutDate's).
+long long DaysFromCivil(long long year, long long month, long long day) {
+  year -= month <= 2 ? 1 : 0;
+  const long long era = (year >= 0 ? year : year - 399) / 400;
+  const long long yearOfEra = year - era * 400;
+  const long long dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
+}
+
+// "JJJJ-MM-TT" and "HH:MM:SS" as most lines write them, read directly; nothing where they are
+// written otherwise or wrong, which the general reading (with its messages) then takes.
+std::optional<long long> PlainLocalSeconds(std::string_view date, std::string_view time) {
+  if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 8 || time[2] != ':' || time[5] != ':') {
+    return std::nullopt;
+  }
+  int digits[14];
+  const char* from[] = {date.data(), date.data() + 5, date.data() + 8, time.data(), time.data() + 3, time.data() + 6};
+  const int widths[] = {4, 2, 2, 2, 2, 2};
+  int at = 0;
+  for (int part = 0; part < 6; ++part) {
+    for (int i = 0; i < widths[part]; ++i, ++at) {
+      digits[at] = from[part][i] - '0';
+      if (digits[at] < 0 || digits[at] > 9) return std::nullopt;
+    }
+  }
+  const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+  const int month = digits[4] * 10 + digits[5], day = digits[6] * 10 + digits[7];
+  const int hour = digits[8] * 10 + digits[9], minute = digits[10] * 10 + digits[11],
+            second = digits[12] * 10 + digits[13];
+  static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  if (year < 1900 || year > 2100 || month < 1 || month > 12 || day < 1 ||
+      day > kDaysInMonth[month - 1] + (month == 2 && leap ? 1 : 0) || hour > 23 || minute > 59 || second > 59) {
+    return std::nullopt;
+  }
+  return DaysFromCivil(year, month, day) * kSecondsPerDay + hour * 3600LL + minute * 60LL + second;
+}
+
 long long ReadMoment(std::string_view date, std::string_view time, const TimeBasis& basis) {
-  const QDate day = ReadCalendarDate(date);
-  const ClockTime clock = ReadClockTime(time);
-  return InstantOrRefusal(LocalSeconds(day, clock), basis,
-                          "Uhrzeit: " + Shown(time, false) + " gibt es am " + Shown(date, false) + " in " + basis.name +
-                              " nicht (die Uhren werden umgestellt).");
+  const std::optional<long long> plain = PlainLocalSeconds(date, time);
+  const long long local = plain ? *plain : LocalSeconds(ReadCalendarDate(date), ReadClockTime(time));
+  return InstantOrRefusal(local, basis, [&] {
+    return "Uhrzeit: " + Shown(time, false) + " gibt es am " + Shown(date, false) + " in " + basis.name +
+           " nicht (die Uhren werden umgestellt).";
+  });
 }
 
 long long ReadMoment(std::string_view text, const TimeBasis& basis) {
@@ -236,9 +329,10 @@ long long ReadMoment(std::string_view text, const TimeBasis& basis) {
     }
     const long long local = LocalSeconds(day, ReadClockTime(clock));
     if (zone == std::string_view::npos) {
-      instant = InstantOrRefusal(
-          local, basis,
-          "Zeitpunkt: " + Shown(text, false) + " gibt es in " + basis.name + " nicht (die Uhren werden umgestellt).");
+      instant = InstantOrRefusal(local, basis, [&] {
+        return "Zeitpunkt: " + Shown(text, false) + " gibt es in " + basis.name +
+               " nicht (die Uhren werden umgestellt).";
+      });
     } else {
       const std::string_view designator = rest.substr(zone);
       const std::optional<int> offset =
@@ -252,31 +346,28 @@ long long ReadMoment(std::string_view text, const TimeBasis& basis) {
 }
 
 void AppendDate(std::string& out, long long day) {
-  int year = 0, month = 0, dayOfMonth = 0;
-  DateOfLocalDay(day).getDate(&year, &month, &dayOfMonth);
-  AppendDigits(out, year, 4);
-  out += '-';
-  AppendDigits(out, month, 2);
-  out += '-';
-  AppendDigits(out, dayOfMonth, 2);
+  char text[10];
+  out.append(text, static_cast<size_t>(PutDate(text, day) - text));
 }
 
 void AppendRfc3339(std::string& out, long long instant, int offset) {
   const bool whole = offset % 60 == 0;  // no RFC 3339 offset has seconds: universal time instead
   const long long local = instant + (whole ? offset : 0);
   const long long day = FloorDivide(local, kSecondsPerDay);
-  AppendDate(out, day);
-  out += 'T';
-  AppendClock(out, local - day * kSecondsPerDay);
+  char text[32];
+  char* at = PutDate(text, day);
+  *at++ = 'T';
+  at = PutClock(at, local - day * kSecondsPerDay);
   if (!whole) {
-    out += 'Z';
-    return;
+    *at++ = 'Z';
+  } else {
+    *at++ = offset < 0 ? '-' : '+';
+    const int magnitude = offset < 0 ? -offset : offset;
+    at = PutTwo(at, magnitude / 3600);
+    *at++ = ':';
+    at = PutTwo(at, magnitude / 60 % 60);
   }
-  out += offset < 0 ? '-' : '+';
-  const int magnitude = offset < 0 ? -offset : offset;
-  AppendDigits(out, magnitude / 3600, 2);
-  out += ':';
-  AppendDigits(out, magnitude / 60 % 60, 2);
+  out.append(text, static_cast<size_t>(at - text));
 }
 
 std::string Rfc3339(long long instant, const TimeBasis& basis) {
@@ -295,12 +386,12 @@ std::string ClockText(long long instant, const TimeBasis& basis) {
 std::string OffsetText(int offset) {
   std::string text = offset < 0 ? "UTC-" : "UTC+";
   const int magnitude = offset < 0 ? -offset : offset;
-  AppendDigits(text, magnitude / 3600, 2);
+  AppendTwo(text, magnitude / 3600);
   text += ':';
-  AppendDigits(text, magnitude / 60 % 60, 2);
+  AppendTwo(text, magnitude / 60 % 60);
   if (magnitude % 60 != 0) {
     text += ':';
-    AppendDigits(text, magnitude % 60, 2);
+    AppendTwo(text, magnitude % 60);
   }
   return text;
 }

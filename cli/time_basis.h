@@ -39,6 +39,7 @@ TimeBasis ReadTimeBasis(std::string_view text);
 // Local times and dates as seconds and days counted from 1970-01-01 on the local calendar.
 long long LocalDayNumber(const QDate& date);
 QDate DateOfLocalDay(long long day);
+long long LocalDayOf(long long instant, const TimeBasis& basis);
 QDate LocalDateOf(long long instant, const TimeBasis& basis);
 
 // The earliest instant at which the clocks show the local time (seconds of the local calendar),

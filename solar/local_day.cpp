@@ -32,6 +32,15 @@ LocalDay::LocalDay(long long start, long long end, int second, float latitude, f
     m_lead = 0;
 }
 
+float LocalDay::EdgeHeight(long long second) {
+  for (size_t i = 0; i < m_edgesKnown; ++i) {
+    if (m_edges[i].first == second) return m_edges[i].second;
+  }
+  const float height = HeightAt(second);
+  if (m_edgesKnown < m_edges.size()) m_edges[m_edgesKnown++] = {second, height};
+  return height;
+}
+
 LocalDay::Part LocalDay::After() const {
   const long long last = 60LL * (m_scan.minutes - 1);
   return Part{last + 1, last + m_tail, last};
@@ -45,7 +54,7 @@ std::vector<Crossing> LocalDay::Crossings(float height) {
     if (part.first > part.last) continue;
     const bool before = part.minute == 0;
     const long long end = before ? part.first : part.last;
-    const bool endAbove = HeightAt(end) > height, minuteAbove = HeightAt(part.minute) > height;
+    const bool endAbove = EdgeHeight(end) > height, minuteAbove = EdgeHeight(part.minute) > height;
     if (endAbove == minuteAbove) continue;
     if (before) {
       crossings.insert(crossings.begin(), CrossingBetween(m_scan, m_sun, end, 0, height, minuteAbove));
@@ -63,8 +72,8 @@ HighestPoint LocalDay::Highest() {
   // greatest change in a minute of the best; then every second of it is looked at.
   for (const Part& part : {Before(), After()}) {
     if (part.first > part.last) continue;
-    if (std::max(HeightAt(part.first), HeightAt(part.last)) + kMostChangeInAMinute < best.height) continue;
-    HighestPoint start{part.first, HeightAt(part.first)};
+    if (std::max(EdgeHeight(part.first), EdgeHeight(part.last)) + kMostChangeInAMinute < best.height) continue;
+    HighestPoint start{part.first, EdgeHeight(part.first)};
     TopSeconds seconds(start);
     for (long long s = part.first + 1; s <= part.last; ++s) seconds.Look(s, HeightAt(s));
     if (seconds.Height() > best.height) best = seconds.Middle();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <utility>
 #include <vector>
 
 #include "solar/day_events.h"
@@ -37,6 +39,9 @@ class LocalDay {
   Part Before() const { return Part{-m_lead, -1, 0}; }
   Part After() const;
   float HeightAt(long long second) { return HeightAfter(m_scan, m_sun, second); }
+  // The height at an end of a partial minute or at the minute next to it, each computed once for
+  // all the heights asked about.
+  float EdgeHeight(long long second);
 
   long long m_first;  // the instant of the first minute
   long long m_lead;   // seconds of the day before the first minute
@@ -44,6 +49,8 @@ class LocalDay {
   MinuteScan m_scan;
   SunTracker m_sun;
   SparseTrack m_heights;
+  std::array<std::pair<long long, float>, 6> m_edges{};  // the edge heights computed so far
+  size_t m_edgesKnown = 0;
 };
 
 }  // namespace solar

@@ -14,6 +14,7 @@
 #include "charts/day_course_chart.h"
 #include "charts/year_chart.h"
 #include "cli/commands.h"
+#include "cli/time_basis.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/files.h"
 #include "tests/support/golden_image.h"
@@ -202,6 +203,19 @@ TEST_P(CliOddDayTest, RunsFromTheFirstInstantOfTheDateToTheNextDatesWithThePeers
 
 INSTANTIATE_TEST_SUITE_P(Rows, CliOddDayTest, testing::ValuesIn(test_support::ReadRows("cli/odd_days.rows")),
                          test_support::FileRowName());
+
+// Every date the tool writes comes from a day count in integer arithmetic, and most it reads go to
+// one: the calendar's dates from 1600 to 2400 as Qt's calendar gives them, read both ways alike.
+TEST(CliCalendarTest, EveryDayCountIsItsDate) {
+  const cli::TimeBasis utc = cli::ReadTimeBasis("UTC");
+  for (long long day = cli::LocalDayNumber(QDate(1600, 1, 1)); day <= cli::LocalDayNumber(QDate(2400, 12, 31)); ++day) {
+    std::string date;
+    cli::AppendDate(date, day);
+    ASSERT_EQ(date, cli::DateOfLocalDay(day).toString(Qt::ISODate).toStdString()) << day;
+    if (date < "1900" || date >= "2101") continue;
+    ASSERT_EQ(cli::ReadMoment(date, "23:59:58", utc), (day + 1) * 86400 - 2) << date;
+  }
+}
 
 TEST(CliTimeZoneTest, LocalDaysOfRealPlaces) {
   // Los Angeles in its own zone: one stretch of sunshine, sunrise at 05:42 PDT.
