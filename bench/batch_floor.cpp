@@ -60,8 +60,10 @@ int main() {
         field[f] = line.substr(from, comma - from);
         from = comma + 1;
       }
-      const int year = Whole(field[0].substr(0, 4)), month = Whole(field[0].substr(5, 2)), day = Whole(field[0].substr(8));
-      const int hour = Whole(field[1].substr(0, 2)), minute = Whole(field[1].substr(3, 2)), second = Whole(field[1].substr(6));
+      const int year = Whole(field[0].substr(0, 4)), month = Whole(field[0].substr(5, 2)),
+                day = Whole(field[0].substr(8));
+      const int hour = Whole(field[1].substr(0, 2)), minute = Whole(field[1].substr(3, 2)),
+                second = Whole(field[1].substr(6));
       const double latitude = Degrees(field[2]), longitude = Degrees(field[3]);
       char date[16];
       out.append(date, std::to_chars(date, date + 16, year).ptr);
