@@ -10,6 +10,7 @@
 #include "dialog_model/observation.h"
 #include "files/location_file.h"
 #include "files/minute_table.h"
+#include "platform/base/field_text.h"
 #include "platform/cdc.h"
 #include "platform/cwinapp.h"
 #include "platform/data_exchange.h"
@@ -44,7 +45,7 @@ CDayCourseDlg::CDayCourseDlg(platform::CWinApp& app)
       m_now(app.Ui().Now()),
       m_fields{},
       m_yearDlg(app),
-      m_hIcon{res::LoadIcon(32), res::LoadIcon(16)} {
+      m_hIcon{res::LoadIcon(32), res::LoadIcon(16), {res::LoadIcon(48), res::LoadIcon(256)}} {
   const std::tm local = m_now.GetLocalTm();
   m_fields.day = static_cast<float>(local.tm_mday);
   m_fields.month = local.tm_mon + 1;
@@ -176,12 +177,22 @@ void CDayCourseDlg::OnAsciiExport() {
 void CDayCourseDlg::OnOpenLocation() {
   platform::CFileDialog dialog(true, "ort", "*.ort", platform::OFN_HIDEREADONLY, nullptr, this);
   if (dialog.DoModal() != platform::IDOK) return;
-  files::SetPlace(m_fields, files::LoadLocation(dialog.GetPathName()));
+  const files::Place place = files::LoadLocation(dialog.GetPathName());
+  // Values that no field of the dialog takes (not finite, out of range) are no place: the file is
+  // refused and the dialog stays as it was.
+  if (!files::IsDialogPlace(place)) {
+    App().MessageBox(platform::PrintableText(dialog.GetPathName()) + " ist keine Ortsdatei.",
+                     platform::MessageIcon::kStop);
+    return;
+  }
+  files::SetPlace(m_fields, place);
   UpdateData(false);
 }
 
 void CDayCourseDlg::OnSaveLocation() {
-  UpdateData(true);
+  // A field that failed its check has shown its message and holds the focus: nothing is saved,
+  // where the file would hold the failed value.
+  if (!UpdateData(true)) return;
   if (const auto path = AskFileToSave("ort", "*.ort")) {
     files::SaveLocation(*path, files::PlaceOf(m_fields));
   }

@@ -39,6 +39,7 @@ int DayChartX(double azimuth) { return solar::TruncToInt(DayChartPointX(azimuth)
 int DayChartY(double height) { return solar::TruncToInt(DayChartPointY(height)); }
 
 void DrawDayCourse(platform::CDC& dc, const solar::DayTrack& track, solar::SunPosition moment) {
+  dc.ClearAtDeviceResolution(kDayChartArea);  // smoothed labels drawn anew, not over themselves
   dc.Rectangle(25, 45, 306, 225);
 
   platform::CFont font;

@@ -1,5 +1,7 @@
 #include "charts/year_chart.h"
 
+#include <vector>
+
 #include "charts/chart_parts.h"
 #include "solar/numeric.h"
 #include "solar/year_series.h"
@@ -25,6 +27,12 @@ constexpr const char* kMonthLetters[12] = {"J", "F", "M", "A", "M", "J", "J", "A
 
 void DrawCurve(platform::CDC& dc, const float* hours) {
   dc.IntersectClipRect(25, 45, 385, 285);
+  if (dc.Ratio() != 1.0) {  // at device resolution: one smooth line through the exact values
+    std::vector<QPointF> points;
+    for (int k = 1; k <= solar::kSampleDays; ++k) points.emplace_back(YearChartColumn(k), 225 - 7.5 * hours[k]);
+    dc.Polyline(points);
+    return;
+  }
   for (int k = 1; k < solar::kSampleDays; ++k) {
     dc.MoveTo(YearChartColumn(k), YearChartStartRow(hours[k]));
     dc.LineTo(YearChartColumn(k) + 5, YearChartEndRow(hours[k + 1]));
@@ -43,6 +51,7 @@ int YearChartStartRow(double hours) { return solar::TruncToInt(225 - 7.5 * hours
 int YearChartEndRow(double hours) { return solar::TruncToInt(225 - 7.55 * hours); }
 
 void DrawYearCourse(platform::CDC& dc, const solar::YearSeries& series, bool dayPicked, int markerOffset) {
+  dc.ClearAtDeviceResolution(kYearChartArea);  // smoothed labels drawn anew, not over themselves
   dc.Rectangle(25, 45, 385, 225);
 
   platform::CFont font;

@@ -205,6 +205,22 @@ void CDC::Line(int x0, int y0, int x1, int y1, Rgb colour) {
   }
 }
 
+void CDC::Polyline(const std::vector<QPointF>& points) {
+  if (m_surface.Ratio() == 1.0 || points.empty()) return;
+  QPainter painter(&m_surface.Image());
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setClipRect(m_clip.left, m_clip.top, m_clip.Width(), m_clip.Height());
+  painter.setPen(QPen(QColor(m_penColour.red, m_penColour.green, m_penColour.blue), LineWidth() / m_surface.Ratio(),
+                      Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+}
+
+void CDC::ClearAtDeviceResolution(const PixelRect& area) {
+  if (m_surface.Ratio() != 1.0) FillDevice(DeviceRect(area), kDialogBackground);
+}
+
+double CDC::Ratio() const { return m_surface.Ratio(); }
+
 void CDC::TextOut(int x, int y, std::string_view text) {
   const int cell = m_font ? m_font->CellHeight() : 10;
   if (s_textLog) s_textLog->push_back(TextOutRecord{x, y, std::string(text), cell});

@@ -48,9 +48,18 @@ class CDC {
   // LineTo of the pixel that holds it; at device resolution smooth to the point itself.
   void MoveToPoint(double x, double y);
   void LineToPoint(double x, double y);
+  // At device resolution: a smooth line through all the points, one width, joined without
+  // notches; on the raster (ratio 1) nothing is drawn (draw there with MoveTo and LineTo).
+  void Polyline(const std::vector<QPointF>& points);
   void TextOut(int x, int y, std::string_view text);
   void DrawIcon(int x, int y, const QImage& icon);
   void FillSolidRect(const PixelRect& rect, Rgb colour);
+  // At device resolution, fills the area with the dialog background, so that the smoothed lines
+  // and text drawn there next give the same pixels whatever was there before; on the raster
+  // (ratio 1), where drawing the same again changes nothing, it does nothing.
+  void ClearAtDeviceResolution(const PixelRect& area);
+  // Device pixels per logical pixel of the surface drawn on.
+  double Ratio() const;
 
   PixelRect ClipBox() const { return m_clip; }
 

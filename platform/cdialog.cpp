@@ -95,7 +95,12 @@ void CDialog::SetDlgItemText(int id, const std::string& text) { m_app.Ui().SetCo
 
 void CDialog::GotoDlgCtrl(int id) { m_app.Ui().FocusAndSelect(*this, id); }
 
-void CDialog::SetIcon(const Icon& icon, bool big) { m_app.Ui().SetIcon(*this, big ? icon.big : icon.small, big); }
+void CDialog::SetIcon(const Icon& icon, bool big) {
+  m_app.Ui().SetIcon(*this, big ? icon.big : icon.small, big);
+  if (big) {
+    for (const QImage& image : icon.larger) m_app.Ui().SetIcon(*this, image, big);
+  }
+}
 
 bool CDialog::IsIconic() const { return m_app.Ui().IsIconic(*this); }
 

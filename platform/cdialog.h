@@ -18,6 +18,7 @@ class CDataExchange;
 struct Icon {
   QImage big;
   QImage small;
+  std::vector<QImage> larger;  // for docks and task switchers on screens of high density
 };
 class CWinApp;
 

@@ -154,7 +154,12 @@ std::optional<std::string> HeadlessBackend::RunFileDialog(CDialog&, const FileDi
 }
 
 void HeadlessBackend::SetIcon(CDialog& dialog, const QImage& icon, bool big) {
-  (big ? WindowOf(dialog).m_bigIcon : WindowOf(dialog).m_smallIcon) = icon;
+  Window& window = WindowOf(dialog);
+  if (big)
+    window.m_bigIcons.push_back(icon);
+  else
+    window.m_smallIcon = icon;
+  window.m_iconSizes.push_back(icon.width());
 }
 
 bool HeadlessBackend::IsIconic(const CDialog& dialog) { return WindowOf(dialog).Iconic(); }

@@ -48,8 +48,10 @@ class HeadlessBackend : public Backend {
     int Result() const { return m_result; }
     bool Iconic() const { return m_iconic; }
     bool PaintPending() const { return m_paintPending; }
-    const QImage& BigIcon() const { return m_bigIcon; }
+    const QImage& BigIcon() const { return m_bigIcons.front(); }  // the first big one set
     const QImage& SmallIcon() const { return m_smallIcon; }
+    // The sizes of every icon set, in order.
+    std::vector<int> IconSizes() const { return m_iconSizes; }
     CDialog& Dialog() { return m_dialog; }
     Surface& Client() { return m_dialog.Client(); }
 
@@ -66,7 +68,9 @@ class HeadlessBackend : public Backend {
     int m_result = 0;
     bool m_iconic = false;
     bool m_paintPending = false;
-    QImage m_bigIcon, m_smallIcon;
+    std::vector<QImage> m_bigIcons;
+    QImage m_smallIcon;
+    std::vector<int> m_iconSizes;
   };
 
   // Creates the dialog's window and delivers its initialisation, as a modal run would.

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeView>
 #include <stdexcept>
@@ -121,7 +122,13 @@ std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner, const FileDi
   PatternFileDialog box(&WindowOf(owner));
   box.setOption(QFileDialog::DontUseNativeDialog);
   box.setProxyModel(new GermanFileList(&box));
-  box.resize(820, 520);
+  // 820 by 520 where the screen has the room, at most nine tenths of its free area where not.
+  QSize size(820, 520);
+  if (const QScreen* screen = WindowOf(owner).screen()) {
+    const QSize room = screen->availableGeometry().size();
+    if (size.width() > room.width() || size.height() > room.height()) size = size.boundedTo(room * 0.9);
+  }
+  box.resize(size);
   // The detail view's columns as wide as what they show; the name takes the rest.
   if (auto* details = box.findChild<QTreeView*>()) {
     for (int column = 1; column < 4; ++column)

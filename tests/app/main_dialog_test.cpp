@@ -9,7 +9,7 @@ using platform::IDCANCEL;
 
 class MainDialogTest : public test_support::MainDialogTest {};
 
-TEST_F(MainDialogTest, SystemMenuEndsWithTheAboutItemAndBothIconsAreSet) {
+TEST_F(MainDialogTest, SystemMenuEndsWithTheAboutItemAndEveryIconSizeIsSet) {
   const auto& items = dlg->SystemMenu().Items();
   ASSERT_GE(items.size(), 2u);
   EXPECT_TRUE(items[items.size() - 2].separator);
@@ -17,6 +17,7 @@ TEST_F(MainDialogTest, SystemMenuEndsWithTheAboutItemAndBothIconsAreSet) {
   EXPECT_EQ(items.back().id, 16u);
   EXPECT_EQ(window->BigIcon().size(), QSize(32, 32));
   EXPECT_EQ(window->SmallIcon().size(), QSize(16, 16));
+  EXPECT_EQ(window->IconSizes(), (std::vector<int>{32, 48, 256, 16}));  // sharp in docks at high density
 }
 
 TEST(SunAppTest, RunsTheMainDialogModallyAndEnds) {

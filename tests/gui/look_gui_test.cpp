@@ -77,6 +77,7 @@ class LookGuiTest : public QObject {
   void groupBoxFramesRunThroughTheirTitles();
   void fieldsShowTheirNumbersWholeAndTheirStartAfterTheFocus();
   void f1OpensTheAboutBoxFromTheMainAndTheYearWindow();
+  void theFileDialogFitsTheScreenAndTheIconHasEverySize();
 
  private:
   // Opens the main dialog, runs `check` on its window, then closes it.
@@ -177,6 +178,33 @@ void LookGuiTest::f1OpensTheAboutBoxFromTheMainAndTheYearWindow() {
   QVERIFY2(seen.size() >= 5, qPrintable(seen.join(" | ")));
   QCOMPARE(seen[1], QString("Info über Tagvaroskop"));
   QCOMPARE(seen[4], QString("Info über Tagvaroskop"));
+}
+
+// The screen of the offscreen platform is 800 by 600 device pixels: at scale 2 the file dialog's
+// 820 by 520 do not fit and it opens smaller (where it stands is the window manager's).
+void LookGuiTest::theFileDialogFitsTheScreenAndTheIconHasEverySize() {
+  QRect dialog, room;
+  QList<QSize> iconSizes;
+  WhenActive([&](QWidget* top) {
+    if (top->findChild<QPushButton*>(QString("control_%1").arg(res::IDC_OPEN_LOCATION))) {
+      if (!iconSizes.isEmpty()) return QTest::keyClick(top, Qt::Key_Escape), true;
+      iconSizes = top->windowIcon().availableSizes();
+      QTimer::singleShot(
+          0, top, [top] { top->findChild<QPushButton*>(QString("control_%1").arg(res::IDC_OPEN_LOCATION))->click(); });
+      return false;
+    }
+    dialog = top->frameGeometry(), room = top->screen()->availableGeometry();
+    QTimer::singleShot(0, top, [top] { QTest::keyClick(top, Qt::Key_Escape); });
+    return false;
+  });
+  app::CSunApp app(backend, "/usr/bin/tagvaroskop");
+  app::CDayCourseDlg(app).DoModal();
+  const auto text = [](const QRect& r) {
+    return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+  };
+  QVERIFY2(dialog.width() <= room.width() && dialog.height() <= room.height(),
+           qPrintable(text(dialog) + " in " + text(room)));
+  for (const int side : {16, 32, 48, 256}) QVERIFY(iconSizes.contains(QSize(side, side)));
 }
 
 QTEST_MAIN(LookGuiTest)
