@@ -3,18 +3,26 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
+PROGRAMS = tagvaroskop tagvaroskop-cli tagvaroskop-cli-charts
+
 .PHONY: all deps build run test test-sanitize test-thread bench fuzz package clean
 
 all: build
 
 deps:
-	./scripts/install-deps
+	./scripts/install-deps test
 
+# Everything: the programs, the tests, the Python package, the manual pages.
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DTAGVAROSKOP_TESTS=ON -DTAGVAROSKOP_PACKAGE_FILES=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what the programs need, installed and built; a new build folder is set up without the
+# tests and package files, which a later `make test` adds to it.
+run:
+	./scripts/install-deps run
+	cmake -S . -B $(BUILD) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DTAGVAROSKOP_TESTS=OFF -DTAGVAROSKOP_PACKAGE_FILES=OFF) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target $(PROGRAMS)
 	./$(BUILD)/tagvaroskop
 
 test: build
@@ -37,7 +45,7 @@ bench:
 # The Debian package, named with the version, in build-package/: a build of its own without
 # -Werror, so that a newer compiler's new warning never stops a user's package build.
 package: deps
-	cmake -S . -B build-package -DTAGVAROSKOP_WERROR=OFF $(CMAKE_FLAGS)
+	cmake -S . -B build-package -DTAGVAROSKOP_WERROR=OFF -DTAGVAROSKOP_TESTS=OFF $(CMAKE_FLAGS)
 	cmake --build build-package -j $(JOBS)
 	cd build-package && cpack -G DEB
 
@@ -45,9 +53,10 @@ FUZZ_SECONDS ?= 30
 FUZZ_TARGETS = field_reading_fuzz location_file_fuzz calculation_fuzz number_field_fuzz batch_fuzz cli_arguments_fuzz
 
 # Each fuzz target runs for FUZZ_SECONDS from its corpus in fuzz/corpus; a finding fails.
-fuzz: deps
+fuzz:
+	./scripts/install-deps fuzz
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DTAGVAROSKOP_SANITIZE=ON -DTAGVAROSKOP_FUZZ=ON
+	  -DTAGVAROSKOP_SANITIZE=ON -DTAGVAROSKOP_FUZZ=ON -DTAGVAROSKOP_TESTS=OFF -DTAGVAROSKOP_PACKAGE_FILES=OFF
 	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	for t in $(FUZZ_TARGETS); do \
 	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t && \
