@@ -25,11 +25,14 @@ constexpr Label kHourLabels[] = {{"0 Stunden", 395, 215},
                                  {"24 Stunden", 395, 41}};
 constexpr const char* kMonthLetters[12] = {"J", "F", "M", "A", "M", "J", "J", "A", "S", "O", "N", "D"};
 
+// The exact row of a day length; the raster's segments start at its whole pixel.
+double YearChartPointY(double hours) { return 225 - 7.5 * hours; }
+
 void DrawCurve(platform::CDC& dc, const float* hours) {
   dc.IntersectClipRect(25, 45, 385, 285);
   if (dc.Ratio() != 1.0) {  // at device resolution: one smooth line through the exact values
     std::vector<QPointF> points;
-    for (int k = 1; k <= solar::kSampleDays; ++k) points.emplace_back(YearChartColumn(k), 225 - 7.5 * hours[k]);
+    for (int k = 1; k <= solar::kSampleDays; ++k) points.emplace_back(YearChartColumn(k), YearChartPointY(hours[k]));
     dc.Polyline(points);
     return;
   }
@@ -46,7 +49,7 @@ void DrawLegendLine(platform::CDC& dc, int y) {
 
 }  // namespace
 
-int YearChartStartRow(double hours) { return solar::TruncToInt(225 - 7.5 * hours); }
+int YearChartStartRow(double hours) { return solar::TruncToInt(YearChartPointY(hours)); }
 
 int YearChartEndRow(double hours) { return solar::TruncToInt(225 - 7.55 * hours); }
 
