@@ -75,7 +75,7 @@ void BM_YearOfDaysAlone(benchmark::State& state) {
   for (QDate d(2005, 1, 1); d.year() == 2005; d = d.addDays(1)) bounds.push_back(*cli::BoundsOf(d, berlin));
   const cli::Place place = cli::ReadPlace("52.52", "13.405");
   for (auto _ : state) {
-    solar::OnBothCores(bounds.size(), [&](size_t first, size_t last) {
+    solar::ForEachBlock(bounds.size(), 8, 0, [&](size_t first, size_t last) {
       for (size_t i = first; i < last; ++i) {
         solar::LocalDay day(bounds[i].start, bounds[i].end, 0, place.latitude, place.longitude);
         benchmark::DoNotOptimize(solar::FactsOf(day).highest.second);

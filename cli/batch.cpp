@@ -202,7 +202,7 @@ int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, 
       }
     };
     if (middle < lines.size())
-      solar::OnBothCores(2, convertHalves);
+      solar::ForEachBlock(2, 1, 0, convertHalves);
     else
       convertHalves(0, 2);
     for (const Half& half : halves) {

@@ -196,7 +196,7 @@ int Days(QCommandLineParser& p, Io& io) {
     if (const std::optional<DayBounds> bounds = BoundsOf(date, basis)) dates.emplace_back(date, *bounds);
   }
   std::vector<Record> rows(dates.size());
-  solar::OnBothCores(rows.size(), [&](size_t first, size_t last) {
+  solar::ForEachBlock(rows.size(), 8, 0, [&](size_t first, size_t last) {
     for (size_t i = first; i < last; ++i) {
       LocalDay day = ScanLocalDay(dates[i].first, dates[i].second, second, place, basis);
       rows[i] = DayValues(day);

@@ -1,16 +1,23 @@
 // The computations of the Python package over NumPy arrays: the same model, the same day facts
-// and the same year series as tagvaroskop-cli, for many rows at once, on every core and without
-// the GIL. The Python layer (tagvaroskop/__init__.py) checks and broadcasts the arguments and
-// turns calendar days into instants; here every argument is a flat array of one length.
+// and the same year series as tagvaroskop-cli, for many rows at once, on the usable cores and
+// without the GIL. The Python layer (tagvaroskop/) turns its arguments into the arrays taken
+// here and names what is wrong with them; this layer still checks every dtype and shape itself,
+// and a row it cannot compute (a missing or impossible value) comes out missing, never as a
+// number.
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <climits>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <limits>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "dialog_model/observation.h"
@@ -18,6 +25,8 @@
 #include "solar/day_facts.h"
 #include "solar/local_day.h"
 #include "solar/moment.h"
+#include "solar/parallel.h"
+#include "solar/refraction.h"
 #include "solar/year_series.h"
 
 namespace py = pybind11;
@@ -25,58 +34,232 @@ namespace py = pybind11;
 namespace {
 
 constexpr std::int64_t kNotATime = INT64_MIN;  // NumPy's NaT
+constexpr float kMissing = std::numeric_limits<float>::quiet_NaN();
+constexpr double kMissingDouble = std::numeric_limits<double>::quiet_NaN();
+// The instants the model takes: 1900-01-01 up to 2101-01-01 (UTC).
+constexpr long long kFirstInstant = -2208988800LL, kAfterLastInstant = 4133980800LL;
+constexpr long long kLongestDay = 50 * 3600;  // a zone that repeats a date gives 47 hours
 
 template <typename T>
-using Array = py::array_t<T, py::array::c_style | py::array::forcecast>;
-
-// Runs work(first, last) over [0, n) in as many pieces as the machine has cores, without the GIL.
-void OnEveryCore(size_t n, size_t leastPerThread, const std::function<void(size_t, size_t)>& work) {
-  const py::gil_scoped_release released;
-  const size_t threads =
-      std::clamp<size_t>(n / std::max<size_t>(leastPerThread, 1), 1, std::max(1u, std::thread::hardware_concurrency()));
-  std::vector<std::thread> others;
-  for (size_t t = 1; t < threads; ++t) others.emplace_back(work, n * t / threads, n * (t + 1) / threads);
-  work(0, n / threads);
-  for (std::thread& thread : others) thread.join();
+const char* DtypeName() {
+  if constexpr (std::is_same_v<T, std::int64_t>) return "int64";
+  if constexpr (std::is_same_v<T, std::int32_t>) return "int32";
+  if constexpr (std::is_same_v<T, double>) return "float64";
+  return "float32";
 }
 
+// An argument of exactly dtype T (no conversion), of any shape and strides.
 template <typename T>
-T* Data(py::array_t<T>& array) {
-  return array.mutable_data();
+py::array Checked(const py::handle& argument, const char* name) {
+  if (!py::isinstance<py::array_t<T>>(argument))
+    throw py::type_error(std::string(name) + ": expected a NumPy array of " + DtypeName<T>());
+  return py::reinterpret_borrow<py::array>(argument);
 }
 
-// Positions for instants (nanoseconds since 1970, the fraction of a second dropped) and places
-// (decimal degrees).
-py::tuple Position(const Array<std::int64_t>& instants, const Array<double>& latitudes,
-                   const Array<double>& longitudes) {
-  const size_t n = static_cast<size_t>(instants.size());
-  py::array_t<float> azimuth(static_cast<py::ssize_t>(n)), elevation(static_cast<py::ssize_t>(n));
-  const std::int64_t* t = instants.data();
-  const double *lat = latitudes.data(), *lon = longitudes.data();
-  float *az = Data(azimuth), *el = Data(elevation);
-  OnEveryCore(n, 4096, [&](size_t first, size_t last) {
-    for (size_t i = first; i < last; ++i) {
-      const std::int64_t second = t[i] / 1000000000 - (t[i] % 1000000000 < 0 ? 1 : 0);
-      const solar::SunPosition p =
-          solar::SunPositionAt(second, dialog_model::ModelLatitude(lat[i]), dialog_model::ModelLongitude(lon[i]));
-      az[i] = p.azimuth;
-      el[i] = p.height;
+// Arrays of one shape, each with its own strides (0 along the axes it is broadcast over), walked
+// in C order: a broadcast argument is read where it lies, never copied.
+template <size_t N>
+class Walk {
+ public:
+  explicit Walk(const std::array<py::array, N>& arrays) {
+    for (size_t a = 0; a < N; ++a) {
+      if (arrays[a].ndim() != arrays[0].ndim() ||
+          !std::equal(arrays[a].shape(), arrays[a].shape() + arrays[a].ndim(), arrays[0].shape()))
+        throw py::value_error("the arrays are not all of one shape");
+      m_base[a] = static_cast<const char*>(arrays[a].data());
+      m_strides[a].assign(arrays[a].strides(), arrays[a].strides() + arrays[a].ndim());
     }
-  });
-  return py::make_tuple(azimuth, elevation);
+    m_shape.assign(arrays[0].shape(), arrays[0].shape() + arrays[0].ndim());
+  }
+  const std::vector<py::ssize_t>& Shape() const { return m_shape; }
+  size_t Size() const {
+    size_t n = 1;
+    for (py::ssize_t extent : m_shape) n *= static_cast<size_t>(extent);
+    return n;
+  }
+
+  // visit(i, pointers) for the flat positions first <= i < last.
+  template <typename Visit>
+  void Over(size_t first, size_t last, Visit&& visit) const {
+    const size_t dims = m_shape.size();
+    std::vector<py::ssize_t> index(dims);
+    std::array<const char*, N> at = m_base;
+    size_t rest = first;
+    for (size_t k = dims; k-- > 0;) {
+      index[k] = static_cast<py::ssize_t>(rest % static_cast<size_t>(m_shape[k]));
+      rest /= static_cast<size_t>(m_shape[k]);
+      for (size_t a = 0; a < N; ++a) at[a] += index[k] * m_strides[a][k];
+    }
+    for (size_t i = first; i < last; ++i) {
+      visit(i, at);
+      for (size_t k = dims; k-- > 0;) {  // the next position, as an odometer turns
+        for (size_t a = 0; a < N; ++a) at[a] += m_strides[a][k];
+        if (++index[k] < m_shape[k]) break;
+        for (size_t a = 0; a < N; ++a) at[a] -= m_strides[a][k] * m_shape[k];
+        index[k] = 0;
+      }
+    }
+  }
+
+ private:
+  std::vector<py::ssize_t> m_shape;
+  std::array<const char*, N> m_base{};
+  std::array<std::vector<py::ssize_t>, N> m_strides;
+};
+
+template <typename T>
+T Read(const char* at) {
+  T value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
 }
 
-// The columns of a result: named arrays of n rows (and `width` values a row where it is not 1).
+// Runs work over [0, n) in blocks on the usable cores (or `threads`), without the GIL; Ctrl-C
+// (any Python signal handler that raises) stops it within a fraction of a second.
+void InBlocks(size_t n, size_t block, unsigned threads, const std::function<void(size_t, size_t)>& work) {
+  bool completed;
+  {
+    const py::gil_scoped_release released;
+    completed = solar::ForEachBlock(n, block, threads, work, [] {
+      const py::gil_scoped_acquire held;
+      return PyErr_CheckSignals() == 0;
+    });
+  }
+  if (!completed) throw py::error_already_set();
+}
+
+// Output arrays of a shape, with leading `rows` (one per field) or a trailing `width`.
+template <typename T>
+py::array_t<T> NewArray(const std::vector<py::ssize_t>& shape, py::ssize_t leading = 0, py::ssize_t trailing = 0) {
+  std::vector<py::ssize_t> full;
+  if (leading > 0) full.push_back(leading);
+  full.insert(full.end(), shape.begin(), shape.end());
+  if (trailing > 0) full.push_back(trailing);
+  return py::array_t<T>(full);
+}
+
+// A place the model takes, or false: latitude -90..90, longitude -180..360, not NaN.
+bool ModelPlace(double latitude, double longitude, float& modelLatitude, float& modelLongitude) {
+  if (!(latitude >= -90.0 && latitude <= 90.0 && longitude >= -180.0 && longitude <= 360.0)) return false;
+  modelLatitude = dialog_model::ModelLatitude(latitude);
+  modelLongitude = dialog_model::ModelLongitude(longitude);
+  return true;
+}
+
+// Times are datetime64 values viewed as int64: a value stands for value·num/den seconds since
+// 1970, where num or den is 1 (the seconds of its unit, or the unit's parts of a second). The
+// instant is its whole second (the fraction dropped, toward the past), or false for NaT and times
+// outside 1900-2100.
+struct TimeUnit {
+  std::int64_t num, den;
+};
+TimeUnit UnitOf(std::int64_t num, std::int64_t den) {
+  if (!((num == 1 && den >= 1) || (den == 1 && num >= 1)))
+    throw py::value_error("time unit: one of num and den must be 1, both positive");
+  return TimeUnit{num, den};
+}
+bool InstantOf(std::int64_t value, TimeUnit unit, long long& instant) {
+  if (value == kNotATime) return false;
+  long long seconds;
+  if (unit.den > 1) {
+    seconds = value / unit.den - (value % unit.den < 0 ? 1 : 0);
+  } else if (__builtin_mul_overflow(value, unit.num, &seconds)) {
+    return false;
+  }
+  if (seconds < kFirstInstant || seconds >= kAfterLastInstant) return false;
+  instant = seconds;
+  return true;
+}
+
+// The sun's azimuth and elevation (float32, the tool's numbers): an array of two rows.
+py::array_t<float> Position(const py::handle& times, TimeUnit unit, const py::handle& latitudes,
+                            const py::handle& longitudes, unsigned threads) {
+  const Walk<3> walk({Checked<std::int64_t>(times, "time"), Checked<double>(latitudes, "latitude"),
+                      Checked<double>(longitudes, "longitude")});
+  const size_t n = walk.Size();
+  py::array_t<float> out = NewArray<float>(walk.Shape(), 2);
+  float* azimuth = out.mutable_data();
+  float* elevation = azimuth + n;
+  InBlocks(n, 16384, threads, [&](size_t first, size_t last) {
+    walk.Over(first, last, [&](size_t i, const std::array<const char*, 3>& at) {
+      long long instant;
+      float lat, lon;
+      if (!InstantOf(Read<std::int64_t>(at[0]), unit, instant) ||
+          !ModelPlace(Read<double>(at[1]), Read<double>(at[2]), lat, lon)) {
+        azimuth[i] = elevation[i] = kMissing;
+        return;
+      }
+      const solar::SunPosition p = solar::SunPositionAt(instant, lat, lon);
+      azimuth[i] = p.azimuth;
+      elevation[i] = p.height;
+    });
+  });
+  return out;
+}
+
+// Degrees into (-180, 180].
+double HalfTurn(double degrees) {
+  degrees = std::fmod(degrees, 360.0);
+  if (degrees > 180.0) degrees -= 360.0;
+  if (degrees <= -180.0) degrees += 360.0;
+  return degrees;
+}
+
+// The solar-position table (float64), rows in the order of kSolarPositionColumns.
+constexpr const char* kSolarPositionColumns[] = {"apparent_zenith", "zenith",    "apparent_elevation",
+                                                 "elevation",       "azimuth",   "equation_of_time",
+                                                 "declination",     "hour_angle"};
+constexpr size_t kSolarPositionRows = std::size(kSolarPositionColumns);
+
+py::array_t<double> SolarPosition(const py::handle& times, TimeUnit unit, const py::handle& latitudes,
+                                  const py::handle& longitudes, const py::handle& pressures,
+                                  const py::handle& temperatures, unsigned threads) {
+  const Walk<5> walk({Checked<std::int64_t>(times, "time"), Checked<double>(latitudes, "latitude"),
+                      Checked<double>(longitudes, "longitude"), Checked<double>(pressures, "pressure"),
+                      Checked<double>(temperatures, "temperature")});
+  const size_t n = walk.Size();
+  py::array_t<double> out = NewArray<double>(walk.Shape(), static_cast<py::ssize_t>(kSolarPositionRows));
+  double* rows = out.mutable_data();
+  InBlocks(n, 16384, threads, [&](size_t first, size_t last) {
+    walk.Over(first, last, [&](size_t i, const std::array<const char*, 5>& at) {
+      long long instant;
+      float lat, lon;
+      const double pressure = Read<double>(at[3]), temperature = Read<double>(at[4]);
+      if (!InstantOf(Read<std::int64_t>(at[0]), unit, instant) ||
+          !ModelPlace(Read<double>(at[1]), Read<double>(at[2]), lat, lon) || !(pressure >= 0.0) ||
+          !std::isfinite(pressure) || !(temperature > -273.15) || !std::isfinite(temperature)) {
+        for (size_t r = 0; r < kSolarPositionRows; ++r) rows[r * n + i] = kMissingDouble;
+        return;
+      }
+      const solar::PositionSteps s = solar::PositionStepsAt(instant, lat, lon);
+      const double elevation = s.position.height;
+      const double apparent = elevation + solar::Refraction(elevation, pressure, temperature);
+      constexpr double kDegrees = 180.0 / 3.14159265358979323846;
+      const double values[kSolarPositionRows] = {
+          90.0 - apparent,
+          90.0 - elevation,
+          apparent,
+          elevation,
+          s.position.azimuth == 360.0f ? 0.0 : static_cast<double>(s.position.azimuth),
+          HalfTurn(s.meanLongitude - s.rightAscension * kDegrees) * 4.0,  // minutes of time
+          s.declination * kDegrees,
+          HalfTurn(s.hourAngle + lon),
+      };
+      for (size_t r = 0; r < kSolarPositionRows; ++r) rows[r * n + i] = values[r];
+    });
+  });
+  return out;
+}
+
+// Named output arrays of a shape, a trailing axis of `width` where it is not 0.
 struct Columns {
-  Columns(size_t rows, size_t perRow = 1) : n(rows), width(perRow) {}
-  size_t n, width;
+  std::vector<py::ssize_t> shape;
+  py::ssize_t width;
   py::dict arrays;
 
   template <typename T>
   T* Add(const char* name) {
-    py::array_t<T> array(width == 1
-                             ? std::vector<py::ssize_t>{static_cast<py::ssize_t>(n)}
-                             : std::vector<py::ssize_t>{static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(width)});
+    py::array_t<T> array = NewArray<T>(shape, 0, width);
     arrays[name] = array;
     return array.mutable_data();
   }
@@ -90,16 +273,32 @@ std::int64_t MinuteInstant(const solar::LocalDay& day, int minute) {
   return minute < 0 ? kNotATime : day.InstantAfter(60LL * minute);
 }
 
+// A local day [start, end) at a place that the model takes, or false.
+bool DayOf(const std::array<const char*, 4>& at, long long& start, long long& end, float& lat, float& lon) {
+  start = Read<std::int64_t>(at[0]);
+  end = Read<std::int64_t>(at[1]);
+  return start >= kFirstInstant && start < kAfterLastInstant && end > start && end - start <= kLongestDay &&
+         ModelPlace(Read<double>(at[2]), Read<double>(at[3]), lat, lon);
+}
+
+Walk<4> DaysWalk(const py::handle& starts, const py::handle& ends, const py::handle& latitudes,
+                 const py::handle& longitudes) {
+  return Walk<4>({Checked<std::int64_t>(starts, "start"), Checked<std::int64_t>(ends, "end"),
+                  Checked<double>(latitudes, "latitude"), Checked<double>(longitudes, "longitude")});
+}
+
 const char* kEventKeys[][3] = {{"sunrise", "sunset", "sun_state"},
                                {"civil_dawn", "civil_dusk", "civil_state"},
                                {"nautical_dawn", "nautical_dusk", "nautical_state"},
                                {"astronomical_dawn", "astronomical_dusk", "astronomical_state"}};
 
-// The facts of local days [start, end) at places, as `tagvaroskop-cli day` gives them; states are
-// 0 above, 1 below, 2 crossing.
-py::dict DayFacts(const Array<std::int64_t>& starts, const Array<std::int64_t>& ends, const Array<double>& latitudes,
-                  const Array<double>& longitudes) {
-  Columns c(static_cast<size_t>(starts.size()));
+// The facts of local days [start, end) (instants) at places, as `tagvaroskop-cli day` gives them.
+// Missing: integers INT32_MIN, states -1 (else 0 above, 1 below, 2 crossing), instants NaT,
+// floats NaN.
+py::dict DayFacts(const py::handle& starts, const py::handle& ends, const py::handle& latitudes,
+                  const py::handle& longitudes, unsigned threads) {
+  const Walk<4> walk = DaysWalk(starts, ends, latitudes, longitudes);
+  Columns c{walk.Shape(), 0, {}};
   std::int32_t* minutes = c.Add<std::int32_t>("day_minutes");
   std::int32_t* sunshine = c.Add<std::int32_t>("sunshine_minutes");
   float* sunshineHours = c.Add<float>("sunshine_hours");
@@ -116,12 +315,21 @@ py::dict DayFacts(const Array<std::int64_t>& starts, const Array<std::int64_t>& 
   }
   std::int64_t* noon = c.Add<std::int64_t>("solar_noon");
   float* noonHeight = c.Add<float>("solar_noon_elevation_deg");
-  const std::int64_t *start = starts.data(), *end = ends.data();
-  const double *lat = latitudes.data(), *lon = longitudes.data();
-  OnEveryCore(c.n, 8, [&](size_t first, size_t last) {
-    for (size_t i = first; i < last; ++i) {
-      solar::LocalDay day(start[i], end[i], 0, dialog_model::ModelLatitude(lat[i]),
-                          dialog_model::ModelLongitude(lon[i]));
+  InBlocks(walk.Size(), 16, threads, [&](size_t first, size_t last) {
+    walk.Over(first, last, [&](size_t i, const std::array<const char*, 4>& at) {
+      long long start, end;
+      float lat, lon;
+      if (!DayOf(at, start, end, lat, lon)) {
+        minutes[i] = sunshine[i] = twilight[i] = INT32_MIN;
+        sunshineHours[i] = twilightHours[i] = noonHeight[i] = kMissing;
+        firstUp[i] = lastUp[i] = noon[i] = kNotATime;
+        for (size_t e = 0; e < 4; ++e) {
+          rising[e][i] = setting[e][i] = kNotATime;
+          state[e][i] = -1;
+        }
+        return;
+      }
+      solar::LocalDay day(start, end, 0, lat, lon);
       const solar::DayFacts f = solar::FactsOf(day);
       minutes[i] = f.minutes;
       sunshine[i] = f.sunshineMinutes;
@@ -137,16 +345,22 @@ py::dict DayFacts(const Array<std::int64_t>& starts, const Array<std::int64_t>& 
       }
       noon[i] = day.InstantAfter(f.highest.second);
       noonHeight[i] = f.highest.height;
-    }
+    });
   });
   return c.arrays;
 }
 
 // The minutes of local days above each of the heights, as `tagvaroskop-cli day --height` gives
-// them: arrays of a row per day and a column per height.
-py::dict MinutesAbove(const Array<std::int64_t>& starts, const Array<std::int64_t>& ends,
-                      const Array<double>& latitudes, const Array<double>& longitudes, const Array<float>& heights) {
-  Columns c(static_cast<size_t>(starts.size()), static_cast<size_t>(heights.size()));
+// them: arrays with a trailing axis of the heights; missing as in DayFacts.
+py::dict MinutesAbove(const py::handle& starts, const py::handle& ends, const py::handle& latitudes,
+                      const py::handle& longitudes, const py::handle& heightArgument, unsigned threads) {
+  const Walk<4> walk = DaysWalk(starts, ends, latitudes, longitudes);
+  const py::array_t<float> heights = Checked<float>(heightArgument, "heights");
+  if (heights.ndim() != 1) throw py::value_error("heights: expected a flat array");
+  const size_t width = static_cast<size_t>(heights.shape(0));
+  std::vector<float> height(width);
+  for (size_t h = 0; h < width; ++h) height[h] = heights.at(static_cast<py::ssize_t>(h));
+  Columns c{walk.Shape(), static_cast<py::ssize_t>(width), {}};
   std::int32_t* minutes = c.Add<std::int32_t>("minutes_above");
   float* hours = c.Add<float>("hours_above");
   std::int8_t* state = c.Add<std::int8_t>("above_state");
@@ -154,67 +368,132 @@ py::dict MinutesAbove(const Array<std::int64_t>& starts, const Array<std::int64_
   std::int64_t* lastMinute = c.Add<std::int64_t>("last_minute_above");
   std::int64_t* rising = c.Add<std::int64_t>("rising");
   std::int64_t* setting = c.Add<std::int64_t>("setting");
-  const std::int64_t *start = starts.data(), *end = ends.data();
-  const double *lat = latitudes.data(), *lon = longitudes.data();
-  const float* height = heights.data();
-  OnEveryCore(c.n, 8, [&](size_t first, size_t last) {
-    for (size_t i = first; i < last; ++i) {
-      solar::LocalDay day(start[i], end[i], 0, dialog_model::ModelLatitude(lat[i]),
-                          dialog_model::ModelLongitude(lon[i]));
-      for (size_t h = 0; h < c.width; ++h) {
-        const size_t at = i * c.width + h;
-        const solar::HeightFacts f = solar::FactsAbove(day, height[h]);
+  InBlocks(walk.Size(), 16, threads, [&](size_t first, size_t last) {
+    walk.Over(first, last, [&](size_t i, const std::array<const char*, 4>& at) {
+      long long start, end;
+      float lat, lon;
+      const bool known = DayOf(at, start, end, lat, lon);
+      std::optional<solar::LocalDay> day;
+      if (known) day.emplace(start, end, 0, lat, lon);
+      for (size_t h = 0; h < width; ++h) {
+        const size_t k = i * width + h;
+        if (!known || !(height[h] >= -90.0f && height[h] <= 90.0f)) {
+          minutes[k] = INT32_MIN;
+          hours[k] = kMissing;
+          state[k] = -1;
+          firstMinute[k] = lastMinute[k] = rising[k] = setting[k] = kNotATime;
+          continue;
+        }
+        const solar::HeightFacts f = solar::FactsAbove(*day, height[h]);
         const bool crossing = f.state == solar::HeightState::kCrossing;
-        minutes[at] = f.minutesAbove;
-        hours[at] = solar::MinutesToHours(f.minutesAbove);
-        state[at] = static_cast<std::int8_t>(f.state);
-        firstMinute[at] = MinuteInstant(day, crossing ? f.stretches.front().first : -1);
-        lastMinute[at] = MinuteInstant(day, crossing ? f.stretches.back().last : -1);
-        rising[at] = InstantOf(day, f.First(true));
-        setting[at] = InstantOf(day, f.First(false));
+        minutes[k] = f.minutesAbove;
+        hours[k] = solar::MinutesToHours(f.minutesAbove);
+        state[k] = static_cast<std::int8_t>(f.state);
+        firstMinute[k] = MinuteInstant(*day, crossing ? f.stretches.front().first : -1);
+        lastMinute[k] = MinuteInstant(*day, crossing ? f.stretches.back().last : -1);
+        rising[k] = InstantOf(*day, f.First(true));
+        setting[k] = InstantOf(*day, f.First(false));
       }
-    }
+    });
   });
   return c.arrays;
 }
 
-// The year window's 72 sample days of years at places: a row per year and place, a column per
-// sample day; the daily change of the last sample day is 0 (it has none).
-py::dict YearSeries(const Array<std::int32_t>& years, const Array<double>& latitudes, const Array<double>& longitudes) {
-  Columns c(static_cast<size_t>(years.size()), static_cast<size_t>(solar::kSampleDays));
+// The year window's 72 sample days of years at places: a trailing axis of the sample days; the
+// daily change of the last sample day is missing (it has none), as is every value of a year
+// outside 1900-2100 or a place the model does not take.
+py::dict YearSeries(const py::handle& years, const py::handle& latitudes, const py::handle& longitudes,
+                    unsigned threads) {
+  const Walk<3> walk({Checked<std::int32_t>(years, "year"), Checked<double>(latitudes, "latitude"),
+                      Checked<double>(longitudes, "longitude")});
+  constexpr size_t kDays = solar::kSampleDays;
+  Columns c{walk.Shape(), static_cast<py::ssize_t>(kDays), {}};
   float* sunshine = c.Add<float>("sunshine_hours");
   float* twilight = c.Add<float>("twilight_hours");
   std::int32_t* changeMinutes = c.Add<std::int32_t>("daily_change_minutes");
   std::int32_t* changeSeconds = c.Add<std::int32_t>("daily_change_seconds");
-  const std::int32_t* year = years.data();
-  const double *lat = latitudes.data(), *lon = longitudes.data();
-  OnEveryCore(c.n, 1, [&](size_t first, size_t last) {
-    for (size_t i = first; i < last; ++i) {
+  InBlocks(walk.Size(), 1, threads, [&](size_t first, size_t last) {
+    walk.Over(first, last, [&](size_t i, const std::array<const char*, 3>& at) {
+      const std::int32_t year = Read<std::int32_t>(at[0]);
+      float lat, lon;
+      const bool known = year >= 1900 && year <= 2100 && ModelPlace(Read<double>(at[1]), Read<double>(at[2]), lat, lon);
       solar::YearSeries series{};
-      solar::ComputeYearSeriesOnOneThread(
-          solar::YearPlace{year[i], 0, dialog_model::ModelLatitude(lat[i]), dialog_model::ModelLongitude(lon[i])},
-          series);
-      for (int k = 1; k <= solar::kSampleDays; ++k) {
-        const size_t at = i * c.width + static_cast<size_t>(k - 1);
-        sunshine[at] = series.sunshine[k];
-        twilight[at] = series.twilight[k];
+      if (known) solar::ComputeYearSeriesOnOneThread(solar::YearPlace{year, 0, lat, lon}, series);
+      for (size_t k = 1; k <= kDays; ++k) {
+        const size_t to = i * kDays + (k - 1);
+        sunshine[to] = known ? series.sunshine[k] : kMissing;
+        twilight[to] = known ? series.twilight[k] : kMissing;
+        if (!known || k == kDays) {
+          changeMinutes[to] = changeSeconds[to] = INT32_MIN;
+          continue;
+        }
         const dialog_model::DailyChange change =
-            k < solar::kSampleDays ? dialog_model::DailyChangeOf(dialog_model::SunshineChangePerDay(series, k, year[i]))
-                                   : dialog_model::DailyChange{0, 0};
-        changeMinutes[at] = change.minutes;
-        changeSeconds[at] = change.seconds;
+            dialog_model::DailyChangeOf(dialog_model::SunshineChangePerDay(series, static_cast<int>(k), year));
+        changeMinutes[to] = change.minutes;
+        changeSeconds[to] = change.seconds;
       }
-    }
+    });
   });
   return c.arrays;
+}
+
+// The flat position of the first value of an array (any shape) that is not missing (NaT, NaN) and
+// lies outside [low, high], or -1: the check of an argument's range, without a copy of it.
+template <typename T>
+py::ssize_t FirstOutside(const py::handle& argument, T low, T high) {
+  const py::array values = Checked<T>(argument, "values");
+  const Walk<1> walk({values});
+  std::atomic<size_t> found{SIZE_MAX};
+  InBlocks(walk.Size(), 1 << 20, 0, [&](size_t first, size_t last) {
+    walk.Over(first, last, [&](size_t i, const std::array<const char*, 1>& at) {
+      const T value = Read<T>(at[0]);
+      bool missing;
+      if constexpr (std::is_floating_point_v<T>) {
+        missing = std::isnan(value);
+      } else {
+        missing = value == kNotATime;
+      }
+      if (!missing && !(value >= low && value <= high)) {
+        size_t seen = found.load();
+        while (i < seen && !found.compare_exchange_weak(seen, i)) {
+        }
+      }
+    });
+  });
+  return found == SIZE_MAX ? -1 : static_cast<py::ssize_t>(found.load());
 }
 
 }  // namespace
 
 PYBIND11_MODULE(_tagvaroskop, m) {
   m.doc() = "The computations of tagvaroskop over NumPy arrays (use the package tagvaroskop).";
-  m.def("position", &Position, "Azimuth and elevation (float32) for instants and places.");
+  m.attr("__version__") = TAGVAROSKOP_VERSION;
+  py::list columns;
+  for (const char* name : kSolarPositionColumns) columns.append(name);
+  m.attr("SOLAR_POSITION_COLUMNS") = columns;
+  m.attr("SAMPLE_DAYS") = solar::kSampleDays;
+  m.def("usable_cores", &solar::UsableCores, "The CPUs this process may run on.");
+  const auto unit = UnitOf;
+  m.def(
+      "position",
+      [unit](const py::handle& t, std::int64_t num, std::int64_t den, const py::handle& lat, const py::handle& lon,
+             unsigned threads) { return Position(t, unit(num, den), lat, lon, threads); },
+      "Azimuth and elevation (float32, two rows) for datetime64 values as int64 (a unit of num/den seconds).");
+  m.def(
+      "solar_position",
+      [unit](const py::handle& t, std::int64_t num, std::int64_t den, const py::handle& lat, const py::handle& lon,
+             const py::handle& pressure, const py::handle& temperature,
+             unsigned threads) { return SolarPosition(t, unit(num, den), lat, lon, pressure, temperature, threads); },
+      "The rows of SOLAR_POSITION_COLUMNS (float64) for datetime64 values as int64.");
   m.def("day_facts", &DayFacts, "The facts of local days [start, end) at places.");
   m.def("minutes_above", &MinutesAbove, "The minutes of local days above heights.");
   m.def("year_series", &YearSeries, "The 72 sample days of years at places.");
+  m.def(
+      "first_outside",
+      [](const py::handle& values, const py::object& low, const py::object& high) {
+        if (py::isinstance<py::array_t<std::int64_t>>(values))
+          return FirstOutside<std::int64_t>(values, low.cast<std::int64_t>(), high.cast<std::int64_t>());
+        return FirstOutside<double>(values, low.cast<double>(), high.cast<double>());
+      },
+      "The flat position of the first value outside [low, high] (int64 or float64; NaT and NaN passed over), or -1.");
 }

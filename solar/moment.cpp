@@ -1,7 +1,5 @@
 #include "solar/moment.h"
 
-#include "solar/sun_position.h"
-
 namespace solar {
 
 namespace {
@@ -25,8 +23,13 @@ ModelTime ModelTimeAt(long long instant) {
 }
 
 SunPosition SunPositionAt(long long instant, float latitude, float longitude) {
+  return PositionStepsAt(instant, latitude, longitude).position;
+}
+
+PositionSteps PositionStepsAt(long long instant, float latitude, float longitude) {
   const ModelTime t = ModelTimeAt(instant);
-  return ComputeSunPosition(t.dayNumber, ClockHours(t.hour, t.minute, t.second), latitude, longitude);
+  return ComputePositionSteps(t.dayNumber, ClockHours(t.hour, t.minute, t.second), latitude, longitude,
+                              Rounding::kMoment);
 }
 
 MinuteScan MinuteScanFrom(long long first, int minutes, float latitude, float longitude) {

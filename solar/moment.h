@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solar/day_events.h"
+#include "solar/sun_position.h"
 #include "solar/types.h"
 
 namespace solar {
@@ -22,6 +23,8 @@ ModelTime ModelTimeAt(long long instant);
 // The sun at an instant and a place (degrees north, degrees east), as the dialog computes it for
 // the same clock time and day number.
 SunPosition SunPositionAt(long long instant, float latitude, float longitude);
+// The same with every step of its computation (declination, right ascension, hour angle, ...).
+PositionSteps PositionStepsAt(long long instant, float latitude, float longitude);
 
 // `minutes` minutes at a place, the first at the instant `first`, in the day scan's rounding.
 MinuteScan MinuteScanFrom(long long first, int minutes, float latitude, float longitude);

@@ -2,28 +2,19 @@
 
 #include <cstddef>
 #include <functional>
-#include <system_error>
-#include <thread>
-
-#include "solar/clean_registers.h"
 
 namespace solar {
 
-// Runs work(0, n/2) on a second thread and work(n/2, n) on this one; where no second thread can
-// be started, all of it here. The two halves must not share what they write.
-inline void OnBothCores(size_t n, const std::function<void(size_t, size_t)>& work) {
-  ClearUpperRegisters();  // a new thread starts with this thread's register state
-  std::thread second;
-  try {
-    second = std::thread([&work, n] {
-      ClearUpperRegisters();
-      work(0, n / 2);
-    });
-  } catch (const std::system_error&) {
-    return work(0, n);
-  }
-  work(n / 2, n);
-  second.join();
-}
+// The CPUs this process may run on (its affinity mask, as `taskset` sets it), at least 1.
+unsigned UsableCores();
+
+// Runs work(first, last) over [0, n) in blocks of at most `block` items, handed out in order to at
+// most `threads` threads (0: UsableCores()), this one among them. Where no further thread can be
+// started, the others and this one do the rest. Blocks must not share what they write.
+//
+// Between its blocks, and at most every 100 ms, this thread asks `keepGoing`; once it says no, no
+// further block starts and the call returns false when the running ones are done.
+bool ForEachBlock(size_t n, size_t block, unsigned threads, const std::function<void(size_t, size_t)>& work,
+                  const std::function<bool()>& keepGoing = {});
 
 }  // namespace solar

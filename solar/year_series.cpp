@@ -1,7 +1,6 @@
 #include "solar/year_series.h"
 
 #include <functional>
-#include <thread>
 
 #include "solar/day_scan.h"
 #include "solar/numeric.h"
@@ -37,9 +36,8 @@ void ComputeMonths(const YearPlace& place, int first, int last, YearSeries& seri
 }  // namespace
 
 void ComputeYearSeries(const YearPlace& place, YearSeries& series) {
-  if (std::thread::hardware_concurrency() < 2) return ComputeYearSeriesOnOneThread(place, series);
-  // Each thread writes its own entries: the months of its half.
-  OnBothCores(12, [&](size_t first, size_t last) {
+  // Each block writes its own entries: those of its month.
+  ForEachBlock(12, 1, 0, [&](size_t first, size_t last) {
     if (first < last) ComputeMonths(place, static_cast<int>(first) + 1, static_cast<int>(last), series);
   });
 }

@@ -1,137 +1,374 @@
-"""Where the sun stands and how long the day lasts, for NumPy arrays and pandas objects.
+"""Where the sun stands and how long the day lasts, for NumPy, pandas and xarray.
 
-The numbers are those of tagvaroskop-cli to the bit, computed on every core without the GIL:
+The numbers are those of ``tagvaroskop-cli`` to the bit, computed on the usable cores without the
+GIL:
 
-    position(time, latitude, longitude)                     -> azimuth_deg, elevation_deg
-    day_events(date, latitude, longitude, tz=None)          -> the fields of `tagvaroskop-cli day`
-    minutes_above(date, latitude, longitude, heights, tz=None) -> those of `day --height`
-    year_series(year, latitude, longitude)                  -> the year window's 72 sample days
+==========================================================  ====================================
+``position(time, latitude, longitude)``                     azimuth and elevation, float32
+``solar_position(time, latitude, longitude, ...)``          pvlib's columns, refraction included
+``day_events(date, latitude, longitude, tz=None)``          the fields of ``tagvaroskop-cli day``
+``minutes_above(date, latitude, longitude, heights, ...)``  those of ``day --height``
+``year_series(year, latitude, longitude)``                  the year window's 72 sample days
+==========================================================  ====================================
 
-Arguments are scalars, array-likes or pandas objects, broadcast together as NumPy does. Places
-are decimal degrees (latitude -90..90 north, longitude -180..360 east). NumPy in, NumPy out; where
-a pandas object goes in, a pandas object comes out, indexed alike, with tz-aware times (NaT where
-the tool writes null) and categorical states. `tz` is a zone name ("Europe/Berlin"), "UTC", an
-offset ("+05:30"), a tzinfo, or None for the dialog's clock (UTC+01:00 all year). A wrong argument
-is a ValueError that names it and its first bad element. tagvaroskop.dask maps the same functions
-over Dask collections.
+Conventions
+-----------
+- Arguments are scalars, array-likes, pandas objects (a DatetimeIndex, Series, DataFrame columns)
+  or xarray DataArrays. They broadcast together as NumPy broadcasts; DataArrays broadcast by their
+  dimension names, keep their coordinates and stay lazy where Dask holds them.
+- NumPy in, NumPy out; pandas in, a DataFrame out, indexed like the input (Series with the same
+  labels in another order are aligned first); xarray in, a Dataset out.
+- Times are instants: tz-aware ones of any zone, naive ones taken as UTC (as pvlib takes them).
+  The model computes at whole seconds: a fraction of a second is dropped (the time is taken at the
+  start of its second), as ``tagvaroskop-cli`` does.
+- Places are decimal degrees, latitude -90..90 north, longitude -180..360 east.
+- ``elevation`` is geometric: the sun's centre without refraction, as the dialog and the tool give
+  it; ``solar_position`` adds the apparent (refracted) elevation. Sunrise and sunset are the
+  moments the centre passes -0.833 degrees (refraction and the sun's radius at the horizon).
+- Nothing silent: a missing value (NaN, NaT, None) gives a missing value in its row and the other
+  rows are computed; a wrong type is a TypeError, a wrong value (a time outside 1900-2100, a
+  latitude of 91, an integer where a time belongs) a ValueError; each names the argument and its
+  first bad element.
+- ``threads`` limits the threads of a call; without it the setting ``TAGVAROSKOP_THREADS`` does,
+  and without that every core the process may run on (its CPU affinity). Inside Dask, each block
+  runs on one thread: Dask spreads the blocks. Ctrl-C stops a long call within a second.
+
+``tagvaroskop.dask`` maps the same functions over Dask arrays and data frames.
 """
+from __future__ import annotations
+
+from typing import Any, Optional
+
 import numpy as np
 import pandas as pd
 
-from . import _arguments, _zones
-from ._tagvaroskop import day_facts as _day_facts
-from ._tagvaroskop import minutes_above as _minutes_above
-from ._tagvaroskop import position as _position
-from ._tagvaroskop import year_series as _year_series
+from . import _arguments, _fields, _xarray, _zones
+from . import _tagvaroskop as _ext
+from ._call import Call
 
-__all__ = ["position", "day_events", "minutes_above", "year_series"]
+__all__ = ["position", "solar_position", "day_events", "minutes_above", "year_series", "STATES", "DAY_FIELDS",
+           "HEIGHT_FIELDS", "SOLAR_POSITION_COLUMNS", "__version__"]
+__version__: str = _ext.__version__
 
-STATES = pd.CategoricalDtype(["above", "below", "crossing"])
-_EVENTS = [("sunrise", "sunset", "sun_state"), ("civil_dawn", "civil_dusk", "civil_state"),
-           ("nautical_dawn", "nautical_dusk", "nautical_state"),
-           ("astronomical_dawn", "astronomical_dusk", "astronomical_state")]
-DAY_FIELDS = ["day_minutes", "sunshine_minutes", "sunshine_hours", "twilight_minutes", "twilight_hours",
-              "first_minute_above_horizon", "last_minute_above_horizon",
-              *[key for event in _EVENTS for key in event], "solar_noon", "solar_noon_elevation_deg"]
-HEIGHT_FIELDS = ["minutes_above", "hours_above", "above_state", "first_minute_above", "last_minute_above",
-                 "rising", "setting"]
+STATES = _fields.STATES
+SOLAR_POSITION_COLUMNS: list[str] = list(_ext.SOLAR_POSITION_COLUMNS)
+_NO_DAYS = [np.empty(0, np.int64), np.empty(0, np.int64), np.empty(0), np.empty(0)]
+DAY_FIELDS: list[str] = list(_ext.day_facts(*_NO_DAYS, 1))
+HEIGHT_FIELDS: list[str] = list(_ext.minutes_above(*_NO_DAYS, np.empty(0, np.float32), 1))
+Like = Any  # a scalar, an array-like, a pandas object or an xarray DataArray
 
 
-def _place(args):
-    return args.degrees("latitude", -90, 90), args.degrees("longitude", -180, 360)
+def _place(call: Call, latitude: Like, longitude: Like) -> tuple[np.ndarray, np.ndarray]:
+    return (_arguments.degrees(latitude, "latitude", -90, 90, call.fail),
+            _arguments.degrees(longitude, "longitude", -180, 360, call.fail))
 
 
-def position(time, latitude, longitude):
-    """The sun's azimuth (from north through east) and elevation in degrees, float32, at UTC
-    datetime64 or tz-aware times: a tuple of arrays, or a DataFrame for pandas arguments."""
-    args = _arguments.Arguments(time=_arguments.instants(time), latitude=latitude, longitude=longitude)
-    azimuth, elevation = _position(_arguments.nanoseconds(args, "time"), *_place(args))
-    if args.pandas:
-        return pd.DataFrame({"azimuth_deg": azimuth, "elevation_deg": elevation}, index=args.index)
-    return azimuth.reshape(args.shape), elevation.reshape(args.shape)
+def position(time: Like, latitude: Like, longitude: Like, *, threads: Optional[int] = None):
+    """The sun's azimuth and geometric elevation, as the dialog and ``tagvaroskop-cli`` give them.
+
+    Parameters
+    ----------
+    time : datetime-like, array-like, DatetimeIndex, Series or DataArray
+        Instants; naive ones are UTC.
+    latitude, longitude : float, array-like, Series or DataArray
+        Decimal degrees, north and east.
+    threads : int, optional
+        At most this many threads (0: every usable core).
+
+    Returns
+    -------
+    tuple of two ndarray, DataFrame or Dataset
+        ``azimuth_deg`` (from north through east, above 0 and at most 360: due north is 360, as in
+        the dialog) and ``elevation_deg`` (geometric, no refraction), float32, NaN where an input is
+        missing.
+
+    Raises
+    ------
+    TypeError
+        Where an argument holds no times or no numbers (integers are not times: pass
+        ``pd.to_datetime(x, unit="s")``).
+    ValueError
+        Where a time lies outside 1900-2100 or a place outside its range.
+
+    Examples
+    --------
+    >>> azimuth, elevation = position(np.datetime64("2005-06-21T11:00"), 51.0, 7.0)
+    >>> print(f"{azimuth:.4f} {elevation:.4f}")
+    163.5004 61.6724
+    >>> times = pd.date_range("2025-06-21 12:00", periods=2, freq="6H", tz="Europe/Berlin")
+    >>> print(position(times, 52.52, 13.40).to_string(float_format="{:.2f}".format))
+                               azimuth_deg  elevation_deg
+    2025-06-21 12:00:00+02:00       149.33          58.14
+    2025-06-21 18:00:00+02:00       271.84          28.66
+    """
+    if _xarray.given(time, latitude, longitude):
+        return _xarray.apply(position, dict(time=time, latitude=latitude, longitude=longitude),
+                             [("azimuth_deg", np.float32), ("elevation_deg", np.float32)], threads=threads)
+    call = Call(time=time, latitude=latitude, longitude=longitude)
+    times = _arguments.times(call.arguments["time"], "time", call.fail)
+    latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
+    arrays = call.broadcast(time=times.values, latitude=latitudes, longitude=longitudes)
+    block = _ext.position(arrays[0], times.num, times.den, *arrays[1:], _arguments.threads(threads))
+    if call.pandas:
+        return call.block_frame(block, ["azimuth_deg", "elevation_deg"])
+    return block[0], block[1]
 
 
-def _local_days(date, latitude, longitude, tz):
-    """The arguments of a function over local days, and the days' first and next instants."""
-    args = _arguments.Arguments(date=_arguments.days(date), latitude=latitude, longitude=longitude)
-    _arguments.check_years(args, "date", args.flat["date"])
-    place = _place(args)
-    zone = _zones.zone(tz)
-    starts, ends, skipped = _zones.day_bounds(args.flat["date"], zone)
+def solar_position(time: Like, latitude: Like, longitude: Like, pressure: Like = 101325.0,
+                   temperature: Like = 12.0, *, threads: Optional[int] = None):
+    """The sun's position in pvlib's columns, with the apparent (refracted) elevation.
+
+    Parameters
+    ----------
+    time : datetime-like, array-like, DatetimeIndex, Series or DataArray
+        Instants; naive ones are UTC.
+    latitude, longitude : float, array-like, Series or DataArray
+        Decimal degrees, north and east.
+    pressure : float or array-like, default 101325
+        Air pressure at the place in pascals (0 gives no refraction).
+    temperature : float or array-like, default 12
+        Air temperature in degrees Celsius.
+    threads : int, optional
+        At most this many threads (0: every usable core).
+
+    Returns
+    -------
+    DataFrame, dict of ndarray or Dataset
+        float64 columns, NaN where an input is missing:
+
+        - ``elevation``: geometric, the value of ``position`` (float32) exactly; ``zenith`` = 90 - it;
+        - ``apparent_elevation``, ``apparent_zenith``: with refraction by Saemundsson's formula
+          (Sky and Telescope 72, 70, 1986) scaled by pressure/101000 Pa and 283/(273 + temperature),
+          as NREL's Solar Position Algorithm applies it (Reda and Andreas 2004, eq. 42): none when
+          the sun stands more than 0.83337 degrees below the horizon;
+        - ``azimuth``: from north through east in [0, 360) (pvlib's convention: due north is 0);
+        - ``equation_of_time``: apparent minus mean solar time in minutes (the model's mean
+          longitude minus its right ascension);
+        - ``declination``: degrees; ``hour_angle``: local hour angle in degrees, (-180, 180],
+          negative before the sun's transit.
+
+        A DataFrame is indexed like the pandas input; for NumPy input a dict of arrays.
+
+    Raises
+    ------
+    TypeError, ValueError
+        As for `position`; and a pressure below 0 or a temperature at or below -273.15 degrees.
+
+    Examples
+    --------
+    >>> times = pd.date_range("2025-06-21 02:45", periods=3, freq="8H", tz="UTC")
+    >>> solar_position(times, 52.52, 13.405)[["elevation", "apparent_elevation", "azimuth"]].round(3)
+                               elevation  apparent_elevation  azimuth
+    2025-06-21 02:45:00+00:00     -0.625              -0.045   48.096
+    2025-06-21 10:45:00+00:00     60.578              60.588  169.098
+    2025-06-21 18:45:00+00:00      4.991               5.152  302.831
+    """
+    names = SOLAR_POSITION_COLUMNS
+    if _xarray.given(time, latitude, longitude, pressure, temperature):
+        return _xarray.apply(solar_position, dict(time=time, latitude=latitude, longitude=longitude,
+                                                  pressure=pressure, temperature=temperature),
+                             [(name, np.float64) for name in names], threads=threads)
+    call = Call(time=time, latitude=latitude, longitude=longitude, pressure=pressure, temperature=temperature)
+    times = _arguments.times(call.arguments["time"], "time", call.fail)
+    latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
+    pressures = _arguments.degrees(call.arguments["pressure"], "pressure", 0, 200000, call.fail, "pascals")
+    temperatures = _arguments.degrees(call.arguments["temperature"], "temperature", -273.14, 100, call.fail,
+                                      "degrees Celsius")
+    arrays = call.broadcast(time=times.values, latitude=latitudes, longitude=longitudes, pressure=pressures,
+                            temperature=temperatures)
+    block = _ext.solar_position(arrays[0], times.num, times.den, *arrays[1:], _arguments.threads(threads))
+    if call.pandas:
+        return call.block_frame(block, names)
+    return dict(zip(names, block))
+
+
+def _local_days(date: Like, latitude: Like, longitude: Like, tz: Any) -> tuple[Call, _zones.Zone, list]:
+    """The call over local days: its zone (tz, else the zone the dates carry, else the dialog's
+    clock) and its broadcast arrays: the days' first and next instants and the places."""
+    call = Call(date=date, latitude=latitude, longitude=longitude)
+    zone = _zones.zone(tz if tz is not None else _arguments.zone_of(call.arguments["date"]))
+    days = _arguments.dates(call.arguments["date"], "date", call.fail)
+    latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
+    starts, ends, skipped = _zones.day_bounds(days, zone)
     if skipped.any():
-        args.fail("date", skipped, f"a date that {zone.name} skips")
-    return args, zone, starts, ends, place
+        first = int(np.flatnonzero(skipped.ravel())[0])
+        call.fail("date", first, f"a date that {zone.name} skips", days.ravel()[first].astype("datetime64[D]"))
+    return call, zone, call.broadcast(date=starts, end=ends, latitude=latitudes, longitude=longitudes)
 
 
-def _shaped(args, zone, facts, trailing=()):
-    """The facts as NumPy arrays of the arguments' shape (times datetime64[s] in UTC, states as
-    words), or as flat pandas columns (times in the zone, states categorical)."""
-    out = {}
-    for key, values in facts.items():
-        if args.pandas:
-            values = values.ravel()
-            if key.endswith("state"):
-                values = pd.Categorical.from_codes(values, dtype=STATES)
-            elif values.dtype == np.int64:
-                values = pd.DatetimeIndex(values.view("datetime64[s]").astype("datetime64[ns]"))
-                values = values.tz_localize("UTC").tz_convert(zone.tzinfo)
-        elif key.endswith("state"):
-            values = np.asarray(STATES.categories)[values].reshape(args.shape + trailing)
-        else:
-            values = (values.view("datetime64[s]") if values.dtype == np.int64 else values).reshape(args.shape + trailing)
-        out[key] = values
-    return out
+def _day_result(call: Call, zone: _zones.Zone, raw: dict[str, np.ndarray]):
+    if call.pandas:
+        return call.frame({name: _fields.as_pandas(values, zone.tzinfo) for name, values in raw.items()})
+    return {name: _fields.as_numpy(values) for name, values in raw.items()}
 
 
-def day_events(date, latitude, longitude, tz=None):
-    """The local days of the zone at the places: the fields of `tagvaroskop-cli day` with its names
-    (day_minutes, sunshine_minutes, sunrise, sunset, the twilights with their *_state, solar_noon,
-    ...): a dict of arrays, or a DataFrame for pandas arguments."""
-    args, zone, starts, ends, (latitudes, longitudes) = _local_days(date, latitude, longitude, tz)
-    facts = _shaped(args, zone, _day_facts(starts, ends, latitudes, longitudes))
-    facts = {key: facts[key] for key in DAY_FIELDS}
-    return pd.DataFrame(facts, index=args.index) if args.pandas else facts
+def day_events(date: Like, latitude: Like, longitude: Like, tz: Any = None, *, threads: Optional[int] = None):
+    """The local days of a zone at places: the fields of ``tagvaroskop-cli day``.
+
+    Parameters
+    ----------
+    date : date-like, array-like, DatetimeIndex, Series or DataArray
+        Calendar dates as written (a time of day is passed over).
+    latitude, longitude : float, array-like, Series or DataArray
+        Decimal degrees, north and east.
+    tz : str or tzinfo, optional
+        The zone whose calendar days are meant: a name of the time-zone database, "UTC", an offset
+        from -12:00 to +14:00 ("+05:30") or a tzinfo. Without it, the zone the dates carry, and for
+        naive dates the dialog's clock (UTC+01:00 all year).
+    threads : int, optional
+        At most this many threads (0: every usable core).
+
+    Returns
+    -------
+    DataFrame, dict of ndarray or Dataset
+        The fields of `DAY_FIELDS`, named as ``tagvaroskop-cli day`` names them: ``day_minutes``
+        (the minutes that start in the day), ``sunshine_minutes`` and ``twilight_minutes`` (the
+        dialog's counts above 0 and -7 degrees) with their hours, the first and last minute above
+        the horizon, ``sunrise``/``sunset`` (the centre at -0.833 degrees) and the civil, nautical
+        and astronomical dawn and dusk (-6, -12, -18 degrees) with their ``*_state`` ("above",
+        "below", "crossing"), ``solar_noon`` and its elevation. A missing date or place gives a
+        missing row. Counts are nullable Int32 in a DataFrame and float64 in NumPy, times tz-aware
+        in the zone (NumPy: datetime64[s] in UTC), states categorical (NumPy: strings).
+
+    Raises
+    ------
+    TypeError, ValueError
+        As for `position`; and a date the zone skips (Apia's 2011-12-30) or an unknown zone.
+
+    Examples
+    --------
+    >>> days = day_events(pd.Series(["2025-06-21", "2025-12-21"]), 52.52, 13.405, tz="Europe/Berlin")
+    >>> days[["sunrise", "sunset", "day_minutes"]]
+                        sunrise                    sunset  day_minutes
+    0 2025-06-21 04:43:10+02:00 2025-06-21 21:33:20+02:00         1440
+    1 2025-12-21 08:15:01+01:00 2025-12-21 15:54:06+01:00         1440
+    """
+    if _xarray.given(date, latitude, longitude):
+        raw = _ext.day_facts(*_NO_DAYS, 1)
+        return _xarray.apply(day_events, dict(date=date, latitude=latitude, longitude=longitude),
+                             _fields.numpy_dtypes(raw, "ns"), tz=tz, threads=threads)
+    call, zone, arrays = _local_days(date, latitude, longitude, tz)
+    return _day_result(call, zone, _ext.day_facts(*arrays, _arguments.threads(threads)))
 
 
-def minutes_above(date, latitude, longitude, heights, tz=None):
-    """The minutes of the local days above each height (degrees), with the state, the first and
-    last minute above, and the first rising and setting, as `day --height` gives them: arrays with
-    a last axis of the heights, or a DataFrame whose columns are (field, height)."""
-    heights = np.atleast_1d(np.asarray(heights, dtype=np.float64))
+def _heights(heights: Like) -> np.ndarray:
+    heights = np.atleast_1d(np.asarray(heights))
+    if heights.ndim != 1 or heights.dtype.kind not in "fiu":
+        raise TypeError(f"heights: expected a list of numbers, not {heights.dtype} of shape {heights.shape}")
     bad = ~((heights >= -90) & (heights <= 90))
     if bad.any():
-        raise ValueError(f"heights: not between -90 and 90 degrees at {int(np.flatnonzero(bad)[0])}: {heights[bad][0]!r}")
-    args, zone, starts, ends, (latitudes, longitudes) = _local_days(date, latitude, longitude, tz)
-    facts = _minutes_above(starts, ends, latitudes, longitudes, heights.astype(np.float32))
-    shaped = _shaped(args, zone, {k: facts[k] for k in HEIGHT_FIELDS}, trailing=(len(heights),))
-    if not args.pandas:
-        return shaped
-    columns = {(key, float(h)): shaped[key][j :: len(heights)] for key in HEIGHT_FIELDS for j, h in enumerate(heights)}
-    frame = pd.DataFrame(columns, index=args.index)
+        first = int(np.flatnonzero(bad)[0])
+        raise ValueError(f"heights: not between -90 and 90 degrees at {first}: {heights[first]!r}")
+    return heights.astype(np.float32)
+
+
+def minutes_above(date: Like, latitude: Like, longitude: Like, heights: Like, tz: Any = None, *,
+                  threads: Optional[int] = None):
+    """The minutes of local days above each height, as ``tagvaroskop-cli day --height`` gives them.
+
+    Parameters
+    ----------
+    date, latitude, longitude, tz, threads
+        As for `day_events`.
+    heights : float or list of float
+        Heights of the sun's centre in degrees, -90 to 90.
+
+    Returns
+    -------
+    DataFrame, dict of ndarray or Dataset
+        The fields of `HEIGHT_FIELDS` (``minutes_above``, ``hours_above``, ``above_state``, the first
+        and last minute above, the first ``rising`` and ``setting``) for each height: a last axis of
+        the heights in NumPy, a dimension ``height_deg`` in xarray, columns (field, height) in pandas.
+
+    Examples
+    --------
+    >>> minutes_above("2025-06-21", 69.65, 18.96, [-6, 30], tz="Europe/Oslo")["minutes_above"]
+    array([1440.,  533.])
+    """
+    heights = _heights(heights)
+    if _xarray.given(date, latitude, longitude):
+        raw = _ext.minutes_above(*_NO_DAYS, heights, 1)
+        return _xarray.apply(minutes_above, dict(date=date, latitude=latitude, longitude=longitude),
+                             _fields.numpy_dtypes(raw, "ns"), trailing=("height_deg", heights), heights=heights,
+                             tz=tz, threads=threads)
+    call, zone, arrays = _local_days(date, latitude, longitude, tz)
+    raw = _ext.minutes_above(*arrays, heights, _arguments.threads(threads))
+    if not call.pandas:
+        return {name: _fields.as_numpy(values) for name, values in raw.items()}
+    columns = {(name, float(h)): _fields.as_pandas(np.ascontiguousarray(values[..., j]), zone.tzinfo)
+               for name, values in raw.items() for j, h in enumerate(heights)}
+    frame = call.frame(columns)
     frame.columns = pd.MultiIndex.from_tuples(columns, names=["field", "height_deg"])
     return frame
 
 
-def year_series(year, latitude, longitude):
-    """The year window's 72 sample days (the 1st, 6th, 11th, 16th, 21st and 26th of every month)
-    of the years at the places: sunshine_hours, twilight_hours and the daily change of the sunshine
-    to the next sample day (null for the last), as `tagvaroskop-cli year` gives them. A table of 72
-    rows a year and place: a DataFrame indexed by date for one year and place, otherwise by the
-    arguments' index (or flat position) and the date."""
-    args = _arguments.Arguments(year=year, latitude=latitude, longitude=longitude)
-    years = args.flat["year"]
-    bad = ~np.isin(years, np.arange(1900, 2101))
-    if bad.any():
-        args.fail("year", bad, "not a year from 1900 to 2100")
-    facts = _year_series(years.astype(np.int32), *_place(args))
-    months, fifths = np.divmod(np.arange(72), 6)
-    dates = (years - 1970).astype("datetime64[Y]")[:, None] + months.astype("timedelta64[M]")
+def _sample_dates(years: np.ndarray) -> np.ndarray:
+    """The 72 sample days (the 1st, 6th, ..., 26th of each month) of each year, NaT for a missing year."""
+    months, fifths = np.divmod(np.arange(_ext.SAMPLE_DAYS), 6)
+    first = (years.astype(np.int64) - 1970).astype("datetime64[Y]")
+    dates = first[..., None].astype("datetime64[M]") + months.astype("timedelta64[M]")
     dates = dates.astype("datetime64[D]") + (fifths * 5).astype("timedelta64[D]")
-    last = np.tile(np.arange(72) == 71, len(years))
-    columns = {"sunshine_hours": facts["sunshine_hours"].ravel(), "twilight_hours": facts["twilight_hours"].ravel()}
-    for key in ("daily_change_minutes", "daily_change_seconds"):
-        columns[key] = pd.arrays.IntegerArray(facts[key].ravel(), last)
-    rows = args.index if args.index is not None else pd.RangeIndex(len(years))
-    index = pd.MultiIndex.from_arrays([np.repeat(rows, 72), dates.ravel()], names=[rows.name, "date"])
-    frame = pd.DataFrame(columns, index=index)
-    return frame.droplevel(0) if not args.shape else frame
+    return np.where((years == _arguments.MISSING_YEAR)[..., None], np.datetime64("NaT"), dates)
+
+
+def year_series(year: Like, latitude: Like, longitude: Like, *, threads: Optional[int] = None):
+    """The year window's 72 sample days, as ``tagvaroskop-cli year`` gives them.
+
+    Parameters
+    ----------
+    year : int or array-like of int
+        Years 1900 to 2100.
+    latitude, longitude : float, array-like, Series or DataArray
+        Decimal degrees, north and east.
+    threads : int, optional
+        At most this many threads (0: every usable core).
+
+    Returns
+    -------
+    DataFrame or Dataset
+        ``sunshine_hours``, ``twilight_hours`` and the daily change of the sunshine to the next
+        sample day in minutes and seconds (missing for the last) of the 1st, 6th, 11th, 16th, 21st
+        and 26th of every month: indexed by date for one year and place, otherwise by the arguments'
+        rows and the date; in xarray a dimension ``sample_day`` with the dates as a coordinate.
+
+    Examples
+    --------
+    >>> year_series(2025, 52.52, 13.405)[["sunshine_hours", "daily_change_seconds"]].head(3)
+                sunshine_hours  daily_change_seconds
+    date                                            
+    2025-01-01        7.533334                    35
+    2025-01-06        7.666667                     0
+    2025-01-11        7.833334                    23
+    """
+    if _xarray.given(year, latitude, longitude):
+        raw = _ext.year_series(np.empty(0, np.int32), np.empty(0), np.empty(0), 1)
+        return _xarray.apply(_year_arrays, dict(year=year, latitude=latitude, longitude=longitude),
+                             _fields.numpy_dtypes(raw) + [("date", np.dtype("datetime64[ns]"))],
+                             trailing=("sample_day", np.arange(_ext.SAMPLE_DAYS)), threads=threads)
+    call = Call(year=year, latitude=latitude, longitude=longitude)
+    years = _arguments.years(call.arguments["year"], "year", call.fail)
+    latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
+    arrays = call.broadcast(year=years, latitude=latitudes, longitude=longitudes)
+    raw = _ext.year_series(*arrays, _arguments.threads(threads))
+    columns = {name: _fields.as_pandas(values, None) for name, values in raw.items()}
+    dates = _sample_dates(arrays[0]).ravel()
+    if not call.shape:
+        return pd.DataFrame(columns, index=pd.DatetimeIndex(dates, name="date"))
+    rows = call.rows() if call.pandas else pd.RangeIndex(int(np.prod(call.shape)))
+    rows = rows.repeat(_ext.SAMPLE_DAYS)
+    index = pd.MultiIndex.from_arrays([*(rows.get_level_values(k) for k in range(rows.nlevels)), dates],
+                                      names=[*rows.names, "date"])
+    return pd.DataFrame(columns, index=index)
+
+
+def _year_arrays(year, latitude, longitude, *, threads=None) -> dict[str, np.ndarray]:
+    """year_series in NumPy form (for xarray): arrays with a last axis of the 72 sample days."""
+    call = Call(year=year, latitude=latitude, longitude=longitude)
+    years = _arguments.years(call.arguments["year"], "year", call.fail)
+    latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
+    arrays = call.broadcast(year=years, latitude=latitudes, longitude=longitudes)
+    raw = _ext.year_series(*arrays, _arguments.threads(threads))
+    result = {name: _fields.as_numpy(values) for name, values in raw.items()}
+    result["date"] = _sample_dates(arrays[0]).astype("datetime64[ns]")
+    return result
+

@@ -1,86 +1,230 @@
-"""The arguments of the package's functions: pandas objects or array-likes broadcast together,
-checked with messages that name the argument and the first bad element."""
+"""Each argument of the package's functions turned into the NumPy array that the extension takes,
+checked without copying it: a wrong type is a TypeError and a wrong value a ValueError, each naming
+the argument and its first bad element; a missing value (NaN, NaT, None) stays missing."""
+from __future__ import annotations
+
+import datetime as _dt
+from fractions import Fraction
+from typing import Any, Callable, NamedTuple
+
 import numpy as np
 import pandas as pd
 
-# The years the model takes, as tagvaroskop-cli does.
-_FIRST = np.datetime64("1900-01-01", "ns").astype(np.int64)
-_AFTER_LAST = np.datetime64("2101-01-01", "ns").astype(np.int64)
+from . import _tagvaroskop as _ext
+
+NOT_A_TIME = np.iinfo(np.int64).min  # NaT as an int64
+# The instants and dates the model takes, as tagvaroskop-cli does: 1900-01-01 up to 2101-01-01 UTC.
+FIRST_SECOND, AFTER_LAST_SECOND = -2208988800, 4133980800
+FIRST_DAY, LAST_DAY = -25567, 47846  # 1900-01-01 and 2100-12-31, days since 1970
+_YEARS = "not within the years 1900 to 2100"
+_SECONDS = {"W": 604800, "D": 86400, "h": 3600, "m": 60, "s": 1, "ms": Fraction(1, 10**3),
+            "us": Fraction(1, 10**6), "ns": Fraction(1, 10**9), "ps": Fraction(1, 10**12),
+            "fs": Fraction(1, 10**15), "as": Fraction(1, 10**18)}
+_INT64 = (np.iinfo(np.int64).min + 1, np.iinfo(np.int64).max)
+
+# fail(name, flat position in the argument, what is wrong, the element, the exception class)
+Fail = Callable[[str, int, str, Any, type], None]
 
 
-class Arguments:
-    """Named arguments as flat arrays of one length, and how to shape results like them."""
+class Times(NamedTuple):
+    """datetime64 values viewed as int64, each standing for values·num/den seconds since 1970."""
 
-    def __init__(self, **values):
-        pandas = [v for v in values.values() if isinstance(v, (pd.Series, pd.Index))]
-        self.index = pandas[0].index if pandas and isinstance(pandas[0], pd.Series) else (pandas[0] if pandas else None)
-        for name, v in values.items():
-            if isinstance(v, pd.Series) and not v.index.equals(self.index):
-                raise ValueError(f"{name}: its index differs from the other arguments'")
+    values: np.ndarray
+    num: int
+    den: int
+
+
+def _kind(array: np.ndarray, name: str) -> str:
+    """What an object array holds, by pandas' inference, missing values passed over."""
+    return pd.api.types.infer_dtype(array.ravel(), skipna=True) if array.dtype == object else array.dtype.kind
+
+
+def _numbers_hint(name: str, what: str) -> TypeError:
+    unit, units = ("D", "days") if name == "date" else ("s", "seconds")
+    return TypeError(f"{name}: expected times, not {what}; numbers of {units} since 1970 are times with "
+                     f"pd.to_datetime(x, unit=\"{unit}\") or x.astype(\"datetime64[{unit}]\")")
+
+
+def _refuse_non_times(array: np.ndarray, name: str) -> None:
+    kind = _kind(array, name)
+    if kind in ("i", "u", "f", "integer", "floating", "mixed-integer", "mixed-integer-float", "decimal"):
+        raise _numbers_hint(name, "numbers")
+    if kind in ("b", "boolean"):
+        raise TypeError(f"{name}: expected times, not booleans")
+    if kind in ("m", "timedelta", "timedelta64"):
+        raise TypeError(f"{name}: expected times, not durations (timedelta)")
+    if kind in ("c", "complex", "V", "bytes", "categorical", "interval", "period"):
+        raise TypeError(f"{name}: expected times, not {kind}")
+
+
+def _parse(array: np.ndarray, name: str, fail: Fail, utc: bool) -> pd.DatetimeIndex:
+    """Strings, dates and datetime objects (any shape) as a flat DatetimeIndex; None and NaN are NaT."""
+    flat = array.ravel()
+    try:
+        return pd.DatetimeIndex(pd.to_datetime(flat, utc=utc))
+    except (ValueError, TypeError, OverflowError, pd.errors.OutOfBoundsDatetime):
+        pass
+    for position, element in enumerate(flat):
         try:
-            arrays = np.broadcast_arrays(*[np.asarray(v) for v in values.values()])
+            pd.to_datetime(element, utc=utc)
+        except pd.errors.OutOfBoundsDatetime:
+            fail(name, position, _YEARS, element, ValueError)
+        except (ValueError, TypeError, OverflowError):
+            fail(name, position, "not a time", element, ValueError)
+    raise TypeError(f"{name}: times of different zones; convert them to one (pd.to_datetime(x, utc=True))")
+
+
+def _unit(dtype: np.dtype) -> tuple[str, int]:
+    return np.datetime_data(dtype)
+
+
+def _with_unit(array: np.ndarray) -> np.ndarray:
+    """datetime64 without a unit holds NaT alone: as seconds."""
+    return array.astype("datetime64[s]") if _unit(array.dtype)[0] == "generic" else array
+
+
+def _native(array: np.ndarray) -> np.ndarray:
+    """A datetime64 array in a unit of whole seconds or of a whole part of one: years and months
+    become days and odd units such as 3 ns nanoseconds (a copy, made after the range check)."""
+    unit, count = _unit(array.dtype)
+    if unit in ("Y", "M"):
+        return array.astype("datetime64[D]")
+    seconds = Fraction(_SECONDS[unit]) * count
+    return array.astype("datetime64[ns]") if seconds.numerator > 1 and seconds.denominator > 1 else array
+
+
+def _check_range(values: np.ndarray, dtype: np.dtype, original: np.ndarray, name: str, fail: Fail) -> None:
+    """Refuses the first value outside 1900-2100, in the values' own unit (no conversion can wrap)."""
+    unit, count = _unit(dtype)
+    if unit in ("Y", "M"):
+        low = np.datetime64("1900-01-01").astype(dtype).astype(np.int64)
+        high = np.datetime64("2101-01-01").astype(dtype).astype(np.int64) - 1
+    else:
+        seconds = Fraction(_SECONDS[unit]) * count
+        low = -(-Fraction(FIRST_SECOND) // seconds)
+        high = -(-Fraction(AFTER_LAST_SECOND) // seconds) - 1
+    low, high = max(int(low), _INT64[0]), min(int(high), _INT64[1])
+    bad = _ext.first_outside(values.view(np.int64), low, high)
+    if bad >= 0:
+        fail(name, bad, _YEARS, original.ravel()[bad], ValueError)
+
+
+def times(value: Any, name: str, fail: Fail) -> Times:
+    """Times (datetime64 of any unit, tz-aware or naive pandas times, strings, datetime objects) as
+    int64 values and their unit, without a copy where they are datetime64 already. Naive times are
+    UTC."""
+    if isinstance(value, (pd.DatetimeIndex, pd.Series)) and isinstance(value.dtype, pd.DatetimeTZDtype):
+        value = pd.DatetimeIndex(value).tz_convert(None)  # a view of the same instants
+    array = np.asarray(value)
+    if array.dtype.kind != "M":
+        _refuse_non_times(array, name)
+        if array.size == 0:
+            array = array.astype("datetime64[s]")
+        else:
+            array = _parse(array, name, fail, utc=True).tz_convert(None).to_numpy().reshape(array.shape)
+    array = _with_unit(array)
+    _check_range(array.view(np.int64), array.dtype, array, name, fail)
+    native = _native(array)
+    seconds = Fraction(_SECONDS[_unit(native.dtype)[0]]) * _unit(native.dtype)[1]
+    return Times(native.view(np.int64), seconds.numerator, seconds.denominator)
+
+
+def zone_of(value: Any) -> _dt.tzinfo | None:
+    """The zone that dates carry, or None."""
+    if isinstance(value, (pd.DatetimeIndex, pd.Series)) and isinstance(value.dtype, pd.DatetimeTZDtype):
+        return value.dtype.tz
+    if isinstance(value, pd.Timestamp) or isinstance(value, _dt.datetime):
+        return value.tzinfo
+    return None
+
+
+def dates(value: Any, name: str, fail: Fail) -> np.ndarray:
+    """Calendar dates as int64 days since 1970 (NaT where missing), of their shape: the date as
+    written, in the dates' own zone where they carry one. A time of day is passed over."""
+    if isinstance(value, (pd.DatetimeIndex, pd.Series)) and isinstance(value.dtype, pd.DatetimeTZDtype):
+        value = pd.DatetimeIndex(value).tz_localize(None)  # the local wall dates
+    array = np.asarray(value)
+    if isinstance(value, (pd.Timestamp, _dt.datetime)) and value.tzinfo is not None:
+        array = np.asarray(pd.Timestamp(value).tz_localize(None))
+    if array.dtype.kind != "M":
+        _refuse_non_times(array, name)
+        array = array.astype("datetime64[D]") if array.size == 0 else _parsed_dates(array, name, fail)
+    array = _with_unit(array)
+    _check_range(array.view(np.int64), array.dtype, array, name, fail)
+    days = _native(array).astype("datetime64[D]").view(np.int64)
+    return days
+
+
+def _parsed_dates(array: np.ndarray, name: str, fail: Fail) -> np.ndarray:
+    parsed = _parse(array, name, fail, utc=False)
+    if parsed.tz is not None:
+        parsed = parsed.tz_localize(None)
+    return parsed.to_numpy().reshape(array.shape)
+
+
+def _as_numbers(value: Any, name: str, fail: Fail) -> np.ndarray:
+    """Numbers of any numeric dtype as float64 (no copy where they are float64 already), NaN where
+    missing; anything else is a TypeError naming the first element that is no number."""
+    if isinstance(value, (pd.Series, pd.Index)) and pd.api.types.is_extension_array_dtype(value.dtype) \
+            and pd.api.types.is_numeric_dtype(value.dtype) and not pd.api.types.is_bool_dtype(value.dtype):
+        value = value.to_numpy(dtype=np.float64, na_value=np.nan)
+    array = np.asarray(value)
+    if array.dtype.kind in "fiu":
+        return array.astype(np.float64, copy=False)
+    flat = array.ravel()
+    if array.dtype == object:
+        number = [x is None or (isinstance(x, (int, float, np.integer, np.floating)) and not isinstance(x, bool))
+                  for x in flat]
+        if all(number):
+            return np.array([np.nan if x is None else x for x in flat], dtype=np.float64).reshape(array.shape)
+        bad = number.index(False)
+    else:
+        bad = 0
+    if array.size == 0:
+        raise TypeError(f"{name}: expected numbers, not {array.dtype}")
+    what = {"str": "a string", "str_": "a string", "bool": "a boolean", "bool_": "a boolean"}
+    kind = type(flat[bad]).__name__
+    fail(name, bad, f"expected a number, not {what.get(kind, kind)}", flat[bad], TypeError)
+
+
+def degrees(value: Any, name: str, low: float, high: float, fail: Fail, unit: str = "degrees") -> np.ndarray:
+    """Numbers as float64 (no copy where they are float64), checked against [low, high]; NaN and
+    None are missing."""
+    array = _as_numbers(value, name, fail)
+    bad = _ext.first_outside(array, float(low), float(high))
+    if bad >= 0:
+        fail(name, bad, f"not between {low:g} and {high:g} {unit}", array.ravel()[bad], ValueError)
+    return array
+
+
+MISSING_YEAR = np.int32(-1)
+
+
+def years(value: Any, name: str, fail: Fail) -> np.ndarray:
+    """Whole years 1900-2100 as int32; missing ones (NaN, None) as MISSING_YEAR."""
+    original = np.asarray(value)
+    array = _as_numbers(value, name, fail)
+    bad = _ext.first_outside(array, 1900.0, 2100.0)
+    if bad < 0:
+        fractions = np.flatnonzero((array % 1 != 0) & ~np.isnan(array)) if array.dtype.kind == "f" else []
+        bad = int(fractions[0]) if len(fractions) else -1
+    if bad >= 0:
+        fail(name, bad, "not a year from 1900 to 2100", original.ravel()[bad], ValueError)
+    return np.where(np.isnan(array), MISSING_YEAR, array).astype(np.int32)
+
+
+def threads(value: Any) -> int:
+    """The threads argument: None for the setting TAGVAROSKOP_THREADS or else every usable core (0)."""
+    import os
+
+    if value is None:
+        value = os.environ.get("TAGVAROSKOP_THREADS", "0")
+        try:
+            value = int(value)
         except ValueError:
-            shapes = ", ".join(f"{n} {np.shape(v)}" for n, v in values.items())
-            raise ValueError(f"the arguments' shapes do not broadcast: {shapes}") from None
-        self.shape = arrays[0].shape if arrays else ()
-        self.flat = {name: np.ravel(a) for name, a in zip(values, arrays)}
-        self.pandas = bool(pandas)
-
-    def fail(self, name, bad, what):
-        """Raises a ValueError for the first True of `bad` (flat) in argument `name`."""
-        first = int(np.flatnonzero(bad)[0])
-        where = np.unravel_index(first, self.shape) if len(self.shape) > 1 else first
-        if self.index is not None:
-            where = self.index[first]
-        raise ValueError(f"{name}: {what} at {where!r}: {self.flat[name][first]!r}")
-
-    def degrees(self, name, low, high):
-        values = self.flat[name].astype(np.float64, copy=False)
-        if np.isnan(values).any():
-            self.fail(name, np.isnan(values), "not a number")
-        bad = ~((values >= low) & (values <= high))
-        if bad.any():
-            self.fail(name, bad, f"not between {low} and {high} degrees")
-        return values
-
-
-def instants(time):
-    """Times as datetime64[ns] in UTC, of their shape: naive ones are taken as UTC. A datetime64
-    array is taken as it is, without a copy."""
-    if isinstance(time, pd.Series):
-        return pd.Series(pd.to_datetime(time, utc=True).dt.tz_localize(None), index=time.index)
-    array = np.asarray(time)
-    if array.dtype.kind == "M":
-        return array.astype("datetime64[ns]", copy=False)
-    values = pd.to_datetime(np.ravel(array.astype(object)), utc=True).tz_localize(None)
-    return values.to_numpy().reshape(array.shape)
-
-
-def nanoseconds(args, name):
-    """The argument's times as nanoseconds since 1970, checked: the extension drops the fraction
-    of a second, as the tool does."""
-    ns = args.flat[name].astype("datetime64[ns]", copy=False).view(np.int64)
-    if (ns == np.iinfo(np.int64).min).any():
-        args.fail(name, ns == np.iinfo(np.int64).min, "not a time")
-    outside = (ns < _FIRST) | (ns >= _AFTER_LAST)
-    if outside.any():
-        args.fail(name, outside, "not within the years 1900 to 2100")
-    return ns
-
-
-def days(date):
-    """Calendar dates as days since 1970, of their shape."""
-    if isinstance(date, pd.Series):
-        values = pd.to_datetime(date)
-        values = values.dt.tz_localize(None) if values.dt.tz is not None else values
-        return pd.Series(values.dt.normalize().to_numpy().astype("datetime64[D]").astype(np.int64), index=date.index)
-    values = pd.to_datetime(np.ravel(np.asarray(date, dtype=object)))
-    values = values.tz_localize(None) if values.tz is not None else values
-    return values.normalize().to_numpy().astype("datetime64[D]").astype(np.int64).reshape(np.shape(date))
-
-
-def check_years(args, name, days_since_1970):
-    d = days_since_1970.astype("datetime64[D]")
-    bad = (d < np.datetime64("1900-01-01")) | (d > np.datetime64("2100-12-31"))
-    if bad.any():
-        args.fail(name, bad, "not within the years 1900 to 2100")
+            raise ValueError(f"TAGVAROSKOP_THREADS: not a whole number: {value!r}") from None
+    if isinstance(value, bool) or not isinstance(value, (int, np.integer)):
+        raise TypeError(f"threads: expected a whole number, not {type(value).__name__}")
+    if value < 0:
+        raise ValueError(f"threads: not 0 (every usable core) or more: {value}")
+    return int(value)

@@ -31,7 +31,7 @@ TEST(CleanRegistersTest, EveryComputationAndWorkerStartsClean) {
   ComputeSunPosition(53542, 12.0f, 51.0f, 7.0f);
   EXPECT_FALSE(UpperHalvesInUse());
   bool workerClean = false;
-  OnBothCores(2, [&](size_t first, size_t) {
+  ForEachBlock(2, 1, 2, [&](size_t first, size_t) {
     if (first == 0) workerClean = !UpperHalvesInUse();
   });
   EXPECT_TRUE(workerClean);
