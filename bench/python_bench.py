@@ -1,12 +1,21 @@
-"""The Python package measured as its users run it (medians of five runs, one process):
-position over 10,000,000 rows (time, peak memory beyond the inputs and the outputs, and beside
-PyEphem's and astropy's rates for the same rows, where they are installed), day_events over
-100,000 (day, place) rows (the rows of BM_DayFactsOfRows), and position on a local Dask cluster of two worker processes.
+"""The Python package measured as its users run it (medians of repeated runs in one process):
+
+- position over 10,000,000 rows (beside BM_PositionsOfRowsOnBothCores of build-bench/bench/bench_solar,
+  the C++ loop of the same rows), and PyEphem's and astropy's rates where they are installed;
+- a tz-aware DatetimeIndex against the same times as datetime64;
+- the memory of one place against 100,000,000 times beyond the inputs, against the outputs;
+- how long Ctrl-C takes to end a long call;
+- day_events over 100,010 (day, place) rows (the rows of BM_DayFactsOfRows);
+- the grid example (python/examples/day_length_grid.py) on a local cluster of two worker processes
+  against the same grid in this process.
 
     PYTHONPATH=build/python python3 bench/python_bench.py
-The C++ loop of the same rows is BM_PositionsOfRowsOnBothCores of build-bench/bench/bench_solar.
 """
+import os
+import signal
 import statistics
+import subprocess
+import sys
 import time
 import tracemalloc
 
@@ -33,7 +42,8 @@ def median(call, runs=5):
 
 
 def peers(times, latitude, longitude, n):
-    """Rows per second of PyEphem (one row at a time) and astropy (vectorised), on the first n."""
+    """Rows per second of PyEphem (one row at a time, azimuth and altitude read: its compute() is
+    lazy) and astropy (vectorised), on the first n rows."""
     rates = {}
     try:
         import ephem
@@ -44,6 +54,7 @@ def peers(times, latitude, longitude, n):
             for s, a, o in zip(times[:n].astype("datetime64[s]").tolist(), latitude[:n], longitude[:n]):
                 observer.date, observer.lat, observer.lon = s, str(a), str(o)
                 sun.compute(observer)
+                float(sun.az), float(sun.alt)
         rates["PyEphem"] = n / median(one_at_a_time, 3)
     except ImportError:
         pass
@@ -64,20 +75,53 @@ def peers(times, latitude, longitude, n):
     return rates
 
 
-def main():
+def positions():
     times, latitude, longitude = rows(np.arange(N))
     seconds = median(lambda: t.position(times, latitude, longitude))
-    print(f"position, {N:,} rows: {seconds:.3f} s, {N / seconds / 1e6:.1f} million rows/s")
-    tracemalloc.start()
-    base = tracemalloc.get_traced_memory()[0]
-    t.position(times, latitude, longitude)
-    extra = (tracemalloc.get_traced_memory()[1] - base) / 2**20
-    tracemalloc.stop()
-    inputs = (times.nbytes + latitude.nbytes + longitude.nbytes) / 2**20
-    print(f"  memory beyond the inputs ({inputs:.0f} MiB): {extra:.0f} MiB at the peak (the outputs: {N * 8 / 2**20:.0f} MiB)")
+    print(f"position, {N:,} rows: {seconds:.3f} s, {N / seconds / 1e6:.2f} million rows/s")
     for name, rate in peers(times, latitude, longitude, 20_000).items():
         print(f"  {name}: {rate / 1e3:.1f} thousand rows/s")
+    index = pd.date_range("2025-01-01", periods=2_000_000, freq="min", tz="Europe/Berlin")
+    plain = index.tz_convert(None).to_numpy()
+    with_index = median(lambda: t.position(index, 52.52, 13.405), 7)
+    with_array = median(lambda: t.position(plain, 52.52, 13.405), 7)
+    print(f"a tz-aware DatetimeIndex of 2,000,000 times: {with_index:.3f} s (a frame); the same times as "
+          f"datetime64: {with_array:.3f} s ({with_index / with_array:.2f}x)")
 
+
+def memory():
+    many = np.datetime64("2000-01-01T00:00:00", "ns") + np.arange(100_000_000).astype("timedelta64[s]")
+    tracemalloc.start()
+    base = tracemalloc.get_traced_memory()[0]
+    azimuth, elevation = t.position(many, 52.52, 13.405)
+    peak = (tracemalloc.get_traced_memory()[1] - base) / 2**20
+    tracemalloc.stop()
+    outputs = (azimuth.nbytes + elevation.nbytes) / 2**20
+    print(f"one place, 100,000,000 times ({many.nbytes / 2**20:.0f} MiB): {peak:.0f} MiB beyond the inputs at the "
+          f"peak, the outputs {outputs:.0f} MiB ({peak / outputs:.2f}x)")
+
+
+def interruption():
+    """Seconds from SIGINT to the end of a process one second into a call of 10^8 positions."""
+    script = ("import numpy as np, tagvaroskop as t\n"
+              "times = np.datetime64('2000-01-01T00:00:00', 'ns') + np.arange(100_000_000).astype('timedelta64[s]')\n"
+              "print('ready', flush=True)\n"
+              "t.position(times, 52.52, 13.405)\n")
+    delays = []
+    for _ in range(5):
+        process = subprocess.Popen([sys.executable, "-c", script], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                   text=True, env=dict(os.environ))
+        process.stdout.readline()
+        time.sleep(1)
+        sent = time.perf_counter()
+        process.send_signal(signal.SIGINT)
+        process.wait()
+        delays.append(time.perf_counter() - sent)
+    print(f"Ctrl-C one second into 10^8 positions: the process ends {statistics.median(delays):.3f} s later "
+          f"(median of 5; max {max(delays):.3f} s)")
+
+
+def days():
     dates = pd.date_range("2025-01-01", periods=365, freq="D")
     grid = pd.DataFrame({"date": np.tile(dates, 274), "latitude": np.repeat(np.linspace(-68, 68, 274), 365)})
     cpu = time.process_time()
@@ -85,19 +129,29 @@ def main():
     cpu = (time.process_time() - cpu) / 3
     print(f"day_events, {len(grid):,} rows: {wall:.3f} s wall, {cpu / len(grid) * 1e6:.1f} us of CPU a day")
 
+
+def grid_example(year=2025, step=5.0):
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "python", "examples"))
+    import day_length_grid
     from distributed import Client, LocalCluster
-    import dask
-    import dask.array as da
-    import tagvaroskop.dask as td
+
+    lazy = day_length_grid.day_lengths(year, step)
+    dates, latitude, longitude = (lazy[name].values for name in ("time", "latitude", "longitude"))
+    local = median(lambda: t.day_events(dates[:, None, None], latitude[:, None], longitude, tz="UTC"), 3)
     with LocalCluster(n_workers=2, threads_per_worker=1, host="127.0.0.1", dashboard_address=None) as cluster, \
             Client(cluster):
-        lazy = td.position(*rows(da.arange(N, chunks=N // 8)))
-        dask.compute(*lazy)  # the workers import the package once
-        local = median(lambda: t.position(*rows(np.arange(N))), 3)
-        cluster_seconds = median(lambda: dask.compute(*lazy), 3)
-        print(f"dask, two worker processes, {N:,} positions, the rows made where they are computed: "
-              f"{cluster_seconds:.3f} s; in this process, the rows made here: {local:.3f} s "
-              f"({cluster_seconds / local:.2f}x)")
+        lazy.compute()  # the workers import the package once
+        on_cluster = median(lambda: lazy.compute(), 3)
+    print(f"grid example, {lazy.size:,} days ({step:g} degrees, {year}): two worker processes {on_cluster:.2f} s, "
+          f"in this process {local:.2f} s ({on_cluster / local:.2f}x)")
+
+
+def main():
+    positions()
+    memory()
+    interruption()
+    days()
+    grid_example()
 
 
 if __name__ == "__main__":  # the cluster's worker processes import this file

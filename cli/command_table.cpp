@@ -33,7 +33,8 @@ const ArgumentSpec kClock{"ZEIT", "Uhrzeit HH:MM:SS in der Zeitzone von --tz, oh
 const ArgumentSpec kMoment{"ZEITPUNKT",
                            "Statt DATUM und ZEIT: ein Zeitpunkt nach RFC 3339 wie 2005-06-21T12:00:00Z "
                            "oder 2005-06-21T14:00:00+02:00 (T oder ein Leerzeichen zwischen Datum und "
-                           "Uhrzeit), ohne Z und Versatz eine Uhrzeit der Zeitzone von --tz; oder now."};
+                           "Uhrzeit), ohne Z und Versatz eine Uhrzeit der Zeitzone von --tz; oder now. Bruchteile "
+                           "einer Sekunde zählen nicht: der Zeitpunkt gilt ab dem Anfang seiner Sekunde."};
 const ArgumentSpec kLatitude{"BREITE",
                              "Breite in Grad, -90 bis 90, Süden negativ: Dezimalgrad (-33.8688), "
                              "GRAD:ARCMIN:ARCSEC mit dem Vorzeichen für den ganzen Winkel (-33:52:0) oder "
@@ -67,7 +68,7 @@ const std::vector<CommandSpec>& CommandTable() {
       {{"day"},
        "Ein Kalendertag der Zeitzone vom ersten Augenblick des Datums bis zum ersten des nächsten, Minute "
        "für Minute: Sonnenscheindauer und Dauer inkl. Dämmerung, Sonnenaufgang und Sonnenuntergang, die "
-       "Dämmerungen und der höchste Stand auf die Sekunde.",
+       "Dämmerungen und der höchste Stand auf die Sekunde (die erste ganze Sekunde auf der neuen Seite).",
        {kDate, kLatitude, kLongitude},
        {{{"DATUM", "BREITE", "LÄNGE"}}, {{}, "input"}},
        {kFormat, kZone, kTime, kHeight,

@@ -21,6 +21,7 @@
 #include "files/location_file.h"
 #include "files/minute_table.h"
 #include "platform/base/archive.h"
+#include "platform/base/field_text.h"
 #include "platform/base/file.h"
 #include "platform/base/file_exception.h"
 #include "solar/parallel.h"
@@ -136,7 +137,7 @@ int WithInput(const std::string& source, Io& io, const std::function<int(std::is
   DescriptorReader reader(descriptor, true);
   struct stat status {};
   if (fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
-    throw FileError{Shown(source, false) + " ist ein Ordner, keine Datei."};
+    throw FileError{platform::PrintableText(source) + " ist ein Ordner, keine Datei."};
   }
   fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
   std::istream in(&reader);
@@ -263,7 +264,8 @@ int PlaceSave(QCommandLineParser& p, Io& io) {
 int PlaceShow(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
   const files::Place stored = files::LoadLocation(Positional(p, 0));
-  if (!files::IsDialogPlace(stored)) throw FileError{Shown(Positional(p, 0), false) + " ist keine Ortsdatei."};
+  if (!files::IsDialogPlace(stored))
+    throw FileError{platform::PrintableText(Positional(p, 0)) + " ist keine Ortsdatei."};
   WriteRecord(io.out, format, StoredPlaceRecord(stored), DialogClock());
   return 0;
 }

@@ -11,8 +11,17 @@
 namespace cli {
 
 std::string Shown(std::string_view text, bool quoted) {
+  constexpr int kMostShown = 60;
   std::string shown = quoted ? "\"" : "";
-  shown.append(platform::PrintableText(text));
+  const std::string start = platform::FirstCharacters(text, kMostShown);
+  shown.append(platform::PrintableText(start));
+  if (start.size() < text.size()) {  // a long entry is cut, with its length
+    long characters = 0;
+    for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    shown.append("…");
+    if (quoted) shown.push_back('"');
+    return shown + " (" + std::to_string(characters) + " Zeichen)";
+  }
   if (quoted) shown.push_back('"');
   return shown;
 }

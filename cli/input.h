@@ -18,7 +18,8 @@ struct FileError {
 };
 
 // An entry as a message shows it: in quotes (unless `quoted` is false), with control characters
-// escaped, so that no entry can write to the terminal.
+// escaped, so that no entry can write to the terminal; beyond 60 characters cut, with its length.
+// File names go whole (platform::PrintableText).
 std::string Shown(std::string_view text, bool quoted = true);
 
 // At most three parts of a text separated by `separator`, and how many there were.

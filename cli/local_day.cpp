@@ -8,13 +8,4 @@ LocalDay ScanLocalDay(const QDate& date, const DayBounds& bounds, int second, co
                   solar::LocalDay(bounds.start, bounds.end, second, place.latitude, place.longitude)};
 }
 
-DayBounds BoundsOrRefusal(const QDate& date, const TimeBasis& basis) {
-  const std::optional<DayBounds> bounds = BoundsOf(date, basis);
-  if (!bounds) {
-    throw InputError{"Datum: den " + date.toString(Qt::ISODate).toStdString() + " gibt es in " + basis.name +
-                     " nicht: die Zeitzone überspringt diesen Tag."};
-  }
-  return *bounds;
-}
-
 }  // namespace cli

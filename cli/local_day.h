@@ -22,7 +22,4 @@ struct LocalDay {
 LocalDay ScanLocalDay(const QDate& date, const DayBounds& bounds, int second, const Place& place,
                       const TimeBasis& basis);
 
-// The bounds of a date of the basis; a date that the zone skips is a wrong entry.
-DayBounds BoundsOrRefusal(const QDate& date, const TimeBasis& basis);
-
 }  // namespace cli

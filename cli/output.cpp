@@ -116,9 +116,11 @@ void AppendJson(std::string& out, const Cell& cell, const TimeBasis& basis) {
   }
 }
 
+// A clock time in text; where the clocks show it twice that day, with its offset.
 std::string ClockOf(long long instant, const TimeBasis& basis, bool seconds) {
   const std::string clock = ClockText(instant, basis);
-  return seconds ? clock : clock.substr(0, 5);
+  const std::string shown = seconds ? clock : clock.substr(0, 5);
+  return ShownTwice(instant, basis) ? shown + " (" + OffsetText(basis.OffsetAt(instant)) + ")" : shown;
 }
 
 std::string TextOf(const Column& column, const Cell& cell, const TimeBasis& basis) {
@@ -141,7 +143,8 @@ std::string TextOf(const Column& column, const Cell& cell, const TimeBasis& basi
     case Cell::Type::kInstant: {
       if (cell.items.empty()) return ClockOf(cell.integer, basis, column.show != Show::kClockMinute);
       std::string all;
-      for (const ListItem& item : cell.items) all.append(all.empty() ? "" : ", ").append(ClockText(item.first, basis));
+      for (const ListItem& item : cell.items)
+        all.append(all.empty() ? "" : ", ").append(ClockOf(item.first, basis, true));
       return all;
     }
     case Cell::Type::kDate: {

@@ -164,7 +164,7 @@ std::vector<OffsetFrom> TimeBasis::Offsets(long long from, long long to) const {
 TimeBasis DialogClock() { return TimeBasis{QTimeZone(kModelOffset), "MEZ", kModelOffset}; }
 
 TimeBasis ReadTimeBasis(std::string_view text) {
-  if (text == "UTC" || text == "Z") return TimeBasis{QTimeZone::utc(), "UTC", 0};
+  if (text == "UTC" || text == "Z" || text == "z") return TimeBasis{QTimeZone::utc(), "UTC", 0};
   if (const std::optional<int> offset = ReadOffset(text)) {
     if (*offset < kLeastOffset || *offset > kGreatestOffset) {
       throw InputError{"Zeitzone: " + Shown(text) + " liegt nicht zwischen -12:00 und +14:00."};
@@ -249,15 +249,26 @@ long long LocalSeconds(const QDate& date, const ClockTime& time) {
   return LocalDayNumber(date) * kSecondsPerDay + time.hour * 3600LL + time.minute * 60LL + time.second;
 }
 
-// The earliest instant of the local time; the message (made only when needed) where there is none.
+// The earliest instant of the local time; where there is none, the refusal of a date the zone
+// skips, or else the message (made only when needed).
 template <typename Message>
 long long InstantOrRefusal(long long local, const TimeBasis& basis, const Message& message) {
   const std::optional<long long> instant = InstantOfLocalTime(local, basis);
-  if (!instant) throw InputError{message()};
-  return *instant;
+  if (instant) return *instant;
+  BoundsOrRefusal(DateOfLocalDay(FloorDivide(local, kSecondsPerDay)), basis);
+  throw InputError{message()};
 }
 
 }  // namespace
+
+DayBounds BoundsOrRefusal(const QDate& date, const TimeBasis& basis) {
+  const std::optional<DayBounds> bounds = BoundsOf(date, basis);
+  if (!bounds) {
+    throw InputError{"Datum: den " + date.toString(Qt::ISODate).toStdString() + " gibt es in " + basis.name +
+                     " nicht: die Zeitzone überspringt diesen Tag."};
+  }
+  return *bounds;
+}
 
 // The day count of a Gregorian date, in integer arithmetic (the inverse of PutDate's).
 long long DaysFromCivil(long long year, long long month, long long day) {
@@ -381,6 +392,16 @@ std::string ClockText(long long instant, const TimeBasis& basis) {
   const long long local = instant + basis.OffsetAt(instant);
   AppendClock(text, local - FloorDivide(local, kSecondsPerDay) * kSecondsPerDay);
   return text;
+}
+
+bool ShownTwice(long long instant, const TimeBasis& basis) {
+  if (basis.fixedOffset) return false;
+  const long long local = instant + basis.OffsetAt(instant);
+  for (const OffsetFrom& o : basis.Offsets(instant - kSecondsPerDay, instant + kSecondsPerDay)) {
+    const long long other = local - o.offset;
+    if (other != instant && basis.OffsetAt(other) == o.offset) return true;
+  }
+  return false;
 }
 
 std::string OffsetText(int offset) {

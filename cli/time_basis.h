@@ -53,6 +53,8 @@ struct DayBounds {
 };
 // None where the zone skips the date.
 std::optional<DayBounds> BoundsOf(const QDate& date, const TimeBasis& basis);
+// The same; a date that the zone skips is a wrong entry.
+DayBounds BoundsOrRefusal(const QDate& date, const TimeBasis& basis);
 
 // A calendar date JJJJ-MM-TT of the years 1900 to 2100; impossible dates are refused.
 QDate ReadCalendarDate(std::string_view text);
@@ -72,6 +74,9 @@ void AppendRfc3339(std::string& out, long long instant, int offset);
 std::string Rfc3339(long long instant, const TimeBasis& basis);
 // The clock time in the basis, "HH:MM:SS".
 std::string ClockText(long long instant, const TimeBasis& basis);
+// Whether the clocks of the basis show the instant's local time at another instant too (within
+// the hours that a change of offset repeats).
+bool ShownTwice(long long instant, const TimeBasis& basis);
 // "UTC+05:30"; with seconds where the offset has them.
 std::string OffsetText(int offset);
 // The basis where no moment is known: "MEZ (UTC+01:00)", "UTC+05:30", "Europe/Berlin".

@@ -49,18 +49,18 @@ LocalDay::Part LocalDay::After() const {
 std::vector<Crossing> LocalDay::Crossings(float height) {
   std::vector<Crossing> crossings = m_heights.Crossings(height);
   if (m_scan.minutes == 0) return crossings;
-  // A crossing between an end of the day and the minute next to it, in either partial minute.
-  for (const Part& part : {Before(), After()}) {
-    if (part.first > part.last) continue;
-    const bool before = part.minute == 0;
-    const long long end = before ? part.first : part.last;
-    const bool endAbove = EdgeHeight(end) > height, minuteAbove = EdgeHeight(part.minute) > height;
-    if (endAbove == minuteAbove) continue;
-    if (before) {
-      crossings.insert(crossings.begin(), CrossingBetween(m_scan, m_sun, end, 0, height, minuteAbove));
-    } else {
-      crossings.push_back(CrossingBetween(m_scan, m_sun, part.minute, end, height, endAbove));
-    }
+  // A crossing between an end of the day and the minute next to it. A crossing is the first
+  // second on the sun's new side, so one at the day's first instant is told by the second before
+  // it, the last of the day before; one at the next day's first instant is that day's.
+  const long long dayBefore = -m_lead - 1;
+  if ((EdgeHeight(dayBefore) > height) != (EdgeHeight(0) > height)) {
+    const bool rising = EdgeHeight(0) > height;
+    crossings.insert(crossings.begin(), CrossingBetween(m_scan, m_sun, dayBefore, 0, height, rising));
+  }
+  const Part after = After();
+  if (after.first <= after.last && (EdgeHeight(after.last) > height) != (EdgeHeight(after.minute) > height)) {
+    const bool rising = EdgeHeight(after.last) > height;
+    crossings.push_back(CrossingBetween(m_scan, m_sun, after.minute, after.last, height, rising));
   }
   return crossings;
 }

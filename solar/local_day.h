@@ -49,7 +49,7 @@ class LocalDay {
   MinuteScan m_scan;
   SunTracker m_sun;
   SparseTrack m_heights;
-  std::array<std::pair<long long, float>, 6> m_edges{};  // the edge heights computed so far
+  std::array<std::pair<long long, float>, 8> m_edges{};  // the edge heights computed so far
   size_t m_edgesKnown = 0;
 };
 
