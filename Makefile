@@ -41,6 +41,7 @@ test-thread:
 bench:
 	$(MAKE) build BUILD=build-bench CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DTAGVAROSKOP_BENCH=ON"
 	for b in build-bench/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+	/usr/bin/python3 bench/batch_bench.py build-bench
 
 # The Debian package, named with the version, in build-package/: a build of its own without
 # -Werror, so that a newer compiler's new warning never stops a user's package build.

@@ -2,13 +2,22 @@
 // It reads lines DATE,TIME,LATITUDE,LONGITUDE (decimal or D:M:S places) from standard input,
 // splits them, converts every number, and writes a CSV line of about the same length for each:
 // the date and time again with their offset, the zone, both places as numbers, and two numbers
-// made from them. `hyperfine` sets the two programs side by side on the same lines.
+// made from them. bench/batch_bench.py sets the two programs side by side on the same lines.
+//
+// `batch_floor --sun` is the other half: it reads the lines first, then computes the sun of each
+// on the dialog's clock (one thread, as a batch's CPU time counts it) and prints the CPU seconds
+// of that alone.
 #include <unistd.h>
 
 #include <charconv>
+#include <ctime>
+#include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "dialog_model/observation.h"
+#include "solar/moment.h"
 
 namespace {
 
@@ -43,9 +52,51 @@ void AppendTwo(std::string& out, int value) {
   out += static_cast<char>('0' + value % 10);
 }
 
+// Days since 1970-01-01 of a Gregorian date.
+long long DaysOf(long long year, int month, int day) {
+  year -= month <= 2 ? 1 : 0;
+  const long long era = (year >= 0 ? year : year - 399) / 400, yearOfEra = year - era * 400;
+  const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
+}
+
+double CpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+struct Row {
+  long long instant;
+  float latitude, longitude;
+};
+
+int SunAlone() {
+  std::vector<Row> rows;
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    const std::string_view l(line);
+    const size_t a = l.find(','), b = l.find(',', a + 1), c = l.find(',', b + 1);
+    const long long local = DaysOf(Whole(l.substr(0, 4)), Whole(l.substr(5, 2)), Whole(l.substr(8, 2))) * 86400 +
+                            Whole(l.substr(a + 1, 2)) * 3600 + Whole(l.substr(a + 4, 2)) * 60 +
+                            Whole(l.substr(a + 7, 2));
+    rows.push_back(Row{local - 3600, dialog_model::ModelLatitude(Degrees(l.substr(b + 1, c - b - 1))),
+                       dialog_model::ModelLongitude(Degrees(l.substr(c + 1)))});
+  }
+  const double start = CpuSeconds();
+  float sum = 0.0f;
+  for (const Row& r : rows) {
+    const solar::SunPosition p = solar::SunPositionAt(r.instant, r.latitude, r.longitude);
+    sum += p.azimuth + p.height;
+  }
+  std::cout << CpuSeconds() - start << " " << (sum == 0.5f ? "" : "\n");
+  return 0;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "--sun") return SunAlone();
   std::string pending, out;
   std::vector<char> buffer(1 << 22);
   for (ssize_t n; (n = read(0, buffer.data(), buffer.size())) > 0;) {

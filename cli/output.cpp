@@ -213,10 +213,8 @@ void AppendJsonObject(std::string& out, const Record& record, const TimeBasis& b
   const std::vector<size_t>& order = KeyOrder(record);  // no other record is written meanwhile
   out += '{';
   bool first = true, rowsDone = rowsKey.empty();
-  const auto member = [&](const std::string& key) {
-    out.append(first ? "" : ",");
-    AppendJsonString(out, key);
-    out += ':';
+  const auto member = [&](const std::string& key) {  // keys are snake_case: nothing to escape
+    out.append(first ? "\"" : ",\"").append(key).append("\":");
     first = false;
   };
   for (const size_t i : order) {

@@ -131,20 +131,25 @@ void AppendTwo(std::string& out, long long value) {
 
 }  // namespace
 
-int TimeBasis::OffsetAt(long long instant) const {
-  if (fixedOffset) return *fixedOffset;
+const std::vector<OffsetFrom>& TimeBasis::OffsetsAround(long long instant, long long margin) const {
   // The offsets of a window of four days around the last instant asked about, per thread: the
   // times of a day are looked up there, not in the zone database each.
   thread_local std::string cachedName;
   thread_local long long cachedFrom = 0, cachedTo = 0;
   thread_local std::vector<OffsetFrom> cached;
-  if (cachedName != name || instant < cachedFrom || instant >= cachedTo) {
+  if (cachedName != name || instant - margin < cachedFrom || instant + margin >= cachedTo) {
     cachedFrom = instant - kWindow;
     cachedTo = instant + kWindow;
     cached = Offsets(cachedFrom, cachedTo);
     cachedName = name;
   }
-  const auto after = std::upper_bound(cached.begin(), cached.end(), instant,
+  return cached;
+}
+
+int TimeBasis::OffsetAt(long long instant) const {
+  if (fixedOffset) return *fixedOffset;
+  const std::vector<OffsetFrom>& around = OffsetsAround(instant);
+  const auto after = std::upper_bound(around.begin(), around.end(), instant,
                                       [](long long t, const OffsetFrom& o) { return t < o.instant; });
   return std::prev(after)->offset;
 }
@@ -395,9 +400,10 @@ std::string ClockText(long long instant, const TimeBasis& basis) {
 }
 
 bool ShownTwice(long long instant, const TimeBasis& basis) {
-  if (basis.fixedOffset) return false;
+  if (basis.fixedOffset || basis.OffsetsAround(instant, kSecondsPerDay).size() == 1) return false;  // none near
+  const std::vector<OffsetFrom> around = basis.OffsetsAround(instant, kSecondsPerDay);  // a copy: the window moves
   const long long local = instant + basis.OffsetAt(instant);
-  for (const OffsetFrom& o : basis.Offsets(instant - kSecondsPerDay, instant + kSecondsPerDay)) {
+  for (const OffsetFrom& o : around) {
     const long long other = local - o.offset;
     if (other != instant && basis.OffsetAt(other) == o.offset) return true;
   }

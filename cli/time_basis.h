@@ -27,6 +27,9 @@ struct TimeBasis {
   std::optional<int> fixedOffset;  // UTC, an offset and the dialog's clock
 
   int OffsetAt(long long instant) const;
+  // Every offset from `margin` seconds (at most two days) before the instant to as long after it,
+  // from a window of four days kept per thread; not for a fixed offset.
+  const std::vector<OffsetFrom>& OffsetsAround(long long instant, long long margin = 0) const;
   // The offset at `from`, then every change up to `to`.
   std::vector<OffsetFrom> Offsets(long long from, long long to) const;
 };
