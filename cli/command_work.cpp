@@ -131,7 +131,11 @@ std::vector<float> HeightsOf(QCommandLineParser& p) {
 // Runs a batch on the file named by --input, or on standard input for "-". Opening never waits:
 // a FIFO is read as a stream, from when its writer comes until it closes it.
 int WithInput(const std::string& source, Io& io, const std::function<int(std::istream&, const std::string&)>& run) {
-  if (source == "-") return run(io.in, "Standardeingabe");
+  if (source == "-") {
+    const auto* standard = dynamic_cast<const DescriptorReader*>(io.in.rdbuf());
+    if (standard && standard->Closed()) throw FileError{"Die Standardeingabe ist geschlossen."};
+    return run(io.in, "Standardeingabe");
+  }
   const int descriptor = open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (descriptor < 0) throw platform::CFileException(platform::CFileException::OsErrorToCause(errno), source);
   DescriptorReader reader(descriptor, true);

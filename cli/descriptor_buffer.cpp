@@ -55,7 +55,8 @@ std::streamsize DescriptorBuffer::xsputn(const char* s, std::streamsize n) {
 
 int DescriptorBuffer::sync() { return Drain() ? 0 : -1; }
 
-DescriptorReader::DescriptorReader(int descriptor, bool owned) : m_descriptor(descriptor), m_owned(owned) {
+DescriptorReader::DescriptorReader(int descriptor, bool owned, bool closed)
+    : m_descriptor(descriptor), m_owned(owned), m_closed(closed), m_error(closed ? EBADF : 0) {
   setg(m_buffer.data(), m_buffer.data(), m_buffer.data());
 }
 

@@ -36,9 +36,11 @@ class DescriptorBuffer : public std::streambuf {
 // are converted as they arrive. It closes a descriptor it owns.
 class DescriptorReader : public std::streambuf {
  public:
-  DescriptorReader(int descriptor, bool owned);
+  // A descriptor that was closed when the program started (`closed`) fails every read.
+  DescriptorReader(int descriptor, bool owned, bool closed = false);
   ~DescriptorReader() override;
   int Error() const { return m_error; }
+  bool Closed() const { return m_closed; }
 
  protected:
   int_type underflow() override;
@@ -46,7 +48,7 @@ class DescriptorReader : public std::streambuf {
 
  private:
   int m_descriptor;
-  bool m_owned;
+  bool m_owned, m_closed;
   int m_error = 0;
   std::array<char, 1 << 16> m_buffer;
 };

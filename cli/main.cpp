@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   // Standard output and error through buffers that keep the cause of a failed write; each
   // message leaves in one piece when the run ends.
   cli::DescriptorBuffer outBuffer(STDOUT_FILENO, closed[1]), errBuffer(STDERR_FILENO, closed[2]);
-  cli::DescriptorReader inBuffer(STDIN_FILENO, false);
+  cli::DescriptorReader inBuffer(STDIN_FILENO, false, closed[0]);
   std::ostream out(&outBuffer), err(&errBuffer);
   std::istream in(&inBuffer);
   // Qt never sees the arguments: they are the tool's, and Qt would take -platform, -style and

@@ -3,17 +3,22 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <random>
 #include <string_view>
+#include <utility>
 #include <variant>
+#include <vector>
 
 #include <pthread.h>
 #include <sys/resource.h>
@@ -32,6 +37,26 @@ std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The path without repeated slashes and without "." steps: /dev/./stdout and /dev//stdout are
+// /dev/stdout.
+std::string Tidied(const std::string& path) {
+  std::string tidy;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (path[i] == '/' && !tidy.empty() && tidy.back() == '/') continue;
+    if (path[i] == '.' && !tidy.empty() && tidy.back() == '/' && (i + 1 == path.size() || path[i + 1] == '/')) {
+      ++i;  // "./" (or a final ".") after a slash
+      continue;
+    }
+    tidy += path[i];
+  }
+  return tidy;
 }
 
 // The file that a chain of symbolic links names (the path itself when it is no link), or the
@@ -57,7 +82,8 @@ std::variant<std::string, int> ResolvedLinks(std::string path) {
 
 // The descriptor that a name stands for: /dev/stdin, /dev/stdout, /dev/stderr, /dev/fd/N and
 // /proc/self/fd/N name a stream the program already holds, which is written or read as it is.
-std::optional<int> HeldDescriptor(const std::string& path) {
+std::optional<int> HeldDescriptor(const std::string& given) {
+  const std::string path = Tidied(given);
   if (path == "/dev/stdin") return 0;
   if (path == "/dev/stdout") return 1;
   if (path == "/dev/stderr") return 2;
@@ -69,11 +95,6 @@ std::optional<int> HeldDescriptor(const std::string& path) {
     return std::stoi(digits);
   }
   return std::nullopt;
-}
-
-std::string NameOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Blocks every signal that can be blocked for its life: a copy in progress ends whole.
@@ -107,6 +128,104 @@ extern "C" void RemoveTemporaryAndEnd(int signal) {
   std::raise(signal);
 }
 
+// A name of its own in the folder, free when it was drawn.
+std::string TemporaryName(const std::string& folder) {
+  static std::random_device random;
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
+  return folder + "/.tagvaroskop-" + suffix;
+}
+
+// A file in the folder with its own, hidden name (noted for the signal handler), or -1 and errno.
+int CreateNamed(const std::string& folder, unsigned mode, std::string& name) {
+  const SignalsHeld held;  // a signal finds the temporary file noted as soon as it exists
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = TemporaryName(folder);
+    const int fd = ActiveFileCalls().open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0) {
+      NoteTemporary(name);
+      return fd;
+    }
+    if (errno != EEXIST) break;
+  }
+  name.clear();
+  return -1;
+}
+
+// A file in the folder without a name (O_TMPFILE): a save killed before it ends leaves nothing.
+// -1 where the filesystem or the missing /proc does not allow it.
+int CreateUnnamed(const std::string& folder, unsigned mode) {
+  if (::access("/proc/self/fd", X_OK) != 0) return -1;
+  return ActiveFileCalls().open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+}
+
+// Gives an unnamed file a name of its own in the folder, or errno.
+int NameUnnamed(int fd, const std::string& folder, std::string& name) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = TemporaryName(folder);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      NoteTemporary(name);
+      return 0;
+    }
+    if (errno != EEXIST) break;
+  }
+  const int error = errno;
+  name.clear();
+  return error;
+}
+
+// Makes a rename in the folder durable; a folder that refuses does no harm.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Gives the new file the owner, group, mode, access lists and extended attributes of the file
+// it replaces; false where one of them cannot be kept (then the file is written in place).
+bool TakesAttributesOf(int fd, const std::string& target, const struct stat& old) {
+  if (fchown(fd, old.st_uid, static_cast<gid_t>(-1)) != 0 && old.st_uid != ::geteuid()) return false;
+  if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) return false;
+  if (fchmod(fd, old.st_mode & 07777) != 0) return false;
+  std::vector<char> names(65536);
+  const ssize_t length = ::listxattr(target.c_str(), names.data(), names.size());
+  if (length < 0) return errno == ENOTSUP || errno == ENOSYS;
+  std::vector<char> value(65536);
+  for (const char* name = names.data(); name < names.data() + length; name += std::strlen(name) + 1) {
+    const ssize_t size = ::getxattr(target.c_str(), name, value.data(), value.size());
+    if (size < 0 || fsetxattr(fd, name, value.data(), static_cast<size_t>(size), 0) != 0) return false;
+  }
+  return true;
+}
+
+// Writes all the bytes at the offset; 0, or errno (ENOSPC where nothing more is taken).
+int WriteAt(int fd, const char* bytes, size_t size, off_t at) {
+  if (::lseek(fd, at, SEEK_SET) < 0) return errno;
+  for (size_t done = 0; done < size;) {
+    const long n = ActiveFileCalls().write(fd, bytes + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : ENOSPC;
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+// The whole content of an open file, or errno.
+std::variant<std::string, int> ContentOf(int fd) {
+  std::string content;
+  char buffer[65536];
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(fd, buffer, sizeof buffer, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return content;
+    content.append(buffer, static_cast<size_t>(n));
+    at += n;
+  }
+}
+
 }  // namespace
 
 void RemoveTemporaryFilesOnSignals() {
@@ -118,83 +237,110 @@ FileCalls& ActiveFileCalls() {
   return calls;
 }
 
+std::string BackupPathOf(const std::string& target) {
+  if (faccessat(AT_FDCWD, FolderOf(target).c_str(), W_OK, AT_EACCESS) == 0) return target + "~";
+  // Beside it is not allowed: in a folder of the user's own, under the full path with '!' for '/'.
+  const char* state = std::getenv("XDG_STATE_HOME");
+  const char* home = std::getenv("HOME");
+  const char* temporary = std::getenv("TMPDIR");
+  const std::string uid = std::to_string(::geteuid());
+  for (const std::string& folder :
+       {state && *state ? std::string(state) + "/tagvaroskop" : std::string(),
+        home && *home ? std::string(home) + "/.local/state/tagvaroskop" : std::string(),
+        std::string(temporary && *temporary ? temporary : "/tmp") + "/tagvaroskop-" + uid}) {
+    if (folder.empty()) continue;
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    ::chmod(folder.c_str(), 0700);
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
+        (info.st_mode & 077) != 0)
+      continue;  // none of the user's own, or open to others
+    std::string flat = target;
+    std::replace(flat.begin(), flat.end(), '/', '!');
+    return folder + "/" + flat + "~";
+  }
+  return {};
+}
+
 CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
-  FileCalls& calls = ActiveFileCalls();
   if (path.empty() || NameOf(path).empty()) throw CFileException(CFileException::badPath, path);
   if (const std::optional<int> held = HeldDescriptor(path)) {
     m_fd = fcntl(*held, F_DUPFD_CLOEXEC, 0);
     if (m_fd < 0) Fail(errno);
     m_direct = true;
-  } else if (!(flags & modeCreate)) {
-    // Without waiting for a writer: what is not a regular file is refused at once.
-    m_fd = calls.open(path.c_str(), (flags & modeWrite ? O_WRONLY : O_RDONLY) | O_NONBLOCK | O_CLOEXEC, 0);
-    if (m_fd < 0) Fail(errno);
-    struct stat info {};
-    if (fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) Fail(EISDIR);
-    if (fstat(m_fd, &info) == 0 && !S_ISREG(info.st_mode)) Fail(EACCES);
-    fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+  } else if (flags & modeCreate) {
+    OpenToSave();
   } else {
-    const std::variant<std::string, int> resolved = ResolvedLinks(path);
-    if (const int* refused = std::get_if<int>(&resolved)) Fail(*refused);
-    m_target = std::get<std::string>(resolved);
-    struct stat target {};
-    const bool exists = ::stat(m_target.c_str(), &target) == 0;
-    if (exists && m_target != path) {
-      // The link as the kernel follows it, so that its protections apply too; and the same file.
-      const int probe = ::open(path.c_str(), O_PATH | O_CLOEXEC);
-      struct stat followed {};
-      const bool same = probe >= 0 && fstat(probe, &followed) == 0 && followed.st_dev == target.st_dev &&
-                        followed.st_ino == target.st_ino;
-      const int error = probe < 0 ? errno : EACCES;
-      if (probe >= 0) ::close(probe);
-      if (!same) Fail(error);
-    }
-    if (exists && S_ISDIR(target.st_mode)) Fail(EISDIR);
-    if (exists && !S_ISREG(target.st_mode)) {
-      // A FIFO, device or socket is written as it is, never replaced; a FIFO without a reader
-      // fails at once.
-      m_fd = calls.open(m_target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0);
-      if (m_fd < 0) Fail(errno);
-      fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
-      m_direct = true;
-    } else if (exists &&
-               ((target.st_mode & 0222) == 0 || faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0)) {
-      Fail(EACCES);  // what the user may not write is refused, as creating it anew would replace it
-    } else if (exists && target.st_nlink > 1) {
-      // Several names for one file: written in place when it is closed, so that every name shows
-      // the new content; until then the content is staged in a file of its own.
-      m_inPlace = true;
-    }
+    OpenToRead(flags);
   }
-  if (flags & modeCreate && !m_direct) {
-    struct stat target {};
-    const bool exists = ::stat(m_target.c_str(), &target) == 0;
-    const unsigned mode = exists ? target.st_mode & 07777 : 0666;
-    // A short name of its own in the folder of the file it replaces, so that any name the
-    // folder takes can be saved; created with that file's permissions.
-    const std::string stem = FolderOf(m_target) + "/.tagvaroskop-";
-    std::random_device random;
-    const SignalsHeld held;  // a signal finds the temporary file noted as soon as it exists
-    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-      char suffix[16];
-      std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-      m_temporary = stem + suffix;
-      m_fd = calls.open(m_temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-      if (m_fd < 0 && errno != EEXIST) break;
-    }
-    if (m_fd < 0) {
-      m_temporary.clear();
-      Fail(errno);
-    }
-    NoteTemporary(m_temporary);
-    if (exists) {  // the same permissions despite the umask, and the owner where permitted
-      fchmod(m_fd, mode);
-      if (fchown(m_fd, target.st_uid, target.st_gid) != 0) fchmod(m_fd, mode & 0777);
-    }
-  }
-  if ((flags & shareExclusive) && flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+  if ((flags & shareExclusive) && m_fd >= 0 && flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
     Abandon();
     throw CFileException(CFileException::sharingViolation, m_path);
+  }
+}
+
+void CFile::OpenToRead(unsigned flags) {
+  // Without waiting for a writer: what is not a regular file is refused at once.
+  m_fd = ActiveFileCalls().open(m_path.c_str(), (flags & modeWrite ? O_WRONLY : O_RDONLY) | O_NONBLOCK | O_CLOEXEC, 0);
+  if (m_fd < 0) Fail(errno);
+  struct stat info {};
+  if (fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) Fail(EISDIR);
+  if (fstat(m_fd, &info) == 0 && !S_ISREG(info.st_mode)) Fail(EACCES);
+  fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+}
+
+void CFile::OpenToSave() {
+  const std::variant<std::string, int> resolved = ResolvedLinks(m_path);
+  if (const int* refused = std::get_if<int>(&resolved)) Fail(*refused);
+  m_target = std::get<std::string>(resolved);
+  struct stat target {};
+  const bool exists = ::stat(m_target.c_str(), &target) == 0;
+  if (exists && m_target != m_path) {
+    // The link as the kernel follows it, so that its protections apply too; and the same file.
+    const int probe = ::open(m_path.c_str(), O_PATH | O_CLOEXEC);
+    struct stat followed {};
+    const bool same = probe >= 0 && fstat(probe, &followed) == 0 && followed.st_dev == target.st_dev &&
+                      followed.st_ino == target.st_ino;
+    const int error = probe < 0 ? errno : EACCES;
+    if (probe >= 0) ::close(probe);
+    if (!same) Fail(error);
+  }
+  if (exists && S_ISDIR(target.st_mode)) Fail(EISDIR);
+  if (exists && !S_ISREG(target.st_mode)) {
+    // A FIFO, device or socket is written as it is, never replaced; a FIFO without a reader
+    // fails at once.
+    m_fd = ActiveFileCalls().open(m_target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0);
+    if (m_fd < 0 && errno == ENXIO && S_ISFIFO(target.st_mode)) throw CFileException(CFileException::noReader, m_path);
+    if (m_fd < 0) Fail(errno);
+    fcntl(m_fd, F_SETFL, fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+    m_direct = true;
+    return;
+  }
+  if (exists && ((target.st_mode & 0222) == 0 || faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0))
+    Fail(EACCES);  // what the user may not write is refused, as creating it anew would replace it
+  // Several names for one file: written in place, so that every name shows the new content.
+  m_inPlace = exists && target.st_nlink > 1;
+  if (!m_inPlace) CreateReplacement(exists ? &target : nullptr);
+}
+
+void CFile::CreateReplacement(const struct stat* old) {
+  const std::string folder = FolderOf(m_target);
+  const unsigned mode = old ? old->st_mode & 07777 : 0666;
+  m_fd = CreateUnnamed(folder, mode);
+  m_unnamed = m_fd >= 0;
+  if (m_fd < 0) m_fd = CreateNamed(folder, mode, m_temporary);
+  if (m_fd < 0) {
+    const int error = errno;
+    struct stat inFolder {};
+    // A folder the user may not write: the file is written in place, as it lets itself be.
+    if (old && (error == EACCES || error == EPERM)) return void(m_inPlace = true);
+    // A folder that takes no new files (/proc) refuses access rather than missing a file.
+    Fail(error == ENOENT && ::stat(folder.c_str(), &inFolder) == 0 && S_ISDIR(inFolder.st_mode) ? EACCES : error);
+  }
+  if (old && !TakesAttributesOf(m_fd, m_target, *old)) {
+    Abandon();  // an owner, group or access list that a new file cannot keep: in place
+    m_inPlace = true;
   }
 }
 
@@ -207,64 +353,13 @@ size_t MemoryStream::Read(void* buffer, size_t size) {
 
 CFile::~CFile() { Abandon(); }
 
-// The staged content goes into the file with several names only when nothing is left that can
-// fail on the way: the file is locked (another save or reader holding it refuses this one), the
-// size limit allows the content, its room is reserved, and no signal can stop the copy half done.
-void CFile::CopyIntoTarget() {
-  FileCalls& calls = ActiveFileCalls();
-  std::string content;
-  char buffer[65536];
-  for (off_t at = 0;;) {
-    const ssize_t n = ::pread(m_fd, buffer, sizeof buffer, at);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) Fail(errno);
-    if (n == 0) break;
-    content.append(buffer, static_cast<size_t>(n));
-    at += n;
-  }
-  const int target = calls.open(m_target.c_str(), O_WRONLY | O_CLOEXEC, 0);
-  if (target < 0) Fail(errno);
-  const auto fail = [&](int error) {
-    ::close(target);
-    Fail(error);
-  };
-  if (flock(target, LOCK_EX | LOCK_NB) != 0) {
-    ::close(target);
-    Abandon();
-    throw CFileException(CFileException::sharingViolation, m_path);
-  }
-  struct rlimit limit {};
-  if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && content.size() > limit.rlim_cur)
-    fail(EFBIG);
-  if (fallocate(target, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(content.size())) != 0 && errno != EOPNOTSUPP &&
-      errno != ENOSYS && errno != EINVAL) {
-    fail(errno);
-  }
-  int error = 0;
-  {
-    const SignalsHeld held;
-    for (size_t done = 0; done < content.size() && error == 0;) {
-      const long n = calls.write(target, content.data() + done, content.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0)
-        error = n < 0 ? errno : ENOSPC;
-      else
-        done += static_cast<size_t>(n);
-    }
-    if (error == 0 && ftruncate(target, static_cast<off_t>(content.size())) != 0) error = errno;
-    if (error == 0 && calls.fsync(target) != 0) error = errno;
-  }
-  if (error != 0) fail(error);
-  if (calls.close(target) != 0) Fail(errno);
-  Abandon();  // the staged copy goes
-}
-
 void CFile::Abandon() {
   if (m_fd >= 0) ActiveFileCalls().close(m_fd);
   m_fd = -1;
   if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
   if (!m_temporary.empty()) NoteTemporary({});
   m_temporary.clear();
+  m_unnamed = false;
 }
 
 void CFile::Fail(int error) const {
@@ -286,6 +381,7 @@ size_t CFile::Read(void* buffer, size_t size) {
 }
 
 void CFile::Write(const void* buffer, size_t size) {
+  if (m_inPlace) return void(m_staged.append(static_cast<const char*>(buffer), size));
   if (m_fd < 0) throw CFileException(CFileException::invalidFile, m_path);
   size_t done = 0;
   while (done < size) {
@@ -298,22 +394,98 @@ void CFile::Write(const void* buffer, size_t size) {
 }
 
 void CFile::Close() {
+  if (m_inPlace) {
+    m_inPlace = false;
+    return WriteInPlace();
+  }
   if (m_fd < 0) return;
   FileCalls& calls = ActiveFileCalls();
-  if (!m_temporary.empty() && calls.fsync(m_fd) != 0) Fail(errno);
-  if (m_inPlace) return CopyIntoTarget();
-  const int fd = m_fd;
-  m_fd = -1;
+  if (!m_unnamed && m_temporary.empty()) {  // a file read, or written as it is
+    const int fd = std::exchange(m_fd, -1);
+    if (calls.close(fd) != 0) Fail(errno);
+    return;
+  }
+  if (calls.fsync(m_fd) != 0) Fail(errno);
+  const SignalsHeld held;  // named and renamed as one step
+  if (m_unnamed) {
+    if (const int error = NameUnnamed(m_fd, FolderOf(m_target), m_temporary)) Fail(error);
+    m_unnamed = false;
+  }
+  const int fd = std::exchange(m_fd, -1);
   if (calls.close(fd) != 0) Fail(errno);
-  if (m_temporary.empty()) return;
   if (calls.rename(m_temporary.c_str(), m_target.c_str()) != 0) Fail(errno);
   m_temporary.clear();
   NoteTemporary({});
-  const int folder = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {  // makes the rename itself durable; a folder that refuses does no harm
-    ::fsync(folder);
-    ::close(folder);
+  SyncFolder(FolderOf(m_target));
+}
+
+// The new content goes into the file itself only when nothing is left that can fail on the way
+// with the old content lost: the file is locked (another save or reader holding it refuses this
+// one), the size limit allows the content, a whole copy of the old content is kept as a backup
+// (BackupPathOf) until the new one is complete, and the room for it is taken before the old
+// content is overwritten; a failure after that puts the old content back.
+void CFile::WriteInPlace() {
+  FileCalls& calls = ActiveFileCalls();
+  const int target = calls.open(m_target.c_str(), O_RDWR | O_CLOEXEC, 0);
+  if (target < 0) Fail(errno);
+  m_fd = target;  // closed by Abandon on every failure
+  if (flock(target, LOCK_EX | LOCK_NB) != 0) {
+    Abandon();
+    throw CFileException(CFileException::sharingViolation, m_path);
   }
+  struct rlimit limit {};
+  if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && m_staged.size() > limit.rlim_cur)
+    Fail(EFBIG);
+  std::variant<std::string, int> read = ContentOf(target);
+  if (const int* error = std::get_if<int>(&read)) Fail(*error);
+  const std::string old = std::move(std::get<std::string>(read));
+  const std::string backup = BackupPathOf(m_target);
+  KeepBackup(backup, old);
+  const SignalsHeld held;
+  int error = ReserveRoom(target, old.size());
+  if (error == 0) error = WriteAt(target, m_staged.data(), m_staged.size(), 0);
+  if (error == 0 && ftruncate(target, static_cast<off_t>(m_staged.size())) != 0) error = errno;
+  if (error == 0 && calls.fsync(target) != 0) error = errno;
+  if (error != 0) {
+    // The old content back; where even that fails, the backup stays.
+    if (WriteAt(target, old.data(), old.size(), 0) == 0 && ftruncate(target, static_cast<off_t>(old.size())) == 0 &&
+        ::fsync(target) == 0)
+      ::unlink(backup.c_str());
+    Fail(error);
+  }
+  m_fd = -1;
+  if (calls.close(target) != 0) Fail(errno);
+  ::unlink(backup.c_str());
+}
+
+// The old content as a whole file of its own, readable by the user alone; a failure is this
+// save's, and the file stays as it was.
+void CFile::KeepBackup(const std::string& backup, const std::string& old) {
+  try {
+    if (backup.empty()) throw CFileException(CFileException::accessDenied, m_path);
+    ::unlink(backup.c_str());  // an older backup, of this file or an editor's, makes way
+    CFile copy(backup, modeCreate | modeWrite);
+    if (copy.m_fd >= 0) fchmod(copy.m_fd, 0600);
+    copy.Write(old.data(), old.size());
+    copy.Close();
+  } catch (const CFileException& e) {
+    Abandon();
+    throw CFileException(e.m_cause, m_path);
+  }
+}
+
+// Room for the new content: reserved where the filesystem can (fallocate), otherwise the part
+// beyond the old end written there first, which overwrites nothing; 0, or errno with the file
+// as it was.
+int CFile::ReserveRoom(int fd, size_t oldSize) {
+  const off_t size = static_cast<off_t>(m_staged.size());
+  if (fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0) return 0;
+  if (errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL) return errno;
+  if (m_staged.size() <= oldSize) return 0;
+  const int error = WriteAt(fd, m_staged.data() + oldSize, m_staged.size() - oldSize, static_cast<off_t>(oldSize));
+  if (error == 0 && ::fsync(fd) == 0) return 0;
+  if (ftruncate(fd, static_cast<off_t>(oldSize)) != 0) return errno;
+  return error != 0 ? error : EIO;
 }
 
 }  // namespace platform

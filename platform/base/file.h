@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <string>
 
@@ -41,14 +43,26 @@ class MemoryStream : public ByteStream {
 // then end the program as they would have.
 void RemoveTemporaryFilesOnSignals();
 
+// Where an in-place save keeps the whole old content until the new one is complete: beside the
+// file as NAME~, or where its folder takes no new file, in a folder of the user's own (made on
+// demand, open to nobody else): $XDG_STATE_HOME/tagvaroskop, ~/.local/state/tagvaroskop or
+// $TMPDIR/tagvaroskop-UID, under the full path with '!' for '/' and a '~' after it; "" where
+// there is none.
+std::string BackupPathOf(const std::string& target);
+
 // A file opened by its full path; every failure raises a CFileException with the cause and the
-// path. A file created for writing is written to a temporary file in the target's folder and
-// takes the target's place only when it is closed: a failed save leaves an existing file as it
-// was. A symbolic link is followed and stays, unless another user planted it in a sticky folder;
-// a target the user may not write is refused; a FIFO, device or socket is written directly, never
-// replaced; a file with several hard links gets the staged content copied in when it is closed,
-// locked and with its room reserved; /dev/stdout, /dev/fd/N and the like are the streams the
-// program holds. Opening to read never waits: anything but a regular file is refused at once.
+// path. A file created for writing is written to a temporary file in the target's folder (without
+// a name where the filesystem allows it, otherwise as .tagvaroskop-XXXXXXXX) and takes the
+// target's place only when it is closed, with the old file's owner, group, mode, access lists
+// and extended attributes: a failed save leaves an existing file as it was. A symbolic link is
+// followed and stays, unless another user planted it in a sticky folder; a target the user may
+// not write is refused; a FIFO, device or socket is written directly, never replaced (a FIFO
+// nobody reads is refused at once). A file that a new file cannot replace whole (several hard
+// links, a folder the user may not write, an owner, group or access list a new file cannot keep)
+// is written in place when it is closed: locked, with its room taken first and a backup of the
+// old content (BackupPathOf) kept until the new content is complete; a failure puts the old
+// content back. /dev/stdout, /dev/fd/N and the like are the streams the program holds. Opening
+// to read never waits: anything but a regular file is refused at once.
 class CFile : public ByteStream {
  public:
   enum OpenFlags : unsigned {
@@ -66,19 +80,26 @@ class CFile : public ByteStream {
   // Reads up to `size` bytes; fewer only at the end of the file.
   size_t Read(void* buffer, size_t size) override;
   void Write(const void* buffer, size_t size) override;
-  // Ends the file: a new file is synced and renamed over its target.
+  // Ends the file: a new file is synced and renamed over its target, or written in place.
   void Close();
 
  private:
   [[noreturn]] void Fail(int error) const;
   void Abandon();
-  void CopyIntoTarget();
+  void OpenToRead(unsigned flags);
+  void OpenToSave();
+  void CreateReplacement(const struct stat* old);
+  void WriteInPlace();
+  void KeepBackup(const std::string& backup, const std::string& old);
+  int ReserveRoom(int fd, size_t oldSize);
 
   std::string m_path;
   std::string m_target;     // the file a save replaces: the path, or the file its links name
-  std::string m_temporary;  // the file being written, for a new file
+  std::string m_temporary;  // the named file being written, for a new file
+  std::string m_staged;     // an in-place save's new content, until it is closed
+  bool m_unnamed = false;   // the file being written has no name yet
   bool m_direct = false;    // a save written straight into the target
-  bool m_inPlace = false;   // a save staged, then copied into the target
+  bool m_inPlace = false;   // a save staged, then written into the target
   int m_fd = -1;
 };
 

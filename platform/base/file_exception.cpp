@@ -78,6 +78,8 @@ std::string CFileException::GetErrorMessage() const {
       return "Beim Zugriff auf " + name + " wurde ein voller Datenträger gemeldet.";
     case endOfFile:
       return "Es wurde versucht, auf eine Stelle hinter dem Ende von " + name + " zuzugreifen.";
+    case noReader:
+      return "Aus " + name + " liest niemand.";
     case none:
     case genericException:
       break;

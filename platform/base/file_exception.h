@@ -24,6 +24,7 @@ class CFileException : public CException {
     lockViolation,
     diskFull,
     endOfFile,
+    noReader,  // a FIFO that nobody reads
   };
 
   CFileException(Cause cause, std::string fileName) : m_cause(cause), m_strFileName(std::move(fileName)) {}

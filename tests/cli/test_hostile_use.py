@@ -23,8 +23,9 @@ def test_standard_output_by_name_is_the_stream_held(tmp_path):
     with open(log, "ab") as appended:
         assert subprocess.run([CLI, "place", "save", "51", "7", "/dev/stdout"], stdout=appended).returncode == 0
     assert log.read_bytes() == b"KEEP\n" + PLACE_51_7
-    piped = subprocess.run(f"{CLI} place save 51 7 /dev/stdout | cat", shell=True, capture_output=True)
-    assert piped.stdout == PLACE_51_7
+    for name in ("/dev/stdout", "/dev/./stdout", "/dev//stdout", "/dev/fd//1", "/proc/self/./fd/1"):
+        piped = subprocess.run(f"{CLI} place save 51 7 {name} | cat", shell=True, capture_output=True)
+        assert piped.stdout == PLACE_51_7, name
     with open(tmp_path / "fd", "wb") as other:  # as >(...) hands it over
         number = other.fileno()
         assert run("place", "save", "51", "7", f"/dev/fd/{number}", pass_fds=[number]).returncode == 0
@@ -36,11 +37,14 @@ def test_dash_writes_standard_output_without_a_temporary_folder():
     assert (saved.returncode, saved.stdout) == (0, PLACE_51_7)
 
 
-def test_a_closed_standard_output_is_named():
-    closed = subprocess.run(f"exec >&-; {CLI} position 2005-06-21 12:00 51 7", shell=True, capture_output=False,
-                            stderr=subprocess.PIPE)
-    assert closed.returncode == 1
-    assert closed.stderr == "tagvaroskop-cli: Die Standardausgabe ist geschlossen.\n".encode()
+@pytest.mark.parametrize("call, stream", [("position 2005-06-21 12:00 51 7 >&-", "Standardausgabe"),
+                                          ("position --input - <&-", "Standardeingabe"),
+                                          ("day --input - --format csv <&-", "Standardeingabe")])
+def test_a_closed_standard_stream_is_named(call, stream):
+    closed = subprocess.run(f"{CLI} {call}", shell=True, capture_output=False, stderr=subprocess.PIPE,
+                            stdout=subprocess.PIPE)
+    assert (closed.returncode, closed.stdout) == (1, b"")
+    assert closed.stderr == f"tagvaroskop-cli: Die {stream} ist geschlossen.\n".encode()
 
 
 def lines_within(process, count, seconds):

@@ -1,0 +1,151 @@
+"""Saves where the filesystem or the owner is less common, through the built programs: a full
+filesystem without fallocate, a kill at every step of a save, a group member's shared file, a
+writable file in a folder the user may not write; for place files, exports and charts."""
+import os
+import pathlib
+import shutil
+import subprocess
+import tempfile
+
+import pytest
+
+CLI = os.environ.get("TAGVAROSKOP_CLI", "build/cli/tagvaroskop-cli")
+SAVES = {"place": ["place", "save", "51", "7"], "export": ["export", "2005-06-21", "51", "7"],
+         "chart": ["chart", "year", "2005", "51", "7"]}
+OLD = bytes(range(256)) * 11  # 2,816 bytes, smaller than every new file
+NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--groups=100"]
+
+
+def save(kind, target, prefix=(), **options):
+    return subprocess.run([*prefix, CLI, *SAVES[kind], str(target)], capture_output=True, timeout=120, **options)
+
+
+def new_content(kind, tmp_path):
+    assert save(kind, tmp_path / "neu").returncode == 0
+    return (tmp_path / "neu").read_bytes()
+
+
+def two_names(folder):
+    (folder / "t").write_bytes(OLD)
+    os.link(folder / "t", folder / "zwei")
+    return folder / "t"
+
+
+@pytest.fixture
+def ext2(tmp_path):
+    """A filesystem without fallocate: a loop-mounted ext2 image of 2 MiB."""
+    image, mount = tmp_path / "ext2.img", tmp_path / "mnt"
+    mount.mkdir()
+    with open(image, "wb") as f:
+        f.truncate(2 << 20)
+    made = subprocess.run(["mkfs.ext2", "-q", "-F", str(image)], capture_output=True)
+    mounted = subprocess.run(["mount", "-o", "loop", str(image), str(mount)], capture_output=True)
+    if made.returncode or mounted.returncode:
+        pytest.skip(f"no loop-mounted ext2 here: {mounted.stderr.decode().strip()}")
+    yield mount
+    subprocess.run(["umount", str(mount)], check=True)
+
+
+def fill(folder, free_kib):
+    """Fills the filesystem, then frees about `free_kib` KiB."""
+    filler = os.open(folder / "filler", os.O_WRONLY | os.O_CREAT)
+    try:
+        while os.write(filler, b"\0" * 1024):
+            pass
+    except OSError:
+        pass
+    os.close(filler)
+    os.truncate(folder / "filler", max(0, os.path.getsize(folder / "filler") - free_kib * 1024))
+
+
+# The room left: none (not even for the backup), 4 KiB (the backup, and a place file that is
+# smaller than the old one, but not the part of a chart or an export beyond the old end), 1 MiB.
+@pytest.mark.parametrize("kind, free_kib, saved", [(kind, free, free == 1024 or (free == 4 and kind == "place"))
+                                                   for kind in SAVES for free in (0, 4, 1024)])
+def test_a_full_disk_without_fallocate_keeps_the_old_content(ext2, tmp_path, kind, free_kib, saved):
+    new = new_content(kind, tmp_path)
+    target = two_names(ext2)
+    fill(ext2, free_kib)
+    done = save(kind, target)
+    if saved:
+        assert done.returncode == 0 and target.read_bytes() == new, done.stderr
+    else:
+        assert done.returncode == 1 and "voller Datenträger" in done.stderr.decode()
+        assert target.read_bytes() == OLD
+    assert (ext2 / "zwei").read_bytes() == target.read_bytes()
+    assert sorted(os.listdir(ext2)) == ["filler", "lost+found", "t", "zwei"]  # no backup, nothing hidden
+
+
+# The system calls of a save's steps; the process is killed at each call of each in turn.
+STEPS = ["write", "lseek", "ftruncate", "fsync", "fallocate", "linkat", "rename", "unlink", "flock"]
+
+
+@pytest.mark.parametrize("names", [1, 2])
+@pytest.mark.parametrize("kind", SAVES)
+def test_a_kill_at_any_step_leaves_each_file_whole(tmp_path, kind, names):
+    if not shutil.which("strace"):
+        pytest.skip("strace is not installed")
+    new = new_content(kind, tmp_path)
+    for step in STEPS:
+        for when in range(1, 100):
+            folder = tmp_path / f"{step}{when}"
+            folder.mkdir()
+            (folder / "t").write_bytes(OLD)
+            if names == 2:
+                os.link(folder / "t", folder / "zwei")
+            killed = save(kind, folder / "t", ["strace", "-f", "-o", "/dev/null", "-e", f"trace={step}",
+                                               "-e", f"inject={step}:signal=KILL:when={when}"])
+            content, backup = (folder / "t").read_bytes(), folder / "t~"
+            assert content in (OLD, new) or backup.read_bytes() == OLD, f"killed at {step} {when}"
+            # Only a kill between naming the finished file and renaming it leaves it, under its name.
+            left = set(os.listdir(folder)) - {"t", "zwei", "t~"}
+            assert not left or step == "rename" and all(n.startswith(".tagvaroskop-") for n in left), step
+            if killed.returncode == 0:  # no such call was left to kill at
+                assert content == new and not backup.exists()
+                break
+
+
+@pytest.fixture
+def nobody():
+    """A folder that another user reaches, and how that user's save runs (a home of its own)."""
+    if os.geteuid() != 0 or not shutil.which("setpriv"):
+        pytest.skip("only root saves as another user")
+    base = pathlib.Path(tempfile.mkdtemp())
+    base.chmod(0o755)
+    (base / "home").mkdir(mode=0o777)
+    (base / "home").chmod(0o777)
+    yield base, {"env": dict(os.environ, HOME=str(base / "home"), XDG_STATE_HOME="")}
+    shutil.rmtree(base)
+
+
+def test_a_group_members_save_keeps_the_shared_file(tmp_path, nobody):
+    base, options = nobody
+    folder = base / "open"
+    folder.mkdir()
+    folder.chmod(0o777)
+    shared = folder / "g"
+    shared.write_bytes(OLD)
+    os.chown(shared, 0, 100)
+    shared.chmod(0o664)
+    os.setxattr(shared, "user.note", b"geteilt")
+    done = save("place", shared, NOBODY, **options)
+    assert done.returncode == 0, done.stderr
+    status = shared.stat()
+    assert (status.st_uid, status.st_gid, status.st_mode & 0o7777) == (0, 100, 0o664)
+    assert os.getxattr(shared, "user.note") == b"geteilt" and shared.read_bytes() == new_content("place", tmp_path)
+    assert sorted(os.listdir(folder)) == ["g"]
+
+
+@pytest.mark.parametrize("names", [1, 2])
+def test_a_writable_file_in_a_closed_folder_is_saved_in_place(tmp_path, nobody, names):
+    base, options = nobody
+    folder = base / "zu"
+    folder.mkdir(mode=0o755)
+    target = two_names(folder) if names == 2 else folder / "t"
+    target.write_bytes(OLD)
+    target.chmod(0o666)
+    done = save("chart", target, NOBODY, **options)
+    assert done.returncode == 0, done.stderr
+    assert target.read_bytes() == new_content("chart", tmp_path) and target.stat().st_uid == 0
+    backups = pathlib.Path(options["env"]["HOME"]) / ".local/state/tagvaroskop"
+    assert sorted(os.listdir(folder)) == sorted(["t", "zwei"][:names]) and not list(backups.glob("*"))
