@@ -1,6 +1,7 @@
 #include "files/location_file.h"
 
 #include "platform/base/archive.h"
+#include "platform/base/field_text.h"
 
 namespace files {
 
@@ -21,7 +22,10 @@ void SetPlace(solar::ObservationFields& f, const Place& p) {
 }
 
 bool IsDialogPlace(const Place& p) {
-  const auto within = [](double value, double low, double high) { return value >= low && value <= high; };
+  // Within the field's range, and as the field shows it a number the field reads back (-0 is not).
+  const auto within = [](double value, double low, double high) {
+    return value >= low && value <= high && platform::ParseFloatField(platform::FormatFloatField(value));
+  };
   return within(p.latDegrees, -89, 89) && within(p.latArcmin, 0, 59) && within(p.latArcsec, 0, 59) &&
          within(p.lonDegrees, 0, 359) && within(p.lonArcmin, 0, 59) && within(p.lonArcsec, 0, 59);
 }

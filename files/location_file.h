@@ -20,7 +20,8 @@ struct Place {
 Place PlaceOf(const solar::ObservationFields& fields);
 void SetPlace(solar::ObservationFields& fields, const Place& place);
 
-// Whether the six values are a place the dialog takes: finite, within its fields' ranges.
+// Whether the six values are a place the dialog takes: finite, within its fields' ranges, and
+// shown as numbers that the fields read back (so not -0).
 bool IsDialogPlace(const Place& place);
 
 // Writes the 24-byte location file: six raw little-endian 4-byte values.

@@ -101,6 +101,8 @@ std::string FirstCharacters(std::string_view text, int count) {
   return std::string(text.substr(0, end));
 }
 
+std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
+
 std::optional<int> ParseIntField(std::string_view text) {
   text = SkipBlanks(text);
   size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;

@@ -15,6 +15,8 @@ std::string PrintableText(std::string_view text);
 
 // The first `count` characters (UTF-8 code points) of a text.
 std::string FirstCharacters(std::string_view text, int count);
+// What a single-line field takes of a pasted text: its first line.
+std::string_view FirstLine(std::string_view text);
 
 // Reading rules of an edit field: leading blanks and tabs skipped, a signed decimal number,
 // nothing but blanks and tabs after it, and a value of 0 only from a text starting with "0".

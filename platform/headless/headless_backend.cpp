@@ -1,5 +1,7 @@
 #include "platform/headless/headless_backend.h"
 
+#include "platform/base/field_text.h"
+
 #include <stdexcept>
 
 namespace platform {
@@ -15,6 +17,8 @@ void Window::Type(int id, const std::string& text) {
   m_focus = id;
   m_selected = false;
 }
+
+void Window::Paste(int id, const std::string& text) { Type(id, std::string(FirstLine(text))); }
 
 std::string Window::Text(int id) const {
   const auto it = m_texts.find(id);

@@ -28,6 +28,8 @@ class HeadlessBackend : public Backend {
     explicit Window(CDialog& dialog) : m_dialog(dialog) {}
 
     void Type(int id, const std::string& text);
+    // Pastes over the whole field: a single-line field takes the first line.
+    void Paste(int id, const std::string& text);
     std::string Text(int id) const;
     void Click(int id);
     void MoveFocus(int id) { m_focus = id; }

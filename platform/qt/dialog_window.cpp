@@ -9,7 +9,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include "platform/qt/look.h"
 #include "platform/qt/qt_backend.h"
@@ -31,12 +35,54 @@ QFont FieldFont() {
   return font;
 }
 
-DialogWindow::DialogWindow(CDialog& dialog, QWidget* owner) : QDialog(owner), m_dialog(dialog) {
+QSize FittingScreen(const QSize& wanted, const QWidget& window) {
+  const QScreen* screen = window.screen();
+  if (screen == nullptr) return wanted;
+  return wanted.boundedTo(screen->availableGeometry().size() - QSize(kFrameRoomX, kFrameRoomY));
+}
+
+ClientArea::ClientArea(DialogWindow& window) : m_window(window) {}
+
+void ClientArea::paintEvent(QPaintEvent*) {
+  // The client area is drawn at the screen's resolution; on another screen, anew.
+  Surface& client = m_window.Dialog().Client();
+  if (client.Ratio() != devicePixelRatioF()) {
+    client.SetRatio(devicePixelRatioF());
+    m_window.FitRatio();
+    m_window.Dialog().Invalidate(true);
+  }
+  QPainter painter(this);
+  painter.drawImage(0, 0, client.Image());
+}
+
+void ClientArea::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  const QPoint p = event->position().toPoint();
+  m_window.Deliver({Event::kLButtonDown, 0, {p.x(), p.y()}});
+}
+
+void ClientArea::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
+  const QPoint p = event->position().toPoint();
+  m_window.Deliver({Event::kLButtonDblClk, 0, {p.x(), p.y()}});
+}
+
+DialogWindow::DialogWindow(CDialog& dialog, QWidget* owner)
+    : QDialog(owner), m_dialog(dialog), m_client(new ClientArea(*this)) {
+  m_client->setObjectName("client");
   const DialogTemplate& t = dialog.Template();
   setWindowTitle(QString::fromUtf8(t.caption));
-  setFixedSize(dialog.Client().Width(), dialog.Client().Height());
   setFont(DialogFont());
   setPalette(LightPalette());
+  const QSize client(dialog.Client().Width(), dialog.Client().Height());
+  m_client->setFixedSize(client);
+  auto* scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(m_client);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(scroll);
+  FitScreen();
   BuildControls();
   // The system menu from the keyboard: Alt+Space as on other desktops, and Shift+F10.
   for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Space), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
@@ -62,9 +108,10 @@ void DialogWindow::BuildControls() {
     const PixelRect r = ControlPixels(c);
     const QString text = QString::fromUtf8(c.text ? c.text : "");
     QWidget* widget = nullptr;
+    QWidget* client = m_client;
     switch (c.kind) {
       case ControlKind::kEdit: {
-        auto* edit = new FieldEdit(text, this);
+        auto* edit = new FieldEdit(text, client);
         edit->setFont(FieldFont());
         edit->installEventFilter(this);
         widget = edit;
@@ -72,7 +119,7 @@ void DialogWindow::BuildControls() {
       }
       case ControlKind::kPushButton:
       case ControlKind::kDefPushButton: {
-        auto* button = new QPushButton(text, this);
+        auto* button = new QPushButton(text, client);
         button->setAutoDefault(true);
         button->setDefault(c.kind == ControlKind::kDefPushButton);
         const int id = c.id;
@@ -81,18 +128,18 @@ void DialogWindow::BuildControls() {
         break;
       }
       case ControlKind::kLabel: {
-        auto* label = new QLabel(text, this);
+        auto* label = new QLabel(text, client);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         widget = label;
         break;
       }
       case ControlKind::kGroupBox:
-        widget = new TitledFrame(text, this);
+        widget = new TitledFrame(text, client);
         break;
       case ControlKind::kPicture: {
-        auto* picture = new QLabel(this);
-        if (c.picture) picture->setPixmap(QPixmap::fromImage(c.picture()));
+        auto* picture = new QLabel(client);
+        picture->setProperty("picture", QVariant::fromValue(c.picture ? c.picture() : QImage()));
         widget = picture;
         break;
       }
@@ -139,23 +186,39 @@ void DialogWindow::ShowSystemMenu(const QPoint& globalPosition) {
   }
 }
 
-void DialogWindow::paintEvent(QPaintEvent*) {
-  // The client area is drawn at the screen's resolution; on another screen, anew.
-  if (m_dialog.Client().Ratio() != devicePixelRatioF()) {
-    m_dialog.Client().SetRatio(devicePixelRatioF());
-    m_dialog.Invalidate(true);
-  }
-  QPainter painter(this);
-  painter.drawImage(0, 0, m_dialog.Client().Image());
-}
-
 bool DialogWindow::event(QEvent* event) {
   // First show and resizes expose the window: the dialog paints anew.
   if (event->type() == QEvent::Show || (event->type() == QEvent::Resize && isVisible())) {
     if (m_dialog.Client().Ratio() != devicePixelRatioF()) m_dialog.Client().SetRatio(devicePixelRatioF());
+    FitRatio();
+    FitScreen();
     m_dialog.Invalidate(true);
   }
   return QDialog::event(event);
+}
+
+void DialogWindow::FitScreen() {
+  const QSize client = m_client->size();
+  QSize size = FittingScreen(client, *this);
+  // A scroll bar along one side takes room from the other.
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  if (size.width() < client.width()) size = FittingScreen(QSize(size.width(), client.height() + bar), *this);
+  if (size.height() < client.height()) size = FittingScreen(QSize(client.width() + bar, size.height()), *this);
+  setFixedSize(size);
+}
+
+void DialogWindow::FitRatio() {
+  const qreal ratio = devicePixelRatioF();
+  for (FieldEdit* field : findChildren<FieldEdit*>()) field->FitRatio(ratio);
+  // Pictures at the device's resolution, scaled smoothly where the ratio is not 1.
+  for (QLabel* label : findChildren<QLabel*>()) {
+    const QImage image = label->property("picture").value<QImage>();
+    if (image.isNull()) continue;
+    QPixmap pixmap = QPixmap::fromImage(
+        ratio == 1.0 ? image : image.scaled(image.size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(ratio);
+    label->setPixmap(pixmap);
+  }
 }
 
 void DialogWindow::changeEvent(QEvent* event) {
@@ -188,18 +251,6 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QDialog::eventFilter(watched, event);
-}
-
-void DialogWindow::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);
-  const QPoint p = event->position().toPoint();
-  Deliver({Event::kLButtonDown, 0, {p.x(), p.y()}});
-}
-
-void DialogWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  const QPoint p = event->position().toPoint();
-  Deliver({Event::kLButtonDblClk, 0, {p.x(), p.y()}});
 }
 
 }  // namespace platform

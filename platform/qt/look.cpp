@@ -4,7 +4,9 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QtMath>
 
+#include "platform/base/field_text.h"
 #include "platform/surface.h"
 
 namespace platform {
@@ -42,9 +44,25 @@ void TitledFrame::paintEvent(QPaintEvent*) {
   painter.drawText(label, Qt::AlignCenter, text);
 }
 
-FieldEdit::FieldEdit(const QString& text, QWidget* parent) : QLineEdit(text, parent) {
+FieldEdit::FieldEdit(const QString& text, QWidget* parent) : QLineEdit(text, parent), m_before(text) {
   setFrame(false);
   setTextMargins(-1, 0, -1, 0);  // the text one pixel inside the frame
+  // What a paste (or a drop) puts in: its first line, as single-line fields take it.
+  connect(this, &QLineEdit::textEdited, this, [this](const QString& after) {
+    if (after.contains('\n') || after.contains('\r')) {
+      qsizetype head = 0, tail = 0;  // the text before and after what came in
+      while (head < after.size() && head < m_before.size() && after[head] == m_before[head]) ++head;
+      while (tail < after.size() - head && tail < m_before.size() - head &&
+             after[after.size() - 1 - tail] == m_before[m_before.size() - 1 - tail])
+        ++tail;
+      const std::string inserted = after.mid(head, after.size() - head - tail).toStdString();
+      const QString first = QString::fromStdString(std::string(FirstLine(inserted)));
+      setText(after.left(head) + first + after.right(tail));
+      setCursorPosition(static_cast<int>(head + first.size()));
+    }
+    m_before = this->text();
+  });
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& now) { m_before = now; });
 }
 
 void FieldEdit::paintEvent(QPaintEvent* event) {
@@ -54,8 +72,36 @@ void FieldEdit::paintEvent(QPaintEvent* event) {
   }
   QLineEdit::paintEvent(event);
   QPainter frame(this);
-  frame.setPen(palette().color(hasFocus() ? QPalette::Highlight : QPalette::Mid));
-  frame.drawRect(rect().adjusted(0, 0, -1, -1));
+  DrawDeviceFrame(frame, size(), palette().color(hasFocus() ? QPalette::Highlight : QPalette::Mid));
+}
+
+void FieldEdit::FitRatio(qreal ratio) {
+  if (ratio == m_ratio) return;
+  m_ratio = ratio;
+  // At 1 the fields keep their tight face; at other ratios the glyphs are not hinted to whole
+  // pixels, so a slightly smaller face leaves every number a pixel of room inside the frame.
+  QFont face = font();
+  face.setPixelSize(ratio == 1.0 ? 9 : 8);
+  setFont(face);
+  setTextMargins(ratio == 1.0 ? -1 : 0, 0, ratio == 1.0 ? -1 : 0, 0);
+}
+
+void DrawDeviceFrame(QPainter& painter, const QSize& size, const QColor& color) {
+  // Where the widget lies on the device: at fractional ratios its edges fall between pixels,
+  // so the frame is drawn on the outermost whole pixels inside it, one pixel a ratio wide.
+  const qreal ratio = painter.device()->devicePixelRatioF();
+  const QTransform toDevice = painter.deviceTransform();
+  const QPointF origin = toDevice.map(QPointF(0, 0));
+  const QPointF end = toDevice.map(QPointF(size.width(), size.height()));
+  const QRect box(QPoint(qCeil(origin.x()), qCeil(origin.y())), QPoint(qFloor(end.x()) - 1, qFloor(end.y()) - 1));
+  const int line = qMax(1, static_cast<int>(ratio));
+  painter.save();
+  painter.setWorldTransform(toDevice.inverted(), true);  // painting in device pixels from here
+  painter.fillRect(QRect(box.left(), box.top(), box.width(), line), color);
+  painter.fillRect(QRect(box.left(), box.bottom() + 1 - line, box.width(), line), color);
+  painter.fillRect(QRect(box.left(), box.top(), line, box.height()), color);
+  painter.fillRect(QRect(box.right() + 1 - line, box.top(), line, box.height()), color);
+  painter.restore();
 }
 
 }  // namespace platform

@@ -27,9 +27,19 @@ class TitledFrame : public QGroupBox {
 class FieldEdit : public QLineEdit {
  public:
   FieldEdit(const QString& text, QWidget* parent);
+  // The face and margins for the screen's device pixel ratio.
+  void FitRatio(qreal ratio);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  qreal m_ratio = 1.0;
+  QString m_before;  // the text before the last edit
 };
+
+// A frame of one line a device pixel ratio wide (at least one pixel) along the edges of a widget
+// of `size`, on whole device pixels, so that no side falls between pixels at fractional ratios.
+void DrawDeviceFrame(QPainter& painter, const QSize& size, const QColor& color);
 
 }  // namespace platform

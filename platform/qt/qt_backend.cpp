@@ -4,10 +4,12 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIconEngine>
 #include <QIdentityProxyModel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -122,13 +124,8 @@ std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner, const FileDi
   PatternFileDialog box(&WindowOf(owner));
   box.setOption(QFileDialog::DontUseNativeDialog);
   box.setProxyModel(new GermanFileList(&box));
-  // 820 by 520 where the screen has the room, at most nine tenths of its free area where not.
-  QSize size(820, 520);
-  if (const QScreen* screen = WindowOf(owner).screen()) {
-    const QSize room = screen->availableGeometry().size();
-    if (size.width() > room.width() || size.height() > room.height()) size = size.boundedTo(room * 0.9);
-  }
-  box.resize(size);
+  // 820 by 520 where the screen has the room with the frame, smaller where not.
+  box.resize(FittingScreen(QSize(820, 520), WindowOf(owner)));
   // The detail view's columns as wide as what they show; the name takes the rest.
   if (auto* details = box.findChild<QTreeView*>()) {
     for (int column = 1; column < 4; ++column)
@@ -146,10 +143,44 @@ std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner, const FileDi
   return box.selectedFiles().front().toStdString();
 }
 
+namespace {
+
+// A window icon whose pictures keep their own sizes at every device pixel ratio: the window
+// manager receives exactly them (_NET_WM_ICON) and picks and scales for itself.
+class ExactIconEngine : public QIconEngine {
+ public:
+  explicit ExactIconEngine(std::map<int, QImage> pictures) : m_pictures(std::move(pictures)) {}
+  QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+    const auto fitting = m_pictures.lower_bound(std::max(size.width(), size.height()));
+    const QImage& image = fitting == m_pictures.end() ? m_pictures.rbegin()->second : fitting->second;
+    return QPixmap::fromImage(image.size() == size ? image
+                                                   : image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  }
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+  }
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    QList<QSize> sizes;
+    for (const auto& [side, image] : m_pictures) sizes.append(image.size());
+    return sizes;
+  }
+  QIconEngine* clone() const override { return new ExactIconEngine(m_pictures); }
+  void virtual_hook(int id, void* data) override {
+    if (id != QIconEngine::ScaledPixmapHook) return QIconEngine::virtual_hook(id, data);
+    auto* wanted = static_cast<QIconEngine::ScaledPixmapArgument*>(data);  // the size itself, not scaled
+    wanted->pixmap = pixmap(wanted->size / wanted->scale, wanted->mode, wanted->state);
+  }
+
+ private:
+  std::map<int, QImage> m_pictures;
+};
+
+}  // namespace
+
 void QtBackend::SetIcon(CDialog& dialog, const QImage& icon, bool) {
-  QIcon& icons = m_icons[&dialog];
-  icons.addPixmap(QPixmap::fromImage(icon));
-  WindowOf(dialog).setWindowIcon(icons);
+  std::map<int, QImage>& pictures = m_icons[&dialog];
+  pictures[std::max(icon.width(), icon.height())] = icon;
+  WindowOf(dialog).setWindowIcon(QIcon(new ExactIconEngine(pictures)));  // a new icon: the window takes it
 }
 
 bool QtBackend::IsIconic(const CDialog& dialog) { return WindowOf(dialog).isMinimized(); }
@@ -170,7 +201,7 @@ void QtBackend::SchedulePaint(DialogWindow& window) {
 }
 
 void QtBackend::ClientChanged(CDialog& dialog) {
-  if (m_windows.count(&dialog)) WindowOf(dialog).update();
+  if (m_windows.count(&dialog)) WindowOf(dialog).Client()->update();
 }
 
 std::time_t QtBackend::Now() { return std::time(nullptr); }

@@ -42,7 +42,7 @@ class QtBackend : public Backend {
 
   std::map<const CDialog*, DialogWindow*> m_windows;
   std::vector<QWidget*> m_modal;
-  std::map<const CDialog*, QIcon> m_icons;
+  std::map<const CDialog*, std::map<int, QImage>> m_icons;  // a dialog's icon pictures by size
 };
 
 }  // namespace platform

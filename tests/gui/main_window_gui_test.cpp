@@ -1,5 +1,6 @@
 // The real Qt widgets of the main dialog, driven on the offscreen platform.
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QLineEdit>
@@ -76,7 +77,7 @@ class MainWindowGuiTest : public QObject {
 // Typing and Enter calculate and keep the window open; an invalid entry then shows its box once
 // and gets the focus back with its text selected.
 void MainWindowGuiTest::typingAndEnterCalculateThenAnInvalidEntryShowsItsMessageOnce() {
-  QString heightBefore, heightAfter, text, caption, selected;
+  QString heightBefore, heightAfter, text, caption, selected, pasted;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   int boxes = 0;
   bool stillOpen = false, focusBack = false;
@@ -85,6 +86,11 @@ void MainWindowGuiTest::typingAndEnterCalculateThenAnInvalidEntryShowsItsMessage
     QCOMPARE(dialog->windowTitle(), QString("Tagvaroskop im Verlauf des Tages"));
     QCOMPARE(dialog->size(), QSize(607, 326));
     heightBefore = Edit(dialog, res::IDC_HEIGHT)->text();
+    QLineEdit* longitude = Edit(dialog, res::IDC_LON_DEGREES);  // a paste takes its first line
+    QApplication::clipboard()->setText("13.5\r\n7");
+    longitude->setCursorPosition(0);
+    longitude->paste();
+    pasted = longitude->text();
     QLineEdit* latitude = Edit(dialog, res::IDC_LAT_DEGREES);
     latitude->setFocus();
     latitude->selectAll();
@@ -119,6 +125,7 @@ void MainWindowGuiTest::typingAndEnterCalculateThenAnInvalidEntryShowsItsMessage
   QCOMPARE(icon, QMessageBox::Warning);
   QVERIFY(focusBack);
   QCOMPARE(selected, QString("89.5"));
+  QCOMPARE(pasted, QString("13.57"));  // before the old "7"
 }
 
 void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields() {
@@ -130,7 +137,7 @@ void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields()
       QVERIFY(QTest::qWaitForWindowExposed(year));
       caption = year->windowTitle();
       hoursBefore = Edit(year, res::IDC_PICK_SUN_HOURS)->text();
-      QTest::mouseClick(year, Qt::LeftButton, {}, QPoint(101, 150));
+      QTest::mouseClick(year->findChild<QWidget*>("client"), Qt::LeftButton, {}, QPoint(101, 150));
       hoursAfter = Edit(year, res::IDC_PICK_SUN_HOURS)->text();
       change = Edit(year, res::IDC_PICK_CHANGE_MINUTES)->text();
       QTest::keyClick(year, Qt::Key_Escape);

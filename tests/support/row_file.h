@@ -12,7 +12,7 @@
 namespace test_support {
 
 // A row of a table file under tests/data: one row a line, words separated by blanks, "..." for
-// a word with blanks or nothing in it (\t, \" and \\ inside), '#' at the start of a comment line.
+// a word with blanks or nothing in it (\t, \n, \r, \" and \\ inside), '#' at the start of a comment line.
 // The first word names the row and its test case.
 struct FileRow {
   std::string name;
@@ -38,7 +38,7 @@ inline std::vector<std::string> SplitWords(const std::string& line) {
     } else {
       for (++i; i < line.size() && line[i] != '"'; ++i) {
         if (line[i] == '\\' && i + 1 < line.size())
-          word += line[++i] == 't' ? '\t' : line[i];
+          word += line[++i] == 't' ? '\t' : line[i] == 'n' ? '\n' : line[i] == 'r' ? '\r' : line[i];
         else
           word += line[i];
       }

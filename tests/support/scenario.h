@@ -105,6 +105,8 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
     const auto number = [&](size_t k) { return static_cast<int>(std::stol(arg(k), nullptr, 0)); };
     if (verb == "type")
       w.Type(IdOf(arg(1)), arg(2));
+    else if (verb == "paste")
+      w.Paste(IdOf(arg(1)), arg(2));
     else if (verb == "click")
       w.Click(IdOf(arg(1)));
     else if (verb == "focus")
