@@ -6,6 +6,7 @@
 
 #include "app/about_dlg.h"
 #include "charts/day_course_chart.h"
+#include "dialog_model/descriptions.h"
 #include "dialog_model/field_rules.h"
 #include "dialog_model/observation.h"
 #include "files/location_file.h"
@@ -144,6 +145,7 @@ void CDayCourseDlg::Calculate() {
   f.twilightHours = twilight;
 
   DrawDayCourse(m_track.height, m_track.azimuth);
+  DescribeClient("Tagesverlauf der Sonne", dialog_model::DescribeDayCourse(m_track, {f.azimuth, f.height}));
 }
 
 void CDayCourseDlg::DrawDayCourse(const float* height, const float* azimuth) {

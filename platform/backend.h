@@ -40,6 +40,8 @@ class Backend {
   virtual void Invalidate(CDialog& dialog) = 0;
   // The client image was drawn into: show it.
   virtual void ClientChanged(CDialog& dialog) = 0;
+  // What the client area shows, in words (`name`, and `text` that describes it), for screen readers.
+  virtual void DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) = 0;
 
   virtual std::time_t Now() = 0;
 };

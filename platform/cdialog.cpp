@@ -117,4 +117,8 @@ bool CDialog::TakeErasePending() {
 
 void CDialog::ClientChanged() { m_app.Ui().ClientChanged(*this); }
 
+void CDialog::DescribeClient(const std::string& name, const std::string& text) {
+  m_app.Ui().DescribeClient(*this, name, text);
+}
+
 }  // namespace platform

@@ -64,6 +64,8 @@ class CDialog {
   void Invalidate(bool erase = true);
   bool TakeErasePending();
   void ClientChanged();
+  // What the client area's drawing shows, in words, for screen readers.
+  void DescribeClient(const std::string& name, const std::string& text);
 
  protected:
   // The platform's own handling of the message being handled.

@@ -17,11 +17,19 @@ struct ControlTemplate {
   QImage (*picture)() = nullptr;  // picture controls: loads the bitmap they show
 };
 
+// The name that a screen reader gives a control without a text of its own (an edit field): the
+// texts of the labels that stand beside and above it.
+struct ControlName {
+  int id;
+  const char* name;
+};
+
 struct DialogTemplate {
   int id;
   const char* caption;
   int width, height;  // dialog units
   std::span<const ControlTemplate> controls;
+  std::span<const ControlName> names = {};
 };
 
 inline constexpr int kNoId = -1;

@@ -96,13 +96,44 @@ const ControlTemplate kYearCourseControls[] = {
     {kNoId, kLabel, "10 Tagen", 337, 155, 38, 9},
 };
 
+const platform::ControlName kDayCourseNames[] = {
+    {IDC_HOUR, "GMT (Std)"},
+    {IDC_MINUTE, "GMT (Min)"},
+    {IDC_SECOND, "GMT (Sek)"},
+    {IDC_DAY, "Tag"},
+    {IDC_MONTH, "Monat"},
+    {IDC_YEAR, "Jahr"},
+    {IDC_LON_DEGREES, "Länge (Grad)"},
+    {IDC_LON_ARCMIN, "Länge (Arcmin)"},
+    {IDC_LON_ARCSEC, "Länge (Arcsec)"},
+    {IDC_LAT_DEGREES, "Breite (Grad)"},
+    {IDC_LAT_ARCMIN, "Breite (Arcmin)"},
+    {IDC_LAT_ARCSEC, "Breite (Arcsec)"},
+    {IDC_SUNSHINE_HOURS, "Sonne über Horizont (Std)"},
+    {IDC_SUNSHINE_MINUTES, "Sonne über Horizont (min)"},
+    {IDC_TWILIGHT_HOURS, "inkl. Dämmerung (-7 Grad) (Std)"},
+    {IDC_TWILIGHT_MINUTES, "inkl. Dämmerung (-7 Grad) (min)"},
+    {IDC_HEIGHT, "Höhe"},
+    {IDC_AZIMUTH, "Azimut"},
+};
+
+const platform::ControlName kYearCourseNames[] = {
+    {IDC_PICK_SUN_HOURS, "Sonnenschein (Std)"},
+    {IDC_PICK_SUN_MINUTES, "Sonnenschein (min)"},
+    {IDC_PICK_TWILIGHT_HOURS, "inklusive Dämmerung (Std)"},
+    {IDC_PICK_TWILIGHT_MINUTES, "inklusive Dämmerung (min)"},
+    {IDC_PICK_CHANGE_MINUTES, "Tägliche Veränderung (min)"},
+    {IDC_PICK_CHANGE_SECONDS, "Tägliche Veränderung (sek)"},
+};
+
 }  // namespace
 
 const platform::DialogTemplate kAboutDialog{IDD_ABOUTBOX, "Info über Tagvaroskop", 234, 97, kAboutControls};
-const platform::DialogTemplate kDayCourseDialog{IDD_DAYCOURSE, "Tagvaroskop im Verlauf des Tages", 405, 201,
-                                                kDayCourseControls};
+const platform::DialogTemplate kDayCourseDialog{
+    IDD_DAYCOURSE, "Tagvaroskop im Verlauf des Tages", 405, 201, kDayCourseControls, kDayCourseNames};
 const platform::DialogTemplate kYearCourseDialog{
-    IDD_YEARCOURSE, "Tageslänge im Jahresverlauf   Für Details auf die Kurve klicken!", 433, 191, kYearCourseControls};
+    IDD_YEARCOURSE,  "Tageslänge im Jahresverlauf   Für Details auf die Kurve klicken!", 433, 191, kYearCourseControls,
+    kYearCourseNames};
 
 const char* LoadString(int id) { return id == IDS_ABOUTBOX ? "Inf&o über Tagvaroskop..." : ""; }
 

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "charts/year_chart.h"
+#include "dialog_model/descriptions.h"
 #include "dialog_model/observation.h"
 #include "dialog_model/year_pick.h"
 #include "platform/cdc.h"
@@ -63,10 +64,13 @@ void CYearCourseDlg::DrawYearCourse(const float* sunshine, const float* twilight
   std::copy_n(sunshine, std::size(series.sunshine), series.sunshine);
   std::copy_n(twilight, std::size(series.twilight), series.twilight);
   charts::DrawYearCourse(dc, series, m_dayPicked, m_markerOffset);
+  DescribeClient("Tageslängen im Jahresverlauf",
+                 dialog_model::DescribeYearCourse(series, m_dayPicked ? &m_pick : nullptr));
 }
 
 void CYearCourseDlg::OnLButtonDown(platform::Point point) {
   const dialog_model::YearPick pick = dialog_model::PickAt(point.x, m_series, m_fields.year);
+  m_pick = pick;
   m_markerOffset = pick.markerOffset;
   m_pickSunshine = pick.sunshine;
   m_pickSunHours = pick.sunshineShown.hours;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialog_model/year_pick.h"
 #include "platform/cdialog.h"
 #include "solar/types.h"
 
@@ -29,6 +30,7 @@ class CYearCourseDlg : public platform::CDialog {
   int m_pickTwilightMinutes = 0;
   int m_pickChangeMinutes = 0;
   int m_pickChangeSeconds = 0;
+  dialog_model::YearPick m_pick{};  // the last pick, for the chart's description
 
  protected:
   bool OnMessage(const platform::Message& message) override;

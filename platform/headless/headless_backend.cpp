@@ -129,6 +129,10 @@ void HeadlessBackend::EndModal(CDialog& dialog, int result) {
 
 std::string HeadlessBackend::GetControlText(const CDialog& dialog, int id) { return WindowOf(dialog).Text(id); }
 
+void HeadlessBackend::DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) {
+  WindowOf(dialog).m_description = name + ": " + text;
+}
+
 void HeadlessBackend::SetControlText(CDialog& dialog, int id, const std::string& text) {
   WindowOf(dialog).m_texts[id] = text;
   textWrites.push_back(id);

@@ -46,6 +46,8 @@ class HeadlessBackend : public Backend {
 
     int Focus() const { return m_focus; }
     bool WholeTextSelected() const { return m_selected; }
+    // What the client area shows, in words: "name: text".
+    const std::string& Description() const { return m_description; }
     bool Ended() const { return m_ended; }
     int Result() const { return m_result; }
     bool Iconic() const { return m_iconic; }
@@ -64,6 +66,7 @@ class HeadlessBackend : public Backend {
 
     CDialog& m_dialog;
     std::map<int, std::string> m_texts;
+    std::string m_description;
     int m_focus = kNoId;
     bool m_selected = false;
     bool m_ended = false;
@@ -106,6 +109,7 @@ class HeadlessBackend : public Backend {
   void Minimize(CDialog& dialog) override;
   void Invalidate(CDialog& dialog) override;
   void ClientChanged(CDialog&) override {}
+  void DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) override;
   std::time_t Now() override { return now; }
 
  private:

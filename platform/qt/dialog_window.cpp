@@ -151,6 +151,8 @@ void DialogWindow::BuildControls() {
       widget->setObjectName(QString("control_%1").arg(c.id));
       m_controls[c.id] = widget;
     }
+    for (const ControlName& n : m_dialog.Template().names)
+      if (n.id == c.id) widget->setAccessibleName(QString::fromUtf8(n.name));
   }
 }
 

@@ -204,6 +204,13 @@ void QtBackend::ClientChanged(CDialog& dialog) {
   if (m_windows.count(&dialog)) WindowOf(dialog).Client()->update();
 }
 
+void QtBackend::DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) {
+  if (!m_windows.count(&dialog)) return;
+  QWidget* client = WindowOf(dialog).Client();
+  client->setAccessibleName(QString::fromStdString(name));
+  client->setAccessibleDescription(QString::fromStdString(text));
+}
+
 std::time_t QtBackend::Now() { return std::time(nullptr); }
 
 }  // namespace platform

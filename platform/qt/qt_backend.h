@@ -27,6 +27,7 @@ class QtBackend : public Backend {
   void Minimize(CDialog& dialog) override;
   void Invalidate(CDialog& dialog) override;
   void ClientChanged(CDialog& dialog) override;
+  void DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) override;
   std::time_t Now() override;
 
   // Queues a paint message for the window, once, to run from the event loop.

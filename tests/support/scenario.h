@@ -137,6 +137,8 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
       WriteBytes(arg(2), ReadBytes(GoldenPath(arg(1))));
     else if (verb == "text")
       EXPECT_EQ(w.Text(IdOf(arg(1))), arg(2));
+    else if (verb == "describes")
+      EXPECT_EQ(w.Description(), arg(1));
     else if (verb == "focused")
       EXPECT_EQ(w.Focus(), IdOf(arg(1)));
     else if (verb == "selected")

@@ -1,0 +1,158 @@
+"""The desktop program as people and screen readers meet it: the real program on an X server with
+openbox, at scales 1 to 2 on 1280x800 and 1366x768 screens, read through AT-SPI (pyatspi) and
+xprop. Run inside a D-Bus session (dbus-run-session), as make test does."""
+import io
+import os
+import pathlib
+import shutil
+import subprocess
+import time
+
+import pytest
+
+pyatspi = pytest.importorskip("pyatspi")
+Image = pytest.importorskip("PIL.Image")
+PROGRAM = os.environ.get("TAGVAROSKOP", "build/tagvaroskop")
+NAMES = pathlib.Path(__file__).resolve().parents[1] / "data/gui/accessible_names.txt"
+
+
+@pytest.fixture(scope="module", params=["1280x800", "1366x768"])
+def screen(request):
+    if not (shutil.which("Xvfb") and shutil.which("openbox") and os.environ.get("DBUS_SESSION_BUS_ADDRESS")):
+        pytest.skip("needs Xvfb, openbox and a D-Bus session")
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{request.param}x24", "-nolisten",
+                               "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
+    os.close(write)
+    display = ":" + os.read(read, 16).decode().strip()
+    os.environ["DISPLAY"] = display
+    manager = subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
+    time.sleep(1)
+    yield tuple(int(n) for n in request.param.split("x"))
+    manager.kill(), server.kill()
+
+
+def until(find, seconds=15):
+    for _ in range(int(seconds / 0.1)):
+        found = find()
+        if found:
+            return found
+        time.sleep(0.1)
+    raise AssertionError("never came")
+
+
+def nodes(node):
+    yield node
+    for i in range(node.childCount):
+        yield from nodes(node.getChildAtIndex(i))
+
+
+def window(title):
+    """The X window with the title, its frame included: (x, y, width, height)."""
+    wid = until(lambda: subprocess.run(["xdotool", "search", "--name", title], capture_output=True,
+                                       text=True).stdout.split())[0]
+    info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True).stdout
+    value = {line.split(":")[0].strip(): line.split(":")[1] for line in info.splitlines() if ":" in line}
+    x, y = int(value["Absolute upper-left X"]), int(value["Absolute upper-left Y"])
+    extents = subprocess.run(["xprop", "-id", wid, "_NET_FRAME_EXTENTS"], capture_output=True, text=True).stdout
+    left, right, top, bottom = (int(n) for n in extents.split("=")[1].split(",")) if "=" in extents else (0,) * 4
+    return wid, (x - left, y - top, int(value["Width"]) + left + right, int(value["Height"]) + top + bottom)
+
+
+def fits(frame, screen):
+    x, y, width, height = frame
+    return x >= 0 and y >= 0 and x + width <= screen[0] and y + height <= screen[1]
+
+
+def icon_sizes(wid):
+    out = subprocess.run(["xprop", "-id", wid, "-notype", "32c", "_NET_WM_ICON"], capture_output=True, text=True)
+    values, sizes = [int(v) for v in out.stdout.split("=", 1)[1].replace(",", " ").split()], []
+    while values:
+        sizes.append((values[0], values[1]))
+        values = values[2 + values[0] * values[1]:]
+    return sizes
+
+
+def borders_whole(field, scale):
+    """Every side of the field's frame in a screenshot: a line within 3 device pixels of where
+    the field lies, and at scales other than 1 (where the fields keep the dialog's tight look) no
+    ink of its number on it or on the pixel inside it."""
+    x, y, width, height = (round(v * scale) for v in field.queryComponent().getExtents(pyatspi.DESKTOP_COORDS))
+    shot = Image.open(io.BytesIO(subprocess.run(["import", "-window", "root", "png:-"], capture_output=True).stdout))
+    gray = shot.convert("L").load()
+
+    def line(outside, inward, along):  # the first line from outside in that is not background nor base
+        for k in range(7):
+            at = outside + k * inward
+            if sum(gray[p] < 230 for p in along(at)) >= 0.9 * len(along(at)):
+                return at
+        return None
+
+    rows = lambda c: [(c, y + i) for i in range(4, height - 4)]  # noqa: E731
+    columns = lambda r: [(x + i, r) for i in range(4, width - 4)]  # noqa: E731
+    left, right = line(x - 3, 1, rows), line(x + width + 2, -1, rows)
+    top, bottom = line(y - 3, 1, columns), line(y + height + 2, -1, columns)
+    if None in (left, right, top, bottom):
+        return False
+    thick = max(1, int(scale))
+    return scale == 1 or all(gray[c, r] > 110 for c in (left + thick, right - thick) for r in range(top + 3, bottom - 2))
+
+
+@pytest.mark.parametrize("scale", [1, 1.25, 1.5, 2])
+def test_windows_fit_and_show_every_field_whole(screen, scale):
+    env = dict(os.environ, QT_SCALE_FACTOR=str(scale), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    program = subprocess.Popen([PROGRAM], env=env, stderr=subprocess.DEVNULL)
+    try:
+        main, frame = window("Tagvaroskop im Verlauf")
+        assert fits(frame, screen), frame
+        assert icon_sizes(main) == [(16, 16), (32, 32), (48, 48), (256, 256)]
+        app = until(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tagvaroskop"), None))
+        fields = {n.name: n for n in nodes(app) if n.getRoleName() == "text"}
+        for name, text in (("Höhe", "-61.6206"), ("Azimut", "359.996"), ("Breite (Grad)", "-43.2803")):
+            fields[name].queryEditableText().setTextContents(text)
+        time.sleep(0.5)
+        assert [name for name, field in fields.items() if not borders_whole(field, scale)] == []
+        buttons = {n.name: n for n in nodes(app) if n.getRoleName() == "push button"}
+        for opens, title in (("Jahresverlauf", "Tageslänge im"), ("Öffnen", "")):
+            buttons[opens].queryAction().doAction(0)
+            time.sleep(1.5)
+            active = subprocess.run(["xdotool", "getactivewindow"], capture_output=True, text=True).stdout.strip()
+            _, frame = window(title) if title else (None, window_of(active))
+            assert fits(frame, screen), (opens, frame)
+            subprocess.run(["xdotool", "key", "Escape"])
+            time.sleep(0.5)
+    finally:
+        program.kill()
+
+
+def window_of(wid):
+    name = subprocess.run(["xdotool", "getwindowname", wid], capture_output=True, text=True).stdout.strip()
+    return window(name)[1]
+
+
+def test_a_screen_reader_reads_every_control_and_the_charts(screen):
+    if screen != (1280, 800):
+        pytest.skip("once")
+    program = subprocess.Popen([PROGRAM], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"),
+                               stderr=subprocess.DEVNULL)
+    try:
+        app = until(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tagvaroskop"), None))
+        main = until(lambda: next((n for n in nodes(app) if n.getRoleName() == "dialog"), None))
+        named = sorted(f"{n.getRoleName()}: {n.name}" for n in nodes(main) if n.getRoleName() in ("text", "push button"))
+        chart = next(n for n in nodes(main) if n.name == "Tagesverlauf der Sonne")
+        texts = {n.name: n.queryText().getText(0, -1) for n in nodes(main) if n.getRoleName() == "text"}
+        assert f"Sonne über Horizont {texts['Sonne über Horizont (Std)']} Std {texts['Sonne über Horizont (min)']} min" \
+            in chart.description
+        next(n for n in nodes(main) if n.name == "Jahresverlauf").queryAction().doAction(0)
+        year = until(lambda: next((n for n in nodes(app) if n.getRoleName() == "dialog" and "Jahresverlauf" in n.name),
+                                  None))
+        wid, _ = window("Tageslänge im")
+        subprocess.run(["xdotool", "mousemove", "--window", wid, "150", "200", "click", "1"])
+        time.sleep(1)
+        named += sorted(f"{n.getRoleName()}: {n.name}" for n in nodes(year) if n.getRoleName() in ("text", "push button"))
+        assert named == NAMES.read_text(encoding="utf-8").splitlines()
+        picked = next(n for n in nodes(year) if n.name == "Tageslängen im Jahresverlauf").description
+        sun = {n.name: n.queryText().getText(0, -1) for n in nodes(year) if n.getRoleName() == "text"}
+        assert f"gewählter Tag: Sonnenschein {sun['Sonnenschein (Std)']} Std {sun['Sonnenschein (min)']} min" in picked
+    finally:
+        program.kill()
