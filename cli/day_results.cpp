@@ -3,25 +3,12 @@
 #include <algorithm>
 
 #include "cli/results.h"
+#include "dialog_model/day_record.h"
 #include "solar/solar.h"
 
 namespace cli {
 
 namespace {
-
-// The names of the events of solar::kEventHeights, in its order.
-struct EventNames {
-  const char *rising, *setting, *state;
-  const char *risingLabel, *settingLabel;
-};
-constexpr EventNames kEvents[] = {
-    {"sunrise", "sunset", "sun_state", "Sonnenaufgang", "Sonnenuntergang"},
-    {"civil_dawn", "civil_dusk", "civil_state", "Bürgerliche Morgendämmerung", "Bürgerliche Abenddämmerung"},
-    {"nautical_dawn", "nautical_dusk", "nautical_state", "Nautische Morgendämmerung", "Nautische Abenddämmerung"},
-    {"astronomical_dawn", "astronomical_dusk", "astronomical_state", "Astronomische Morgendämmerung",
-     "Astronomische Abenddämmerung"},
-};
-static_assert(std::size(kEvents) == solar::kEventHeights.size());
 
 using State = solar::HeightState;
 
@@ -29,9 +16,6 @@ const char* StateKey(State s) { return s == State::kAbove ? "above" : s == State
 const char* StateWords(State s) {
   return s == State::kAbove ? "immer darüber" : s == State::kBelow ? "immer darunter" : "kreuzt";
 }
-
-// A second of the day, shown as a clock time in text.
-Cell InstantAt(const LocalDay& day, long long second) { return Cell::Instant(day.InstantAfter(second)); }
 
 // The first crossing of one direction; text shows every one of them.
 Cell CrossingCell(const LocalDay& day, const solar::HeightFacts& facts, bool rising) {
@@ -44,45 +28,61 @@ Cell CrossingCell(const LocalDay& day, const solar::HeightFacts& facts, bool ris
   return cell;
 }
 
-// Every crossing of the named heights (those of each in kEventHeights' order), in order: for
+// Every crossing of the event heights, each named by the key of its event's field, in order: for
 // scripts that need more than the first.
-Cell CrossingsList(const LocalDay& day, const solar::DayFacts& facts) {
+Cell CrossingsList(const LocalDay& day, const std::vector<dialog_model::DayValue>& values) {
+  const std::span<const dialog_model::DayField> fields = dialog_model::DayFields();
   std::vector<ListItem> all;
-  for (size_t i = 0; i < facts.events.size(); ++i) {
-    const EventNames& e = kEvents[i];
-    for (const solar::Crossing& c : facts.events[i].crossings)
-      all.push_back(ListItem{c.rising ? e.rising : e.setting, day.InstantAfter(c.second), 0});
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (values[i].height == nullptr) continue;
+    for (const solar::Crossing& c : values[i].height->crossings)
+      if (c.rising == values[i].rising) all.push_back(ListItem{fields[i].key, day.InstantAfter(c.second), 0});
   }
   std::stable_sort(all.begin(), all.end(), [](const ListItem& a, const ListItem& b) { return a.first < b.first; });
   return Cell::List(std::move(all));
 }
 
-// A minute of the scan, or the missing value.
-Cell MinuteCell(const LocalDay& day, int minute) {
-  return minute < 0 ? Cell::Missing("–") : InstantAt(day, 60LL * minute);
+Cell StateCell(State state) { return Cell::Text(StateKey(state), StateWords(state)); }
+
+// The columns of the fields of the one description, as text shows their kinds.
+std::vector<Column> ColumnsOf(std::span<const dialog_model::DayField> fields) {
+  using enum dialog_model::DayKind;
+  std::vector<Column> columns;
+  for (const dialog_model::DayField& f : fields) {
+    const Show show = f.kind == kHours     ? Show::kHours
+                      : f.kind == kDegrees ? Show::kField
+                      : f.kind == kMinute  ? Show::kClockMinute
+                      : f.kind == kInstant ? Show::kClock
+                                           : Show::kPlain;
+    columns.push_back({f.key, f.label, show, f.inText});
+  }
+  return columns;
 }
 
-Cell StateCell(State state) { return Cell::Text(StateKey(state), StateWords(state)); }
+// The cells of the values: a crossing shows every crossing of its direction in text.
+void AppendCells(std::vector<Cell>& cells, const LocalDay& day, const std::vector<dialog_model::DayValue>& values) {
+  using enum dialog_model::DayKind;
+  for (const dialog_model::DayValue& v : values) {
+    if (v.height != nullptr) {
+      cells.push_back(CrossingCell(day, *v.height, v.rising));
+    } else if (v.kind == kCount) {
+      cells.push_back(Cell::Integer(static_cast<long long>(v.number)));
+    } else if (v.kind == kHours || v.kind == kDegrees) {
+      cells.push_back(Cell::Number(v.number));
+    } else if (v.kind == kState) {
+      cells.push_back(StateCell(v.state));
+    } else {
+      cells.push_back(v.missing ? Cell::Missing("–") : Cell::Instant(v.instant));
+    }
+  }
+}
 
 }  // namespace
 
 const std::vector<Column>& DayColumns() {
   static const std::vector<Column> columns = [] {
-    std::vector<Column> c{{"date", "Datum"},
-                          {"day_minutes", "Minuten des Tages"},
-                          {"sunshine_minutes", "Minuten über dem Horizont"},
-                          {"sunshine_hours", "Sonne über Horizont", Show::kHours},
-                          {"twilight_minutes", "Minuten über -7 Grad"},
-                          {"twilight_hours", "inkl. Dämmerung (-7 Grad)", Show::kHours},
-                          {"first_minute_above_horizon", "Erste Minute über dem Horizont", Show::kClockMinute},
-                          {"last_minute_above_horizon", "Letzte Minute über dem Horizont", Show::kClockMinute}};
-    for (const EventNames& e : kEvents) {
-      c.push_back({e.rising, e.risingLabel, Show::kClock});
-      c.push_back({e.setting, e.settingLabel, Show::kClock});
-      c.push_back({e.state, "Zustand", Show::kPlain, false});
-    }
-    c.push_back({"solar_noon", "Höchster Stand", Show::kClock});
-    c.push_back({"solar_noon_elevation_deg", "Höhe im höchsten Stand", Show::kField});
+    std::vector<Column> c{{"date", "Datum"}};
+    for (Column& field : ColumnsOf(dialog_model::DayFields())) c.push_back(std::move(field));
     c.push_back({"crossings", "Durchgänge", Show::kPlain, false});
     return c;
   }();
@@ -91,56 +91,37 @@ const std::vector<Column>& DayColumns() {
 
 std::vector<Cell> DayCells(LocalDay& day) {
   const solar::DayFacts facts = solar::FactsOf(day.sun);
-  const std::vector<solar::Stretch>& up = facts.aboveHorizon;
-  std::vector<Cell> cells{Cell::Date(LocalDayNumber(day.date)),
-                          Cell::Integer(facts.minutes),
-                          Cell::Integer(facts.sunshineMinutes),
-                          Cell::Number(solar::MinutesToHours(facts.sunshineMinutes)),
-                          Cell::Integer(facts.twilightMinutes),
-                          Cell::Number(solar::MinutesToHours(facts.twilightMinutes)),
-                          MinuteCell(day, up.empty() ? -1 : up.front().first),
-                          MinuteCell(day, up.empty() ? -1 : up.back().last)};
-  for (const solar::HeightFacts& event : facts.events) {
-    cells.push_back(CrossingCell(day, event, true));
-    cells.push_back(CrossingCell(day, event, false));
-    cells.push_back(StateCell(event.state));
-  }
-  cells.push_back(InstantAt(day, facts.highest.second));
-  cells.push_back(Cell::Number(facts.highest.height));
-  cells.push_back(CrossingsList(day, facts));
+  const std::vector<dialog_model::DayValue> values = dialog_model::DayValuesOf(day.sun, facts);
+  std::vector<Cell> cells{Cell::Date(LocalDayNumber(day.date))};
+  AppendCells(cells, day, values);
+  cells.push_back(CrossingsList(day, values));
   return cells;
 }
 
 Record DayValues(LocalDay& day) { return Record{DayColumns(), DayCells(day)}; }
 
 const std::vector<Column>& HeightColumns() {
-  static const std::vector<Column> columns{{"height_deg", "Höhe (Grad)", Show::kField},
-                                           {"minutes_above", "Minuten darüber"},
-                                           {"hours_above", "darüber", Show::kHours},
-                                           {"above_state", "Zustand"},
-                                           {"first_minute_above", "Erste Minute", Show::kClockMinute},
-                                           {"last_minute_above", "Letzte Minute", Show::kClockMinute},
-                                           {"rising", "Steigt darüber", Show::kClock},
-                                           {"setting", "Sinkt darunter", Show::kClock},
-                                           {"stretches", "Abschnitte"}};
+  static const std::vector<Column> columns = [] {
+    std::vector<Column> c{{"height_deg", "Höhe (Grad)", Show::kField}};
+    for (Column& field : ColumnsOf(dialog_model::HeightFields())) c.push_back(std::move(field));
+    c.push_back({"stretches", "Abschnitte"});
+    return c;
+  }();
   return columns;
 }
 
 Record HeightRecord(LocalDay& day, float height) {
   const solar::HeightFacts facts = solar::FactsAbove(day.sun, height);
-  const bool crossing = facts.state == State::kCrossing;
   // Each stretch from its first to its last minute.
   std::vector<ListItem> items;
   items.reserve(facts.stretches.size());
   for (const solar::Stretch& stretch : facts.stretches) {
     items.push_back(ListItem{nullptr, day.InstantAfter(60LL * stretch.first), day.InstantAfter(60LL * stretch.last)});
   }
-  return Record{
-      HeightColumns(),
-      {Cell::Number(height), Cell::Integer(facts.minutesAbove), Cell::Number(solar::MinutesToHours(facts.minutesAbove)),
-       StateCell(facts.state), MinuteCell(day, crossing ? facts.stretches.front().first : -1),
-       MinuteCell(day, crossing ? facts.stretches.back().last : -1), CrossingCell(day, facts, true),
-       CrossingCell(day, facts, false), Cell::List(std::move(items))}};
+  std::vector<Cell> cells{Cell::Number(height)};
+  AppendCells(cells, day, dialog_model::HeightValuesOf(day.sun, facts));
+  cells.push_back(Cell::List(std::move(items)));
+  return Record{HeightColumns(), std::move(cells)};
 }
 
 namespace {

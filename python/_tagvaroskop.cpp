@@ -17,9 +17,11 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "dialog_model/day_record.h"
 #include "dialog_model/observation.h"
 #include "dialog_model/year_pick.h"
 #include "solar/day_facts.h"
@@ -265,14 +267,6 @@ struct Columns {
   }
 };
 
-std::int64_t InstantOf(const solar::LocalDay& day, const solar::Crossing* crossing) {
-  return crossing ? day.InstantAfter(crossing->second) : kNotATime;
-}
-
-std::int64_t MinuteInstant(const solar::LocalDay& day, int minute) {
-  return minute < 0 ? kNotATime : day.InstantAfter(60LL * minute);
-}
-
 // A local day [start, end) at a place that the model takes, or false.
 bool DayOf(const std::array<const char*, 4>& at, long long& start, long long& end, float& lat, float& lon) {
   start = Read<std::int64_t>(at[0]);
@@ -287,71 +281,74 @@ Walk<4> DaysWalk(const py::handle& starts, const py::handle& ends, const py::han
                   Checked<double>(latitudes, "latitude"), Checked<double>(longitudes, "longitude")});
 }
 
-const char* kEventKeys[][3] = {{"sunrise", "sunset", "sun_state"},
-                               {"civil_dawn", "civil_dusk", "civil_state"},
-                               {"nautical_dawn", "nautical_dusk", "nautical_state"},
-                               {"astronomical_dawn", "astronomical_dusk", "astronomical_state"}};
+// An array a field of the day record's one description (dialog_model/day_record.h), typed by its
+// kind: counts int32, hours and degrees float32, instants int64 (seconds), states int8 (0 above,
+// 1 below, 2 crossing). Missing: INT32_MIN, NaN, NaT, -1.
+class FieldArrays {
+ public:
+  FieldArrays(Columns& columns, std::span<const dialog_model::DayField> fields) {
+    using enum dialog_model::DayKind;
+    for (const dialog_model::DayField& f : fields) {
+      m_kinds.push_back(f.kind);
+      if (f.kind == kCount) m_data.push_back(columns.Add<std::int32_t>(f.key));
+      if (f.kind == kHours || f.kind == kDegrees) m_data.push_back(columns.Add<float>(f.key));
+      if (f.kind == kMinute || f.kind == kInstant) m_data.push_back(columns.Add<std::int64_t>(f.key));
+      if (f.kind == kState) m_data.push_back(columns.Add<std::int8_t>(f.key));
+    }
+  }
+  // The values of one row at position `at` of the arrays; every one missing without values.
+  void Set(size_t at, const std::vector<dialog_model::DayValue>* values) const {
+    using enum dialog_model::DayKind;
+    for (size_t f = 0; f < m_kinds.size(); ++f) {
+      const dialog_model::DayValue* v = values ? &(*values)[f] : nullptr;
+      const bool missing = v == nullptr || v->missing;
+      switch (m_kinds[f]) {
+        case kCount:
+          static_cast<std::int32_t*>(m_data[f])[at] = missing ? INT32_MIN : static_cast<std::int32_t>(v->number);
+          break;
+        case kHours:
+        case kDegrees:
+          static_cast<float*>(m_data[f])[at] = missing ? kMissing : static_cast<float>(v->number);
+          break;
+        case kMinute:
+        case kInstant:
+          static_cast<std::int64_t*>(m_data[f])[at] = missing ? kNotATime : v->instant;
+          break;
+        case kState:
+          static_cast<std::int8_t*>(m_data[f])[at] = missing ? -1 : static_cast<std::int8_t>(v->state);
+          break;
+      }
+    }
+  }
 
-// The facts of local days [start, end) (instants) at places, as `tagvaroskop-cli day` gives them.
-// Missing: integers INT32_MIN, states -1 (else 0 above, 1 below, 2 crossing), instants NaT,
-// floats NaN.
+ private:
+  std::vector<dialog_model::DayKind> m_kinds;
+  std::vector<void*> m_data;
+};
+
+// The facts of local days [start, end) (instants) at places, as `tagvaroskop-cli day` gives them:
+// the fields of dialog_model::DayFields().
 py::dict DayFacts(const py::handle& starts, const py::handle& ends, const py::handle& latitudes,
                   const py::handle& longitudes, unsigned threads) {
   const Walk<4> walk = DaysWalk(starts, ends, latitudes, longitudes);
   Columns c{walk.Shape(), 0, {}};
-  std::int32_t* minutes = c.Add<std::int32_t>("day_minutes");
-  std::int32_t* sunshine = c.Add<std::int32_t>("sunshine_minutes");
-  float* sunshineHours = c.Add<float>("sunshine_hours");
-  std::int32_t* twilight = c.Add<std::int32_t>("twilight_minutes");
-  float* twilightHours = c.Add<float>("twilight_hours");
-  std::int64_t* firstUp = c.Add<std::int64_t>("first_minute_above_horizon");
-  std::int64_t* lastUp = c.Add<std::int64_t>("last_minute_above_horizon");
-  std::int64_t *rising[4], *setting[4];
-  std::int8_t* state[4];
-  for (size_t e = 0; e < 4; ++e) {
-    rising[e] = c.Add<std::int64_t>(kEventKeys[e][0]);
-    setting[e] = c.Add<std::int64_t>(kEventKeys[e][1]);
-    state[e] = c.Add<std::int8_t>(kEventKeys[e][2]);
-  }
-  std::int64_t* noon = c.Add<std::int64_t>("solar_noon");
-  float* noonHeight = c.Add<float>("solar_noon_elevation_deg");
+  const FieldArrays fields(c, dialog_model::DayFields());
   InBlocks(walk.Size(), 16, threads, [&](size_t first, size_t last) {
     walk.Over(first, last, [&](size_t i, const std::array<const char*, 4>& at) {
       long long start, end;
       float lat, lon;
-      if (!DayOf(at, start, end, lat, lon)) {
-        minutes[i] = sunshine[i] = twilight[i] = INT32_MIN;
-        sunshineHours[i] = twilightHours[i] = noonHeight[i] = kMissing;
-        firstUp[i] = lastUp[i] = noon[i] = kNotATime;
-        for (size_t e = 0; e < 4; ++e) {
-          rising[e][i] = setting[e][i] = kNotATime;
-          state[e][i] = -1;
-        }
-        return;
-      }
+      if (!DayOf(at, start, end, lat, lon)) return fields.Set(i, nullptr);
       solar::LocalDay day(start, end, 0, lat, lon);
-      const solar::DayFacts f = solar::FactsOf(day);
-      minutes[i] = f.minutes;
-      sunshine[i] = f.sunshineMinutes;
-      sunshineHours[i] = solar::MinutesToHours(f.sunshineMinutes);
-      twilight[i] = f.twilightMinutes;
-      twilightHours[i] = solar::MinutesToHours(f.twilightMinutes);
-      firstUp[i] = MinuteInstant(day, f.aboveHorizon.empty() ? -1 : f.aboveHorizon.front().first);
-      lastUp[i] = MinuteInstant(day, f.aboveHorizon.empty() ? -1 : f.aboveHorizon.back().last);
-      for (size_t e = 0; e < 4; ++e) {
-        rising[e][i] = InstantOf(day, f.events[e].First(true));
-        setting[e][i] = InstantOf(day, f.events[e].First(false));
-        state[e][i] = static_cast<std::int8_t>(f.events[e].state);
-      }
-      noon[i] = day.InstantAfter(f.highest.second);
-      noonHeight[i] = f.highest.height;
+      const solar::DayFacts facts = solar::FactsOf(day);
+      const std::vector<dialog_model::DayValue> values = dialog_model::DayValuesOf(day, facts);
+      fields.Set(i, &values);
     });
   });
   return c.arrays;
 }
 
 // The minutes of local days above each of the heights, as `tagvaroskop-cli day --height` gives
-// them: arrays with a trailing axis of the heights; missing as in DayFacts.
+// them: the fields of dialog_model::HeightFields() with a trailing axis of the heights.
 py::dict MinutesAbove(const py::handle& starts, const py::handle& ends, const py::handle& latitudes,
                       const py::handle& longitudes, const py::handle& heightArgument, unsigned threads) {
   const Walk<4> walk = DaysWalk(starts, ends, latitudes, longitudes);
@@ -361,13 +358,7 @@ py::dict MinutesAbove(const py::handle& starts, const py::handle& ends, const py
   std::vector<float> height(width);
   for (size_t h = 0; h < width; ++h) height[h] = heights.at(static_cast<py::ssize_t>(h));
   Columns c{walk.Shape(), static_cast<py::ssize_t>(width), {}};
-  std::int32_t* minutes = c.Add<std::int32_t>("minutes_above");
-  float* hours = c.Add<float>("hours_above");
-  std::int8_t* state = c.Add<std::int8_t>("above_state");
-  std::int64_t* firstMinute = c.Add<std::int64_t>("first_minute_above");
-  std::int64_t* lastMinute = c.Add<std::int64_t>("last_minute_above");
-  std::int64_t* rising = c.Add<std::int64_t>("rising");
-  std::int64_t* setting = c.Add<std::int64_t>("setting");
+  const FieldArrays fields(c, dialog_model::HeightFields());
   InBlocks(walk.Size(), 16, threads, [&](size_t first, size_t last) {
     walk.Over(first, last, [&](size_t i, const std::array<const char*, 4>& at) {
       long long start, end;
@@ -376,23 +367,13 @@ py::dict MinutesAbove(const py::handle& starts, const py::handle& ends, const py
       std::optional<solar::LocalDay> day;
       if (known) day.emplace(start, end, 0, lat, lon);
       for (size_t h = 0; h < width; ++h) {
-        const size_t k = i * width + h;
         if (!known || !(height[h] >= -90.0f && height[h] <= 90.0f)) {
-          minutes[k] = INT32_MIN;
-          hours[k] = kMissing;
-          state[k] = -1;
-          firstMinute[k] = lastMinute[k] = rising[k] = setting[k] = kNotATime;
+          fields.Set(i * width + h, nullptr);
           continue;
         }
-        const solar::HeightFacts f = solar::FactsAbove(*day, height[h]);
-        const bool crossing = f.state == solar::HeightState::kCrossing;
-        minutes[k] = f.minutesAbove;
-        hours[k] = solar::MinutesToHours(f.minutesAbove);
-        state[k] = static_cast<std::int8_t>(f.state);
-        firstMinute[k] = MinuteInstant(*day, crossing ? f.stretches.front().first : -1);
-        lastMinute[k] = MinuteInstant(*day, crossing ? f.stretches.back().last : -1);
-        rising[k] = InstantOf(*day, f.First(true));
-        setting[k] = InstantOf(*day, f.First(false));
+        const solar::HeightFacts facts = solar::FactsAbove(*day, height[h]);
+        const std::vector<dialog_model::DayValue> values = dialog_model::HeightValuesOf(*day, facts);
+        fields.Set(i * width + h, &values);
       }
     });
   });
