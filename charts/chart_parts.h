@@ -26,4 +26,35 @@ inline void DrawGridLines(platform::CDC& dc, int first, int step, int last, int 
   }
 }
 
+// What both charts begin with: their area cleared at device resolution (smoothed labels are
+// drawn anew, not over themselves), the frame from (25, 45) to (frameRight, 225), the grid in its
+// pen (DrawGridLines), the label font selected and a transparent background for the labels. The
+// font and the pen last as long as this.
+class ChartGround {
+ public:
+  struct Grid {
+    int first, step, last, right;
+  };
+  ChartGround(platform::CDC& dc, const platform::PixelRect& area, int frameRight, Grid grid)
+      : m_gridPen(platform::PS_SOLID, 1, kGridColour) {
+    dc.ClearAtDeviceResolution(area);
+    dc.Rectangle(25, 45, frameRight, 225);
+    CreateLabelFont(m_font);
+    dc.SelectObject(&m_font);
+    dc.SelectObject(&m_gridPen);
+    DrawGridLines(dc, grid.first, grid.step, grid.last, grid.right);
+    dc.SetBkMode(platform::TRANSPARENT);
+  }
+
+  // Deletes the font and the pen, once they are no longer selected.
+  void Delete() {
+    m_gridPen.DeleteObject();
+    m_font.DeleteObject();
+  }
+
+ private:
+  platform::CFont m_font;
+  platform::CPen m_gridPen;
+};
+
 }  // namespace charts

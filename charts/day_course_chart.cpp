@@ -39,17 +39,7 @@ int DayChartX(double azimuth) { return solar::TruncToInt(DayChartPointX(azimuth)
 int DayChartY(double height) { return solar::TruncToInt(DayChartPointY(height)); }
 
 void DrawDayCourse(platform::CDC& dc, const solar::DayTrack& track, solar::SunPosition moment) {
-  dc.ClearAtDeviceResolution(kDayChartArea);  // smoothed labels drawn anew, not over themselves
-  dc.Rectangle(25, 45, 306, 225);
-
-  platform::CFont font;
-  CreateLabelFont(font);
-  dc.SelectObject(&font);
-  CPen gridPen(platform::PS_SOLID, 1, kGridColour);
-  dc.SelectObject(&gridPen);
-  DrawGridLines(dc, 60, 35, 270, 305);  // azimuths 45 to 315; heights 90 to 0
-
-  dc.SetBkMode(platform::TRANSPARENT);
+  ChartGround ground(dc, kDayChartArea, 306, {60, 35, 270, 305});  // azimuths 45 to 315; heights 90 to 0
   for (const Label& label : kLabels) dc.TextOut(label.x, label.y, label.text);
 
   CPen pathPen(platform::PS_SOLID, 1, platform::Rgb{250, 0, 0});
@@ -79,8 +69,7 @@ void DrawDayCourse(platform::CDC& dc, const solar::DayTrack& track, solar::SunPo
   dc.SelectObject(static_cast<const platform::CFont*>(nullptr));
   markerPen.DeleteObject();
   pathPen.DeleteObject();
-  gridPen.DeleteObject();
-  font.DeleteObject();
+  ground.Delete();
 }
 
 }  // namespace charts

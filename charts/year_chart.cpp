@@ -54,17 +54,7 @@ int YearChartStartRow(double hours) { return solar::TruncToInt(YearChartPointY(h
 int YearChartEndRow(double hours) { return solar::TruncToInt(225 - 7.55 * hours); }
 
 void DrawYearCourse(platform::CDC& dc, const solar::YearSeries& series, bool dayPicked, int markerOffset) {
-  dc.ClearAtDeviceResolution(kYearChartArea);  // smoothed labels drawn anew, not over themselves
-  dc.Rectangle(25, 45, 385, 225);
-
-  platform::CFont font;
-  CreateLabelFont(font);
-  dc.SelectObject(&font);
-  CPen gridPen(platform::PS_SOLID, 1, kGridColour);
-  dc.SelectObject(&gridPen);
-  DrawGridLines(dc, 55, 30, 355, 384);  // February to December; every 6 hours
-
-  dc.SetBkMode(platform::TRANSPARENT);
+  ChartGround ground(dc, kYearChartArea, 385, {55, 30, 355, 384});  // February to December; every 6 hours
   for (const Label& label : kHourLabels) dc.TextOut(label.x, label.y, label.text);
   for (int m = 1; m <= 12; ++m) dc.TextOut(34 + 30 * (m - 1), 235, kMonthLetters[m - 1]);
 
@@ -95,8 +85,7 @@ void DrawYearCourse(platform::CDC& dc, const solar::YearSeries& series, bool day
   dc.SelectObject(static_cast<const platform::CFont*>(nullptr));
   twilightPen.DeleteObject();
   sunshinePen.DeleteObject();
-  gridPen.DeleteObject();
-  font.DeleteObject();
+  ground.Delete();
 }
 
 }  // namespace charts

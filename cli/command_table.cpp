@@ -55,7 +55,8 @@ OptionSpec Input(const char* lines) { return OptionSpec{"input", "DATEI", lines,
 
 }  // namespace
 
-const std::vector<CommandSpec>& CommandTable() {
+// A table of data: longer than a function may be.
+const std::vector<CommandSpec>& CommandTable() {  // NOLINT(readability-function-size)
   static const std::vector<CommandSpec> commands{
       {{"position"},
        "Azimut und Höhe der Sonne für einen Zeitpunkt und Ort, wie der Dialog sie zeigt.",

@@ -119,17 +119,67 @@ std::string FormsText(const CommandSpec& command, bool withOptionForms) {
   return s;
 }
 
+// The completion script: the command table's words fill the places marked @...@.
+constexpr const char* kCompletionScript =
+    R"(# bash completion for tagvaroskop-cli, made from its command table when it is built.
+_tagvaroskop_cli() {
+    local cur prev words cword
+    _init_completion || return
+
+    case $prev in
+@VALUES@    esac
+
+    if ((cword == 1)); then
+        COMPREPLY=($(compgen -W "@COMMANDS@--help --version" -- "$cur"))
+        return
+    fi
+    local command=${words[1]} options= files=0
+    case $command in
+@GROUPS@    esac
+    case $command in
+@CASES@    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+    elif ((files)); then
+        _filedir
+    fi
+} &&
+    complete -F _tagvaroskop_cli tagvaroskop-cli
+)";
+
+// What each kind of option value completes to, in the order the script takes them.
+constexpr std::pair<Completion, const char*> kValueCompletions[] = {
+    {Completion::kFormat, R"( COMPREPLY=($(compgen -W "text csv json" -- "$cur")); return ;;
+)"},
+    {Completion::kZone, R"(
+            local zones
+            zones=$(cd /usr/share/zoneinfo 2>/dev/null && find . -type f ! -path './posix/*' \
+                ! -path './right/*' ! -name '*.tab' ! -name '*.zi' ! -name 'leap*' | sed 's|^\./||')
+            COMPREPLY=($(compgen -W "UTC $zones" -- "$cur"))
+            return ;;
+)"},
+    {Completion::kFile, R"( _filedir; return ;;
+)"},
+    {Completion::kNothing, R"( return ;;
+)"},
+};
+
+std::string Filled(std::string text, const std::map<std::string, std::string>& places) {
+  for (const auto& [place, value] : places) text.replace(text.find(place), place.size(), value);
+  return text;
+}
+
 std::string BashCompletion() {
-  std::map<std::string, Completion> values;  // the options that take a value, and what it is
-  std::string commands, cases, groups;
+  std::string commands, cases, groups, values;
   std::map<std::string, std::string> subcommands;
+  std::map<std::string, Completion> valued;  // the options that take a value, and what it is
   for (const CommandSpec& c : CommandTable()) {
     if (commands.find(c.words.front()) == std::string::npos) commands += c.words.front() + " ";
     if (c.words.size() > 1) subcommands[c.words.front()] += c.words[1] + " ";
     std::string options;
     for (const OptionSpec& o : c.options) {
       options += std::string("--") + o.name + " ";
-      if (o.value) values[o.name] = o.completion;
+      if (o.value) valued[o.name] = o.completion;
     }
     const bool files = std::any_of(c.arguments.begin(), c.arguments.end(),
                                    [](const ArgumentSpec& a) { return a.completion == Completion::kFile; });
@@ -141,52 +191,14 @@ std::string BashCompletion() {
     groups.append(words).append("\" -- \"$cur\")); return; }\n            command=\"").append(group);
     groups.append(" ${words[2]}\" ;;\n");
   }
-  std::string byValue[4];
-  for (const auto& [name, completion] : values)
-    byValue[static_cast<int>(completion)] += (byValue[static_cast<int>(completion)].empty() ? "--" : " | --") + name;
-  std::string s =
-      "# bash completion for tagvaroskop-cli, made from its command table when it is built.\n"
-      "_tagvaroskop_cli() {\n"
-      "    local cur prev words cword\n"
-      "    _init_completion || return\n\n"
-      "    case $prev in\n";
-  if (!byValue[static_cast<int>(Completion::kFormat)].empty())
-    s += "        " + byValue[static_cast<int>(Completion::kFormat)] +
-         ") COMPREPLY=($(compgen -W \"text csv json\" -- \"$cur\")); return ;;\n";
-  if (!byValue[static_cast<int>(Completion::kZone)].empty())
-    s += "        " + byValue[static_cast<int>(Completion::kZone)] +
-         ")\n"
-         "            local zones\n"
-         "            zones=$(cd /usr/share/zoneinfo 2>/dev/null && find . -type f ! -path './posix/*' \\\n"
-         "                ! -path './right/*' ! -name '*.tab' ! -name '*.zi' ! -name 'leap*' | sed 's|^\\./||')\n"
-         "            COMPREPLY=($(compgen -W \"UTC $zones\" -- \"$cur\"))\n"
-         "            return ;;\n";
-  if (!byValue[static_cast<int>(Completion::kFile)].empty())
-    s += "        " + byValue[static_cast<int>(Completion::kFile)] + ") _filedir; return ;;\n";
-  if (!byValue[static_cast<int>(Completion::kNothing)].empty())
-    s += "        " + byValue[static_cast<int>(Completion::kNothing)] + ") return ;;\n";
-  s += "    esac\n\n"
-       "    if ((cword == 1)); then\n"
-       "        COMPREPLY=($(compgen -W \"" +
-       commands +
-       "--help --version\" -- \"$cur\"))\n"
-       "        return\n"
-       "    fi\n"
-       "    local command=${words[1]} options= files=0\n"
-       "    case $command in\n" +
-       groups +
-       "    esac\n"
-       "    case $command in\n" +
-       cases +
-       "    esac\n"
-       "    if [[ $cur == -* ]]; then\n"
-       "        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
-       "    elif ((files)); then\n"
-       "        _filedir\n"
-       "    fi\n"
-       "} &&\n"
-       "    complete -F _tagvaroskop_cli tagvaroskop-cli\n";
-  return s;
+  for (const auto& [completion, script] : kValueCompletions) {
+    std::string names;
+    for (const auto& [name, kind] : valued)
+      if (kind == completion) names += (names.empty() ? "--" : " | --") + name;
+    if (!names.empty()) values += "        " + names + ")" + script;
+  }
+  return Filled(kCompletionScript,
+                {{"@VALUES@", values}, {"@COMMANDS@", commands}, {"@GROUPS@", groups}, {"@CASES@", cases}});
 }
 
 std::string ManualSections() {

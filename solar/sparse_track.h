@@ -30,38 +30,49 @@ namespace solar {
 //    height (StateChange: a secant step, safeguarded by bisection, from the hour angle at which
 //    the sun stands at the height) ends on the two neighbouring minutes between which a full
 //    scan changes its count: the stretches are the full scan's.
-// 2. Where it fails, and the margins. The model rounds to single precision (the height, and in
-//    the day scan the days since 2000, whose float step moves the declination unevenly by at
-//    most 0.0132 degrees a day): near a turning point, where h changes slowly, these steps can
-//    make h jitter up and down. A height within m_margin of a turning point's height goes to
-//    the full track: 0.01 degrees in the day scan (the jitter stays far below it); in the year series' coarse
-//    rounding (coordinates held for up to 11 minutes, then moved by up to 3e-3 degrees) the
-//    jitter reaches about 0.5 degrees divided by the day's span, twice that is kept clear. A
-//    day spanning less than 2 degrees (kLeastSpan, near the poles) goes to the full track
-//    altogether.
+// 2. Where it fails, and the margins. Near a turning point, where h changes slowly, the model's
+//    single-precision steps can make h jitter up and down; a height within m_margin of a turning
+//    point's height goes to the full track. Near a turning point h(t) ≈ h0 - A ω² t² / 2 with A
+//    half the day's span (degrees) and ω = 2π/1440 a minute, so h changes by A ω² t a minute: a
+//    jitter of ε degrees a minute can turn it back only where that is below ε, within
+//    ε² / (2 A ω²) = ε² / (span · ω²) = 52500 ε² / span degrees of the turning point's height.
+//    - In the day scan the days since 2000 enter the mean anomaly in single precision (a step
+//      of at most 2^-8 days from 1900 to 2100). The declination moves with the anomaly by at
+//      most dδ/dn = (1.915 + 2 · 0.020) · 0.9856003 · π/180 · sin 23.439° = 0.0134 degrees a
+//      day, so by 5.2e-5 degrees a step; the height's own rounding adds an ulp (7.6e-6 degrees at
+//      90). With ε = 6e-5 the reach is 1.9e-4 / span, below 1e-4 for the spans of at least
+//      kLeastSpan that are searched at all: the margin kTurnMargin = 0.01 keeps a hundredfold.
+//    - The year series holds the sun's coordinates while its single-precision day number stays
+//      (up to 2^-7 days, 11.25 minutes, after 2038) and then moves them by the declination's
+//      change over that time: at most 0.4 · 11.25 / 1440 = 3.1e-3 degrees. With ε = 3.1e-3 the
+//      reach is 0.50 / span; the margin is twice that, 1/span.
+//    - A day spanning less than kLeastSpan = 2 degrees (near the poles) goes to the full track
+//      altogether: there the year series' margin would cover a quarter of the day's heights.
 // 3. Turning points are found from the model's own hour angle and declination at the first and
 //    last minute (GuessMinute's interpolation), then by climbing on exact minute heights
 //    (TurningPointNear). A turning point can lie minutes from the hour angle's pass where the
 //    declination changes fast against a small daily swing: passes up to 60 minutes outside the
 //    scan are looked at too.
-// 4. The crossing second: where the two minutes around a crossing differ by at least 0.05
-//    degrees (kSteepMinute), the seconds' heights rise or fall through the minute (their jitter
-//    stays below 1e-4 degrees) and the second is found like a minute; otherwise by bisection,
-//    exactly as CrossingsOf does it.
+// 4. The crossing second: where the two minutes around a crossing differ by at least
+//    kSteepMinute = 0.05 degrees, the seconds' heights change by about 8e-4 degrees a second,
+//    more than ten times their jitter (6e-5 degrees, note 2), so they rise or fall through the
+//    minute and the second is found like a minute; otherwise by bisection, exactly as
+//    CrossingsOf does it.
 // 5. The highest point: the first minute of the greatest height lies near a turning point or an
 //    end; every minute within TopMargin of its height is looked at. TopMargin is four times the
-//    effect of a step of the days since 2000 on the height, and at least 1e-5 degrees (a top one
-//    second two ulps above a plateau nine seconds away). The seconds then spread from the
-//    vertex of the parabola through three minutes until they lie clearly below the greatest.
+//    declination's move over a step of the days since 2000 (0.0134 degrees a day, note 2), and
+//    at least 1e-5 degrees: measured, a top one second two ulps above a plateau nine seconds away
+//    (the row below). The seconds then spread from the vertex of the parabola through three
+//    minutes until they lie clearly below the greatest.
 // 6. The tests. SparseTrackTest.EqualsTheFullTrackOnRandomDays compares 10,000 random days (any
-//    place, 1900-2100, any start and length, both roundings, the named heights and a random one)
-//    with the full track and prints its seed; a long run is
-//    `TAGVAROSKOP_DIFFERENTIAL_DAYS=10000000 TAGVAROSKOP_DIFFERENTIAL_SEED=11 build/tests/solar/solar_tests
-//    --gtest_filter='SparseTrack*'` (10,000,000 days without a difference). Each margin above is
-//    pinned by a row of SparseTrackTest.EqualsTheFullTrackOnDaysThatOnceDiffered: the year-series
-//    days near the poles (the margin of 1/span), a top two ulps above a plateau (TopMargin's
-//    floor), a turning point outside the scan (the 60-minute pass window) and a day at the pole
-//    (kLeastSpan).
+//    place, 1900-2100, any start, any length from 1 to 4,320 minutes, both roundings, the named
+//    heights and a random one from -90 to 90 degrees) with the full track and prints its seed; a
+//    long run is `TAGVAROSKOP_DIFFERENTIAL_DAYS=1000000 TAGVAROSKOP_DIFFERENTIAL_SEED=12
+//    build/tests/solar/solar_tests --gtest_filter='SparseTrack*'` (1,000,000 days without a
+//    difference). Each margin is pinned by a row of
+//    SparseTrackTest.EqualsTheFullTrackOnDaysThatOnceDiffered: the year-series days near the poles
+//    (1/span), a top two ulps above a plateau (TopMargin's floor), a turning point outside the
+//    scan (the 60-minute pass window) and a day at the pole (kLeastSpan).
 class SparseTrack {
  public:
   explicit SparseTrack(const MinuteScan& scan);

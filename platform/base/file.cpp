@@ -258,7 +258,7 @@ std::string BackupPathOf(const std::string& target) {
       continue;  // none of the user's own, or open to others
     std::string flat = target;
     std::replace(flat.begin(), flat.end(), '/', '!');
-    return folder + "/" + flat + "~";
+    return std::string(folder).append("/").append(flat).append("~");
   }
   return {};
 }
