@@ -6,6 +6,7 @@
 - the memory of one place against 100,000,000 times beyond the inputs, against the outputs;
 - how long Ctrl-C takes to end a long call;
 - day_events over 100,010 (day, place) rows (the rows of BM_DayFactsOfRows);
+- sun_times on one core beside the same fields of day_events, astral and PyEphem;
 - the grid example (python/examples/day_length_grid.py) on a local cluster of two worker processes
   against the same grid in this process.
 
@@ -130,6 +131,59 @@ def days():
     print(f"day_events, {len(grid):,} rows: {wall:.3f} s wall, {cpu / len(grid) * 1e6:.1f} us of CPU a day")
 
 
+def sun_times_beside_peers(n=20_000):
+    """CPU a day on one core: sun_times, the same fields of day_events, astral 1.6 and PyEphem."""
+    rng = np.random.default_rng(1)
+    dates = np.datetime64("2000-01-01") + rng.integers(0, 20000, n).astype("timedelta64[D]")
+    latitude, longitude = rng.uniform(-65, 65, n), rng.uniform(-180, 180, n)
+
+    def cpu(call, runs=5):
+        return statistics.median(_cpu(call) for _ in range(runs)) / n * 1e6
+
+    ours = cpu(lambda: t.sun_times(dates, latitude, longitude, tz="UTC", threads=1))
+    whole = cpu(lambda: t.day_events(dates, latitude, longitude, tz="UTC", threads=1))
+    print(f"sun_times, {n:,} days on one core: {ours:.2f} us a day; day_events {whole:.2f} us ({whole / ours:.1f}x)")
+    rows = list(zip(dates.astype(object).tolist(), latitude.tolist(), longitude.tolist()))
+    try:
+        import astral
+
+        sky = astral.Astral()
+
+        def by_astral():
+            for day, lat, lon in rows:
+                try:
+                    sky.sunrise_utc(day, lat, lon), sky.solar_noon_utc(day, lon), sky.sunset_utc(day, lat, lon)
+                except astral.AstralError:
+                    pass
+        peer = cpu(by_astral, 3)
+        print(f"  astral {astral.__version__}, sunrise, noon and sunset: {peer:.2f} us a day ({peer / ours:.2f}x ours)")
+    except ImportError:
+        pass
+    try:
+        import ephem
+
+        sun, observer = ephem.Sun(), ephem.Observer()
+        observer.pressure, observer.horizon = 0, "-0:50"
+
+        def by_ephem():
+            for day, lat, lon in rows[:2000]:
+                observer.date, observer.lat, observer.lon = day, str(lat), str(lon)
+                try:
+                    observer.next_rising(sun), observer.next_transit(sun), observer.next_setting(sun)
+                except (ephem.AlwaysUpError, ephem.NeverUpError):
+                    pass
+        peer = cpu(by_ephem, 3) * n / 2000
+        print(f"  PyEphem {ephem.__version__}: {peer:.2f} us a day ({peer / ours:.1f}x ours)")
+    except ImportError:
+        pass
+
+
+def _cpu(call):
+    start = time.process_time()
+    call()
+    return time.process_time() - start
+
+
 def grid_example(year=2025, step=5.0):
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "python", "examples"))
     import day_length_grid
@@ -151,6 +205,7 @@ def main():
     memory()
     interruption()
     days()
+    sun_times_beside_peers()
     grid_example()
 
 

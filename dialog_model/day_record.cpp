@@ -33,6 +33,13 @@ constexpr DayField kDayFields[] = {
 };
 static_assert(std::size(kDayFields) == 9 + 3 * solar::kEventHeights.size());
 
+constexpr DayField kSunTimeFields[] = {
+    kDayFields[7],   // sunrise
+    kDayFields[19],  // solar_noon
+    kDayFields[8],   // sunset
+    kDayFields[9],   // sun_state
+};
+
 constexpr DayField kHeightFields[] = {
     {"minutes_above", "Minuten darüber", kCount},
     {"hours_above", "darüber", kHours},
@@ -63,6 +70,13 @@ DayValue State(solar::HeightState state) { return DayValue{.kind = kState, .stat
 
 std::span<const DayField> DayFields() { return kDayFields; }
 std::span<const DayField> HeightFields() { return kHeightFields; }
+std::span<const DayField> SunTimeFields() { return kSunTimeFields; }
+
+std::vector<DayValue> SunTimeValuesOf(const solar::LocalDay& day, const solar::HeightFacts& facts,
+                                      const solar::HighestPoint& highest) {
+  return {Crossing(day, facts, true), DayValue{.kind = kInstant, .instant = day.InstantAfter(highest.second)},
+          Crossing(day, facts, false), State(facts.state)};
+}
 
 std::vector<DayValue> DayValuesOf(const solar::LocalDay& day, const solar::DayFacts& facts) {
   const std::vector<solar::Stretch>& up = facts.aboveHorizon;

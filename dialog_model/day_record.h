@@ -45,6 +45,13 @@ struct DayValue {
 std::span<const DayField> DayFields();
 std::vector<DayValue> DayValuesOf(const solar::LocalDay& day, const solar::DayFacts& facts);
 
+// The sunrise, solar noon and sunset of a day (the crossings of one height and the highest
+// point) with the height's state: the same keys and values as those fields of a day, computed
+// without the rest of the day's facts.
+std::span<const DayField> SunTimeFields();
+std::vector<DayValue> SunTimeValuesOf(const solar::LocalDay& day, const solar::HeightFacts& facts,
+                                      const solar::HighestPoint& highest);
+
 // The fields of a height over a day after the height itself, and their values.
 std::span<const DayField> HeightFields();
 std::vector<DayValue> HeightValuesOf(const solar::LocalDay& day, const solar::HeightFacts& facts);

@@ -347,6 +347,29 @@ py::dict DayFacts(const py::handle& starts, const py::handle& ends, const py::ha
   return c.arrays;
 }
 
+// The sunrise, solar noon and sunset of local days for one height of the sun's centre (degrees),
+// with its state: the fields of dialog_model::SunTimeFields(), as day_facts gives them, without
+// the rest of the day's facts.
+py::dict SunTimes(const py::handle& starts, const py::handle& ends, const py::handle& latitudes,
+                  const py::handle& longitudes, float height, unsigned threads) {
+  const Walk<4> walk = DaysWalk(starts, ends, latitudes, longitudes);
+  Columns c{walk.Shape(), 0, {}};
+  const FieldArrays fields(c, dialog_model::SunTimeFields());
+  const bool known = height >= -90.0f && height <= 90.0f;
+  InBlocks(walk.Size(), 64, threads, [&](size_t first, size_t last) {
+    walk.Over(first, last, [&](size_t i, const std::array<const char*, 4>& at) {
+      long long start, end;
+      float lat, lon;
+      if (!known || !DayOf(at, start, end, lat, lon)) return fields.Set(i, nullptr);
+      solar::LocalDay day(start, end, 0, lat, lon);
+      const solar::HeightFacts facts = solar::FactsAbove(day, height);
+      const std::vector<dialog_model::DayValue> values = dialog_model::SunTimeValuesOf(day, facts, day.Highest());
+      fields.Set(i, &values);
+    });
+  });
+  return c.arrays;
+}
+
 // The minutes of local days above each of the heights, as `tagvaroskop-cli day --height` gives
 // them: the fields of dialog_model::HeightFields() with a trailing axis of the heights.
 py::dict MinutesAbove(const py::handle& starts, const py::handle& ends, const py::handle& latitudes,
@@ -468,6 +491,7 @@ PYBIND11_MODULE(_tagvaroskop, m) {
       "The rows of SOLAR_POSITION_COLUMNS (float64) for datetime64 values as int64.");
   m.def("day_facts", &DayFacts, "The facts of local days [start, end) at places.");
   m.def("minutes_above", &MinutesAbove, "The minutes of local days above heights.");
+  m.def("sun_times", &SunTimes, "Sunrise, solar noon and sunset of local days for one height.");
   m.def("year_series", &YearSeries, "The 72 sample days of years at places.");
   m.def(
       "first_outside",

@@ -7,6 +7,7 @@ GIL:
 ``position(time, latitude, longitude)``                     azimuth and elevation, float32
 ``solar_position(time, latitude, longitude, ...)``          pvlib's columns, refraction included
 ``day_events(date, latitude, longitude, tz=None)``          the fields of ``tagvaroskop-cli day``
+``sun_times(date, latitude, longitude, tz=None)``           sunrise, solar noon and sunset alone
 ``minutes_above(date, latitude, longitude, heights, ...)``  those of ``day --height``
 ``year_series(year, latitude, longitude)``                  the year window's 72 sample days
 ==========================================================  ====================================
@@ -46,7 +47,8 @@ from . import _arguments, _fields, _xarray, _zones
 from . import _tagvaroskop as _ext
 from ._call import Call
 
-__all__ = ["position", "solar_position", "day_events", "minutes_above", "year_series", "STATES", "DAY_FIELDS",
+__all__ = ["position", "solar_position", "day_events", "sun_times", "minutes_above", "year_series", "STATES",
+           "DAY_FIELDS",
            "HEIGHT_FIELDS", "SOLAR_POSITION_COLUMNS", "__version__"]
 __version__: str = _ext.__version__
 
@@ -249,6 +251,46 @@ def day_events(date: Like, latitude: Like, longitude: Like, tz: Any = None, *, t
                              _fields.numpy_dtypes(raw, "ns"), tz=tz, threads=threads)
     call, zone, arrays = _local_days(date, latitude, longitude, tz)
     return _day_result(call, zone, _ext.day_facts(*arrays, _arguments.threads(threads)))
+
+
+def sun_times(date: Like, latitude: Like, longitude: Like, tz: Any = None, elevation: float = -0.833, *,
+              threads: Optional[int] = None):
+    """Sunrise, solar noon and sunset of local days, at their own cost.
+
+    The same values as those fields of `day_events` (to the second), computed without the rest of
+    the day's facts: pvlib's ``sun_rise_set_transit`` shape.
+
+    Parameters
+    ----------
+    date, latitude, longitude, tz, threads
+        As for `day_events`.
+    elevation : float, default -0.833
+        The height of the sun's centre in degrees at sunrise and sunset (-0.833: refraction and the
+        sun's radius at the horizon; -6 for civil twilight, and so on).
+
+    Returns
+    -------
+    DataFrame, dict of ndarray or Dataset
+        ``sunrise``, ``solar_noon`` (the day's highest point), ``sunset`` (the first of each
+        direction, missing where the sun stays above or below) and ``sun_state`` ("above",
+        "below", "crossing").
+
+    Examples
+    --------
+    >>> sun_times(pd.Series(["2025-06-21"]), 52.52, 13.405, tz="Europe/Berlin")[["sunrise", "sunset"]]
+                        sunrise                    sunset
+    0 2025-06-21 04:43:10+02:00 2025-06-21 21:33:20+02:00
+    """
+    if not isinstance(elevation, (int, float, np.integer, np.floating)) or isinstance(elevation, bool):
+        raise TypeError(f"elevation: expected a number of degrees, not {type(elevation).__name__}")
+    if not -90 <= elevation <= 90:
+        raise ValueError(f"elevation: not between -90 and 90 degrees: {elevation!r}")
+    if _xarray.given(date, latitude, longitude):
+        raw = _ext.sun_times(*_NO_DAYS, float(elevation), 1)
+        return _xarray.apply(sun_times, dict(date=date, latitude=latitude, longitude=longitude),
+                             _fields.numpy_dtypes(raw, "ns"), tz=tz, elevation=elevation, threads=threads)
+    call, zone, arrays = _local_days(date, latitude, longitude, tz)
+    return _day_result(call, zone, _ext.sun_times(*arrays, float(elevation), _arguments.threads(threads)))
 
 
 def _heights(heights: Like) -> np.ndarray:

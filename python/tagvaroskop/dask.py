@@ -89,6 +89,14 @@ def day_events(date: Any, latitude: Any, longitude: Any, tz: Any = None):
     return _blocks(_t.day_events, fields, date, latitude, longitude, tz=tz)
 
 
+def sun_times(date: Any, latitude: Any, longitude: Any, tz: Any = None, elevation: float = -0.833):
+    """`tagvaroskop.sun_times` over Dask collections: a frame, or a dict of arrays."""
+    if _frames(date, latitude, longitude):
+        return _partitions(_t.sun_times, date, latitude, longitude, tz=tz, elevation=elevation, **_ONE_THREAD)
+    fields = _fields.numpy_dtypes(_ext.sun_times(*_NO_DAYS, float(elevation), 1))
+    return _blocks(_t.sun_times, fields, date, latitude, longitude, tz=tz, elevation=elevation)
+
+
 def minutes_above(date: Any, latitude: Any, longitude: Any, heights: Any, tz: Any = None):
     """`tagvaroskop.minutes_above` over Dask collections: a frame whose (field, height) columns
     are flattened to "field@height", or a dict of arrays with a last axis of the heights."""
@@ -119,4 +127,4 @@ def year_series(year: Any, latitude: Any, longitude: Any):
     return _blocks(_t._year_arrays, fields, year, latitude, longitude, trailing=_ext.SAMPLE_DAYS)
 
 
-__all__ = ["position", "solar_position", "day_events", "minutes_above", "year_series"]
+__all__ = ["position", "solar_position", "day_events", "sun_times", "minutes_above", "year_series"]

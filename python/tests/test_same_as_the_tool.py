@@ -74,3 +74,15 @@ def test_heights_and_years_are_the_tools():
     assert np.array_equal(ours.sunshine_hours.to_numpy(), tool.sunshine_hours.to_numpy(np.float32))
     assert ours.daily_change_seconds.astype("float").fillna(-1).tolist() == tool.daily_change_seconds.fillna(-1).tolist()
     assert [d.isoformat()[:10] for d in ours.index] == list(tool.date)
+
+
+@pytest.mark.parametrize("tz", ZONES)
+def test_sun_times_are_those_of_the_day(tz):
+    dates, lat, lon = random_days(200)
+    dates, lat, lon = dates + ["2005-06-21", "2005-12-21"], np.append(lat, [78.2, 78.2]), np.append(lon, [15.6, 15.6])
+    days = t.day_events(dates, lat, lon, tz=tz)  # the last two: polar day and polar night
+    times = t.sun_times(dates, lat, lon, tz=tz)
+    for key in ("sunrise", "solar_noon", "sunset", "sun_state"):
+        np.testing.assert_array_equal(times[key], days[key], err_msg=key)
+    civil = t.sun_times(dates, lat, lon, tz=tz, elevation=-6.0)
+    np.testing.assert_array_equal(civil["sunrise"], days["civil_dawn"])
