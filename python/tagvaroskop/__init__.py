@@ -387,13 +387,9 @@ def year_series(year: Like, latitude: Like, longitude: Like, *, threads: Optiona
         return _xarray.apply(_year_arrays, dict(year=year, latitude=latitude, longitude=longitude),
                              _fields.numpy_dtypes(raw) + [("date", np.dtype("datetime64[ns]"))],
                              trailing=("sample_day", np.arange(_ext.SAMPLE_DAYS)), threads=threads)
-    call = Call(year=year, latitude=latitude, longitude=longitude)
-    years = _arguments.years(call.arguments["year"], "year", call.fail)
-    latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
-    arrays = call.broadcast(year=years, latitude=latitudes, longitude=longitudes)
-    raw = _ext.year_series(*arrays, _arguments.threads(threads))
+    call, years, raw = _years(year, latitude, longitude, threads)
     columns = {name: _fields.as_pandas(values, None) for name, values in raw.items()}
-    dates = _sample_dates(arrays[0]).ravel()
+    dates = _sample_dates(years).ravel()
     if not call.shape:
         return pd.DataFrame(columns, index=pd.DatetimeIndex(dates, name="date"))
     rows = call.rows() if call.pandas else pd.RangeIndex(int(np.prod(call.shape)))
@@ -403,14 +399,19 @@ def year_series(year: Like, latitude: Like, longitude: Like, *, threads: Optiona
     return pd.DataFrame(columns, index=index)
 
 
-def _year_arrays(year, latitude, longitude, *, threads=None) -> dict[str, np.ndarray]:
-    """year_series in NumPy form (for xarray): arrays with a last axis of the 72 sample days."""
+def _years(year: Like, latitude: Like, longitude: Like, threads: Optional[int]):
+    """The call over years and places, its years broadcast, and the extension's series."""
     call = Call(year=year, latitude=latitude, longitude=longitude)
     years = _arguments.years(call.arguments["year"], "year", call.fail)
     latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
     arrays = call.broadcast(year=years, latitude=latitudes, longitude=longitudes)
-    raw = _ext.year_series(*arrays, _arguments.threads(threads))
+    return call, arrays[0], _ext.year_series(*arrays, _arguments.threads(threads))
+
+
+def _year_arrays(year, latitude, longitude, *, threads=None) -> dict[str, np.ndarray]:
+    """year_series in NumPy form (for xarray and Dask): arrays with a last axis of the 72 sample days."""
+    _, years, raw = _years(year, latitude, longitude, threads)
     result = {name: _fields.as_numpy(values) for name, values in raw.items()}
-    result["date"] = _sample_dates(arrays[0]).astype("datetime64[ns]")
+    result["date"] = _sample_dates(years).astype("datetime64[ns]")
     return result
 
