@@ -50,3 +50,27 @@ def test_row(call, expected):
     with pytest.raises({"TypeError": TypeError, "ValueError": ValueError}[error]) as raised:
         eval(call, scope)
     assert str(raised.value).startswith(message), str(raised.value)
+
+
+class GapOverMidnight(__import__("datetime").tzinfo):
+    """A zone whose clocks jump from 23:30 to 00:30 on 2005-06-21 (UTC+1 before, UTC+2 after)."""
+
+    def utcoffset(self, local):
+        import datetime as dt
+        if local is None:
+            return None
+        change = dt.datetime(2005, 6, 20, 23, 30)  # the last local time of the old offset
+        naive = local.replace(tzinfo=None)
+        if naive < change or (naive < change + dt.timedelta(hours=1) and local.fold == 0):
+            return dt.timedelta(hours=1)
+        return dt.timedelta(hours=2)
+
+    def fromutc(self, moment):
+        import datetime as dt
+        offset = dt.timedelta(hours=1 if moment.replace(tzinfo=None) < dt.datetime(2005, 6, 20, 22, 30) else 2)
+        return moment + offset
+
+
+def test_a_day_whose_midnight_falls_in_a_gap_starts_where_the_clocks_change():
+    days = t.day_events(["2005-06-21"], 51, 7, tz=GapOverMidnight())
+    assert days["day_minutes"][0] == 1440 - 30  # from 00:30, 22:30 UTC, to the next midnight
