@@ -49,9 +49,15 @@ def nodes(node):
 
 def window(title):
     """The X window with the title, its frame included: (x, y, width, height)."""
-    wid = until(lambda: subprocess.run(["xdotool", "search", "--name", title], capture_output=True,
-                                       text=True).stdout.split())[0]
-    info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True).stdout
+    def shown():  # a window of a program that just ended may linger for a moment
+        for wid in subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title], capture_output=True,
+                                  text=True).stdout.split():
+            info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True).stdout
+            if "Absolute upper-left X" in info:
+                return wid, info
+        return None
+
+    wid, info = until(shown)
     value = {line.split(":")[0].strip(): line.split(":")[1] for line in info.splitlines() if ":" in line}
     x, y = int(value["Absolute upper-left X"]), int(value["Absolute upper-left Y"])
     extents = subprocess.run(["xprop", "-id", wid, "_NET_FRAME_EXTENTS"], capture_output=True, text=True).stdout
@@ -122,7 +128,7 @@ def test_windows_fit_and_show_every_field_whole(screen, scale):
             subprocess.run(["xdotool", "key", "Escape"])
             time.sleep(0.5)
     finally:
-        program.kill()
+        program.kill(), program.wait()
 
 
 def window_of(wid):
@@ -155,4 +161,4 @@ def test_a_screen_reader_reads_every_control_and_the_charts(screen):
         sun = {n.name: n.queryText().getText(0, -1) for n in nodes(year) if n.getRoleName() == "text"}
         assert f"gewählter Tag: Sonnenschein {sun['Sonnenschein (Std)']} Std {sun['Sonnenschein (min)']} min" in picked
     finally:
-        program.kill()
+        program.kill(), program.wait()
