@@ -15,7 +15,6 @@ from . import _tagvaroskop as _ext
 NOT_A_TIME = np.iinfo(np.int64).min  # NaT as an int64
 # The instants and dates the model takes, as tagvaroskop-cli does: 1900-01-01 up to 2101-01-01 UTC.
 FIRST_SECOND, AFTER_LAST_SECOND = -2208988800, 4133980800
-FIRST_DAY, LAST_DAY = -25567, 47846  # 1900-01-01 and 2100-12-31, days since 1970
 _YEARS = "not within the years 1900 to 2100"
 _SECONDS = {"W": 604800, "D": 86400, "h": 3600, "m": 60, "s": 1, "ms": Fraction(1, 10**3),
             "us": Fraction(1, 10**6), "ns": Fraction(1, 10**9), "ps": Fraction(1, 10**12),
