@@ -41,6 +41,9 @@ constexpr double kMissingDouble = std::numeric_limits<double>::quiet_NaN();
 // The instants the model takes: 1900-01-01 up to 2101-01-01 (UTC).
 constexpr long long kFirstInstant = -2208988800LL, kAfterLastInstant = 4133980800LL;
 constexpr long long kLongestDay = 50 * 3600;  // a zone that repeats a date gives 47 hours
+// Local days of the dates 1900-01-01 to 2100-12-31 (as the tool takes them): the first begins
+// before 1900 in UTC where its zone lies east of Greenwich.
+constexpr long long kFirstDayStart = kFirstInstant - 86400;
 
 template <typename T>
 const char* DtypeName() {
@@ -271,7 +274,7 @@ struct Columns {
 bool DayOf(const std::array<const char*, 4>& at, long long& start, long long& end, float& lat, float& lon) {
   start = Read<std::int64_t>(at[0]);
   end = Read<std::int64_t>(at[1]);
-  return start >= kFirstInstant && start < kAfterLastInstant && end > start && end - start <= kLongestDay &&
+  return start >= kFirstDayStart && start < kAfterLastInstant && end > start && end - start <= kLongestDay &&
          ModelPlace(Read<double>(at[2]), Read<double>(at[3]), lat, lon);
 }
 

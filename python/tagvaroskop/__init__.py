@@ -26,10 +26,12 @@ Conventions
 - ``elevation`` is geometric: the sun's centre without refraction, as the dialog and the tool give
   it; ``solar_position`` adds the apparent (refracted) elevation. Sunrise and sunset are the
   moments the centre passes -0.833 degrees (refraction and the sun's radius at the horizon).
-- Nothing silent: a missing value (NaN, NaT, None) gives a missing value in its row and the other
-  rows are computed; a wrong type is a TypeError, a wrong value (a time outside 1900-2100, a
-  latitude of 91, an integer where a time belongs) a ValueError; each names the argument and its
-  first bad element.
+- Nothing silent: a missing value (NaN, NaT, None, ``pd.NA``, an empty string, a masked element of
+  a masked array, a column of times holding nothing but NaN) gives a missing value in its row and
+  the other rows are computed; a wrong type (an integer where a time belongs) is a TypeError, a
+  wrong value (a time outside 1900-2100, a latitude of 91, "now" or "today", which would change
+  from run to run) a ValueError; each names the argument and its first bad element (within its
+  block where Dask holds the data).
 - ``threads`` limits the threads of a call; without it the setting ``TAGVAROSKOP_THREADS`` does,
   and without that every core the process may run on (its CPU affinity). Inside Dask, each block
   runs on one thread: Dask spreads the blocks. Ctrl-C stops a long call within a second.
@@ -174,7 +176,8 @@ def solar_position(time: Like, latitude: Like, longitude: Like, pressure: Like =
     times = _arguments.times(call.arguments["time"], "time", call.fail)
     latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
     pressures = _arguments.degrees(call.arguments["pressure"], "pressure", 0, 200000, call.fail, "pascals")
-    temperatures = _arguments.degrees(call.arguments["temperature"], "temperature", -273.14, 100, call.fail,
+    temperatures = _arguments.degrees(call.arguments["temperature"], "temperature",
+                                      np.nextafter(-273.15, 0.0), 100, call.fail,
                                       "degrees Celsius")
     arrays = call.broadcast(time=times.values, latitude=latitudes, longitude=longitudes, pressure=pressures,
                             temperature=temperatures)
@@ -188,8 +191,8 @@ def _local_days(date: Like, latitude: Like, longitude: Like, tz: Any) -> tuple[C
     """The call over local days: its zone (tz, else the zone the dates carry, else the dialog's
     clock) and its broadcast arrays: the days' first and next instants and the places."""
     call = Call(date=date, latitude=latitude, longitude=longitude)
-    zone = _zones.zone(tz if tz is not None else _arguments.zone_of(call.arguments["date"]))
-    days = _arguments.dates(call.arguments["date"], "date", call.fail)
+    days, carried = _arguments.dates(call.arguments["date"], "date", call.fail)
+    zone = _zones.zone(tz if tz is not None else carried)
     latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
     starts, ends, skipped = _zones.day_bounds(days, zone)
     if skipped.any():
@@ -215,8 +218,9 @@ def day_events(date: Like, latitude: Like, longitude: Like, tz: Any = None, *, t
         Decimal degrees, north and east.
     tz : str or tzinfo, optional
         The zone whose calendar days are meant: a name of the time-zone database, "UTC", an offset
-        from -12:00 to +14:00 ("+05:30") or a tzinfo. Without it, the zone the dates carry, and for
-        naive dates the dialog's clock (UTC+01:00 all year).
+        from -12:00 to +14:00 ("+05:30") or a tzinfo. Without it, the zone the dates carry
+        (tz-aware dates, strings with an offset), and for naive dates the dialog's clock
+        (UTC+01:00 all year).
     threads : int, optional
         At most this many threads (0: every usable core).
 
@@ -297,6 +301,8 @@ def _heights(heights: Like) -> np.ndarray:
     heights = np.atleast_1d(np.asarray(heights))
     if heights.ndim != 1 or heights.dtype.kind not in "fiu":
         raise TypeError(f"heights: expected a list of numbers, not {heights.dtype} of shape {heights.shape}")
+    if heights.size == 0:
+        raise ValueError("heights: expected at least one height")
     bad = ~((heights >= -90) & (heights <= 90))
     if bad.any():
         first = int(np.flatnonzero(bad)[0])

@@ -33,6 +33,25 @@ class Times(NamedTuple):
     den: int
 
 
+def _unmasked(value: Any, missing: Any) -> Any:
+    """A masked array with its masked elements missing (NaN, NaT); anything else as it is."""
+    if not np.ma.isMaskedArray(value):
+        return value
+    if value.dtype.kind in "biu":
+        value = value.astype(np.float64)
+    return value.filled(missing)
+
+
+def _native_order(array: np.ndarray) -> np.ndarray:
+    """The array in this machine's byte order (a copy only where it is not)."""
+    return array if array.dtype.isnative else array.astype(array.dtype.newbyteorder("="))
+
+
+def _all_missing(array: np.ndarray) -> bool:
+    """Floats that are all NaN: a column of times with nothing in it, as a CSV reader gives it."""
+    return array.dtype.kind == "f" and array.size > 0 and bool(np.isnan(array).all())
+
+
 def _kind(array: np.ndarray, name: str) -> str:
     """What an object array holds, by pandas' inference, missing values passed over."""
     return pd.api.types.infer_dtype(array.ravel(), skipna=True) if array.dtype == object else array.dtype.kind
@@ -59,6 +78,11 @@ def _refuse_non_times(array: np.ndarray, name: str) -> None:
 def _parse(array: np.ndarray, name: str, fail: Fail, utc: bool) -> pd.DatetimeIndex:
     """Strings, dates and datetime objects (any shape) as a flat DatetimeIndex; None and NaN are NaT."""
     flat = array.ravel()
+    if array.dtype.kind in "OU":
+        relative = [isinstance(x, str) and x.strip().lower() in ("now", "today") for x in flat]
+        if any(relative):
+            bad = relative.index(True)
+            fail(name, bad, "not a time (it would change from run to run)", flat[bad], ValueError)
     try:
         return pd.DatetimeIndex(pd.to_datetime(flat, utc=utc))
     except (ValueError, TypeError, OverflowError, pd.errors.OutOfBoundsDatetime):
@@ -114,56 +138,55 @@ def times(value: Any, name: str, fail: Fail) -> Times:
     UTC."""
     if isinstance(value, (pd.DatetimeIndex, pd.Series)) and isinstance(value.dtype, pd.DatetimeTZDtype):
         value = pd.DatetimeIndex(value).tz_convert(None)  # a view of the same instants
-    array = np.asarray(value)
+    array = np.asarray(_unmasked(value, np.datetime64("NaT")))
+    if _all_missing(array):
+        array = np.full(array.shape, np.datetime64("NaT"), "datetime64[s]")
     if array.dtype.kind != "M":
         _refuse_non_times(array, name)
         if array.size == 0:
             array = array.astype("datetime64[s]")
         else:
             array = _parse(array, name, fail, utc=True).tz_convert(None).to_numpy().reshape(array.shape)
-    array = _with_unit(array)
+    array = _native_order(_with_unit(array))
     _check_range(array.view(np.int64), array.dtype, array, name, fail)
     native = _native(array)
     seconds = Fraction(_SECONDS[_unit(native.dtype)[0]]) * _unit(native.dtype)[1]
     return Times(native.view(np.int64), seconds.numerator, seconds.denominator)
 
 
-def zone_of(value: Any) -> _dt.tzinfo | None:
-    """The zone that dates carry, or None."""
+def dates(value: Any, name: str, fail: Fail) -> tuple[np.ndarray, _dt.tzinfo | None]:
+    """Calendar dates as int64 days since 1970 (NaT where missing), of their shape, and the zone
+    they carry (None where they carry none): the date as written, in the dates' own zone where
+    they carry one. A time of day is passed over."""
+    zone = None
     if isinstance(value, (pd.DatetimeIndex, pd.Series)) and isinstance(value.dtype, pd.DatetimeTZDtype):
-        return value.dtype.tz
-    if isinstance(value, pd.Timestamp) or isinstance(value, _dt.datetime):
-        return value.tzinfo
-    return None
-
-
-def dates(value: Any, name: str, fail: Fail) -> np.ndarray:
-    """Calendar dates as int64 days since 1970 (NaT where missing), of their shape: the date as
-    written, in the dates' own zone where they carry one. A time of day is passed over."""
-    if isinstance(value, (pd.DatetimeIndex, pd.Series)) and isinstance(value.dtype, pd.DatetimeTZDtype):
+        zone = value.dtype.tz
         value = pd.DatetimeIndex(value).tz_localize(None)  # the local wall dates
-    array = np.asarray(value)
     if isinstance(value, (pd.Timestamp, _dt.datetime)) and value.tzinfo is not None:
-        array = np.asarray(pd.Timestamp(value).tz_localize(None))
+        zone = value.tzinfo
+        value = pd.Timestamp(value).tz_localize(None)
+    array = np.asarray(_unmasked(value, np.datetime64("NaT")))
+    if _all_missing(array):
+        array = np.full(array.shape, np.datetime64("NaT"), "datetime64[D]")
     if array.dtype.kind != "M":
         _refuse_non_times(array, name)
-        array = array.astype("datetime64[D]") if array.size == 0 else _parsed_dates(array, name, fail)
-    array = _with_unit(array)
+        if array.size == 0:
+            array = array.astype("datetime64[D]")
+        else:
+            parsed = _parse(array, name, fail, utc=False)
+            if parsed.tz is not None:
+                zone = parsed.tz
+                parsed = parsed.tz_localize(None)
+            array = parsed.to_numpy().reshape(array.shape)
+    array = _native_order(_with_unit(array))
     _check_range(array.view(np.int64), array.dtype, array, name, fail)
-    days = _native(array).astype("datetime64[D]").view(np.int64)
-    return days
-
-
-def _parsed_dates(array: np.ndarray, name: str, fail: Fail) -> np.ndarray:
-    parsed = _parse(array, name, fail, utc=False)
-    if parsed.tz is not None:
-        parsed = parsed.tz_localize(None)
-    return parsed.to_numpy().reshape(array.shape)
+    return _native(array).astype("datetime64[D]").view(np.int64), zone
 
 
 def _as_numbers(value: Any, name: str, fail: Fail) -> np.ndarray:
     """Numbers of any numeric dtype as float64 (no copy where they are float64 already), NaN where
     missing; anything else is a TypeError naming the first element that is no number."""
+    value = _unmasked(value, np.nan)
     if isinstance(value, (pd.Series, pd.Index)) and pd.api.types.is_extension_array_dtype(value.dtype) \
             and pd.api.types.is_numeric_dtype(value.dtype) and not pd.api.types.is_bool_dtype(value.dtype):
         value = value.to_numpy(dtype=np.float64, na_value=np.nan)
@@ -172,10 +195,11 @@ def _as_numbers(value: Any, name: str, fail: Fail) -> np.ndarray:
         return array.astype(np.float64, copy=False)
     flat = array.ravel()
     if array.dtype == object:
-        number = [x is None or (isinstance(x, (int, float, np.integer, np.floating)) and not isinstance(x, bool))
-                  for x in flat]
+        number = [x is None or x is pd.NA
+                  or (isinstance(x, (int, float, np.integer, np.floating)) and not isinstance(x, bool)) for x in flat]
         if all(number):
-            return np.array([np.nan if x is None else x for x in flat], dtype=np.float64).reshape(array.shape)
+            return np.array([np.nan if x is None or x is pd.NA else x for x in flat],
+                            dtype=np.float64).reshape(array.shape)
         bad = number.index(False)
     else:
         bad = 0
@@ -226,4 +250,4 @@ def threads(value: Any) -> int:
         raise TypeError(f"threads: expected a whole number, not {type(value).__name__}")
     if value < 0:
         raise ValueError(f"threads: not 0 (every usable core) or more: {value}")
-    return int(value)
+    return min(int(value), 1 << 16)  # more threads than blocks never start

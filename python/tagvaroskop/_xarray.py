@@ -30,7 +30,12 @@ def apply(function: Callable, arguments: dict[str, Any], fields: list[tuple[str,
     names = list(arguments)
 
     def block(*arrays: np.ndarray) -> tuple[np.ndarray, ...]:
-        result = function(**dict(zip(names, arrays)), threads=threads, **keywords)
+        try:
+            result = function(**dict(zip(names, arrays)), threads=threads, **keywords)
+        except (TypeError, ValueError) as error:
+            if not lazy:
+                raise
+            raise type(error)(f"{error} (the position counted within a Dask block)") from None
         result = result if isinstance(result, dict) else dict(zip((name for name, _ in fields), result))
         return tuple(np.asarray(result[name]).astype(dtype, copy=False) for name, dtype in fields)
 

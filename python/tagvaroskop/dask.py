@@ -49,8 +49,13 @@ def _blocks(function: Callable, fields: list[tuple[str, np.dtype]], *arguments: 
     arrays = da.core.unify_chunks(*[x for a in arrays for x in (a, tuple(range(a.ndim)))])[1]
     record = np.dtype(fields)
 
-    def pack(*blocks: np.ndarray) -> np.ndarray:
-        result = function(*blocks, **keywords, **_ONE_THREAD)
+    def pack(*blocks: np.ndarray, block_info: Any = None) -> np.ndarray:
+        try:
+            result = function(*blocks, **keywords, **_ONE_THREAD)
+        except (TypeError, ValueError) as error:
+            starts = tuple(start for start, _ in block_info[None]["array-location"]) if block_info else "?"
+            raise type(error)(f"{error} (the position counted within the Dask block that starts at "
+                              f"{starts})") from None
         result = result if isinstance(result, dict) else dict(zip(record.names, result))
         packed = np.empty(np.broadcast_shapes(*(b.shape for b in blocks)) + ((trailing,) if trailing else ()), record)
         for name in record.names:
@@ -107,7 +112,7 @@ def minutes_above(date: Any, latitude: Any, longitude: Any, heights: Any, tz: An
             return frame
 
         return _partitions(flat, date, latitude, longitude, tz=tz, **_ONE_THREAD)
-    heights = np.atleast_1d(np.asarray(heights, dtype=np.float32))
+    heights = _t._heights(heights)
     fields = _fields.numpy_dtypes(_ext.minutes_above(*_NO_DAYS, heights, 1))
     return _blocks(lambda *a, **k: _t.minutes_above(*a, heights, **k), fields, date, latitude, longitude,
                    trailing=len(heights), tz=tz)

@@ -82,3 +82,9 @@ def test_data_arrays_broadcast_by_name_and_stay_lazy():
     days = t.day_events(times.dt.floor("D"), grid, longitude, tz="UTC")
     assert days.sunrise.dims == ("time", "lon", "lat") and list(days.lat.values) == [-60.0, 0.0, 51.0]
     assert days.sunrise.dtype == np.dtype("datetime64[ns]") and set(days.sun_state.values.ravel()) <= {"above", "below", "crossing"}
+
+
+def test_a_bad_element_is_placed_in_its_block():
+    latitude = da.from_array(np.array([40.0, 95.0, 60.0]), chunks=1)
+    with pytest.raises(ValueError, match=r"at 0: 95.0 \(the position counted within the Dask block that starts at \(1,\)\)"):
+        td.sun_times(np.datetime64("2005-06-21"), latitude, 7.0)["sunrise"].compute(scheduler="sync")
