@@ -45,7 +45,7 @@ Format FormatOf(QCommandLineParser& p) {
   if (f == "text") return Format::kText;
   if (f == "csv") return Format::kCsv;
   if (f == "json") return Format::kJson;
-  throw InputError{"Format: erwartet text, csv oder json, nicht \"" + Text(f) + "\"."};
+  throw InputError{"Format: erwartet text, csv oder json, nicht " + Shown(Text(f)) + "."};
 }
 
 TimeBasis BasisOf(QCommandLineParser& p) { return p.isSet("tz") ? ReadTimeBasis(Text(p.value("tz"))) : DialogClock(); }
@@ -267,7 +267,13 @@ int PlaceSave(QCommandLineParser& p, Io& io) {
 
 int PlaceShow(QCommandLineParser& p, Io& io) {
   const Format format = FormatOf(p);
-  const files::Place stored = files::LoadLocation(Positional(p, 0));
+  files::Place stored{};
+  try {
+    stored = files::LoadLocation(Positional(p, 0));
+  } catch (const platform::CFileException& e) {
+    if (e.m_cause != platform::CFileException::endOfFile) throw;
+    throw FileError{platform::PrintableText(Positional(p, 0)) + " ist keine Ortsdatei: kürzer als 24 Bytes."};
+  }
   if (!files::IsDialogPlace(stored))
     throw FileError{platform::PrintableText(Positional(p, 0)) + " ist keine Ortsdatei."};
   WriteRecord(io.out, format, StoredPlaceRecord(stored), DialogClock());

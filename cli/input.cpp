@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "cli/number_text.h"
 #include "platform/base/field_text.h"
@@ -134,9 +135,10 @@ double Decimal(const Angle& a) {
   return a.negative ? -magnitude : magnitude;
 }
 
+// The angle as entered and as the model holds it (single precision) both within the range.
 void CheckRange(const Angle& a, float whole, const Kind& kind) {
   const float most = a.negative ? -kind.low : kind.high;
-  if (!(whole <= most)) {
+  if (!(whole <= most) || !(std::fabs(Decimal(a)) <= most)) {
     throw InputError{std::string(kind.name) + ": " + platform::NumberRangeMessage(kind.low, kind.high)};
   }
 }
@@ -199,15 +201,28 @@ float ReadHeight(std::string_view text) {
 
 files::Place StoredPlace(const Place& place) {
   files::Place stored = place.fields;
-  if (!(stored.latDegrees >= -89.0f && stored.latDegrees <= 89.0f)) {
-    throw InputError{"Breite (Grad): " + platform::NumberRangeMessage(-89.0f, 89.0f)};
-  }
-  const double longitude = place.longitude;
-  if (stored.lonDegrees > 359.0f) {
+  if (stored.lonDegrees > 359.0f) {  // the degrees field ends at 359: the rest in minutes and seconds
+    // from the longitude as entered, which single precision would blur by a tenth of a second
+    const double longitude = place.shownLongitude < 0.0 ? place.shownLongitude + 360.0 : place.shownLongitude;
     const double minutes = longitude >= 360.0 ? 0.0 : (longitude - 359.0) * 60.0;
     stored.lonDegrees = longitude >= 360.0 ? 0.0f : 359.0f;
     stored.lonArcmin = solar::TruncToInt(minutes);
     stored.lonArcsec = solar::Single((minutes - stored.lonArcmin) * 60.0);
+  }
+  // The file holds what the dialog's fields take, and `place show` reads only that.
+  const struct {
+    const char* name;
+    float value, low, high;
+  } fields[] = {{"Breite (Grad)", stored.latDegrees, -89, 89},
+                {"Breite (Arcmin)", stored.latArcmin, 0, 59},
+                {"Breite (Arcsec)", stored.latArcsec, 0, 59},
+                {"Länge (Grad)", stored.lonDegrees, 0, 359},
+                {"Länge (Arcmin)", static_cast<float>(stored.lonArcmin), 0, 59},
+                {"Länge (Arcsec)", stored.lonArcsec, 0, 59}};
+  for (const auto& field : fields) {
+    if (!(field.value >= field.low && field.value <= field.high)) {
+      throw InputError{std::string(field.name) + ": " + platform::NumberRangeMessage(field.low, field.high)};
+    }
   }
   return stored;
 }

@@ -45,8 +45,8 @@ void AppendShortest(std::string& out, float value) {
     out += "nan";
     return;
   }
-  char text[32];
-  out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+  char text[64];  // the longest float without an exponent, 1e-45, takes 47 characters
+  out.append(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr);
 }
 
 std::string ShortestText(float value) {

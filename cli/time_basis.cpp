@@ -58,6 +58,9 @@ std::vector<int> OffsetsAround(long long around, const TimeBasis& basis) {
 // be read by Qt as a path (../../etc/localtime, a FIFO) or as a POSIX rule ("ZZZ99").
 bool DatabaseName(const std::string& name) {
   if (QTimeZone::isTimeZoneIdAvailable(QByteArray::fromStdString(name))) return true;
+  // The machine's own zone and the default of POSIX rules are files of the folder, not zones:
+  // a command would mean another zone on every machine.
+  if (name == "localtime" || name == "posixrules") return false;
   size_t start = 0;
   for (size_t i = 0; i <= name.size(); ++i) {
     if (i < name.size() && name[i] != '/') {
