@@ -42,6 +42,8 @@ Pieces Split(std::string_view text, char separator) {
 
 int ReadWhole(std::string_view text, const char* name, int low, int high) {
   long long value = 0;
+  if (text.size() > 1 && text.front() == '-' && AllDigits(text.substr(1)) && low >= 0)  // -1: whole, too small
+    throw InputError{std::string(name) + ": " + platform::IntRangeMessage(low, high)};
   for (const char c : text) {
     if (c < '0' || c > '9') throw InputError{std::string(name) + ": " + platform::IntExpectedMessage()};
     value = std::min(value * 10 + (c - '0'), 1LL << 40);  // a long run of digits stays out of range
