@@ -47,9 +47,21 @@ def _native_order(array: np.ndarray) -> np.ndarray:
     return array if array.dtype.isnative else array.astype(array.dtype.newbyteorder("="))
 
 
-def _all_missing(array: np.ndarray) -> bool:
-    """Floats that are all NaN: a column of times with nothing in it, as a CSV reader gives it."""
-    return array.dtype.kind == "f" and array.size > 0 and bool(np.isnan(array).all())
+def _time_array(value: Any, unit: str) -> np.ndarray:
+    """Times as an array, masked elements NaT; floats that are all NaN (a column of times with
+    nothing in it, as a CSV reader gives it) all NaT."""
+    array = np.asarray(_unmasked(value, np.datetime64("NaT")))
+    if array.dtype.kind == "f" and array.size > 0 and bool(np.isnan(array).all()):
+        return np.full(array.shape, np.datetime64("NaT"), f"datetime64[{unit}]")
+    return array
+
+
+def _checked(array: np.ndarray, name: str, fail: Fail) -> np.ndarray:
+    """datetime64 range-checked in its own unit, then in native byte order and a unit the extension
+    takes."""
+    array = _native_order(_with_unit(array))
+    _check_range(array.view(np.int64), array.dtype, array, name, fail)
+    return _native(array)
 
 
 def _kind(array: np.ndarray, name: str) -> str:
@@ -138,18 +150,14 @@ def times(value: Any, name: str, fail: Fail) -> Times:
     UTC."""
     if isinstance(value, (pd.DatetimeIndex, pd.Series)) and isinstance(value.dtype, pd.DatetimeTZDtype):
         value = pd.DatetimeIndex(value).tz_convert(None)  # a view of the same instants
-    array = np.asarray(_unmasked(value, np.datetime64("NaT")))
-    if _all_missing(array):
-        array = np.full(array.shape, np.datetime64("NaT"), "datetime64[s]")
+    array = _time_array(value, "s")
     if array.dtype.kind != "M":
         _refuse_non_times(array, name)
         if array.size == 0:
             array = array.astype("datetime64[s]")
         else:
             array = _parse(array, name, fail, utc=True).tz_convert(None).to_numpy().reshape(array.shape)
-    array = _native_order(_with_unit(array))
-    _check_range(array.view(np.int64), array.dtype, array, name, fail)
-    native = _native(array)
+    native = _checked(array, name, fail)
     seconds = Fraction(_SECONDS[_unit(native.dtype)[0]]) * _unit(native.dtype)[1]
     return Times(native.view(np.int64), seconds.numerator, seconds.denominator)
 
@@ -165,9 +173,7 @@ def dates(value: Any, name: str, fail: Fail) -> tuple[np.ndarray, _dt.tzinfo | N
     if isinstance(value, (pd.Timestamp, _dt.datetime)) and value.tzinfo is not None:
         zone = value.tzinfo
         value = pd.Timestamp(value).tz_localize(None)
-    array = np.asarray(_unmasked(value, np.datetime64("NaT")))
-    if _all_missing(array):
-        array = np.full(array.shape, np.datetime64("NaT"), "datetime64[D]")
+    array = _time_array(value, "D")
     if array.dtype.kind != "M":
         _refuse_non_times(array, name)
         if array.size == 0:
@@ -178,9 +184,7 @@ def dates(value: Any, name: str, fail: Fail) -> tuple[np.ndarray, _dt.tzinfo | N
                 zone = parsed.tz
                 parsed = parsed.tz_localize(None)
             array = parsed.to_numpy().reshape(array.shape)
-    array = _native_order(_with_unit(array))
-    _check_range(array.view(np.int64), array.dtype, array, name, fail)
-    return _native(array).astype("datetime64[D]").view(np.int64), zone
+    return _checked(array, name, fail).astype("datetime64[D]").view(np.int64), zone
 
 
 def _as_numbers(value: Any, name: str, fail: Fail) -> np.ndarray:
@@ -195,11 +199,11 @@ def _as_numbers(value: Any, name: str, fail: Fail) -> np.ndarray:
         return array.astype(np.float64, copy=False)
     flat = array.ravel()
     if array.dtype == object:
-        number = [x is None or x is pd.NA
-                  or (isinstance(x, (int, float, np.integer, np.floating)) and not isinstance(x, bool)) for x in flat]
+        missing = [x is None or x is pd.NA for x in flat]
+        number = [m or (isinstance(x, (int, float, np.integer, np.floating)) and not isinstance(x, bool))
+                  for x, m in zip(flat, missing)]
         if all(number):
-            return np.array([np.nan if x is None or x is pd.NA else x for x in flat],
-                            dtype=np.float64).reshape(array.shape)
+            return np.array([np.nan if m else x for x, m in zip(flat, missing)], dtype=np.float64).reshape(array.shape)
         bad = number.index(False)
     else:
         bad = 0

@@ -2,8 +2,9 @@
 
 A zone is a name of the time-zone database (through Python's zoneinfo), "UTC", a fixed offset
 from -12:00 to +14:00 such as "+05:30", a tzinfo object (zoneinfo's, pytz's as pandas gives them,
-dateutil's, a fixed offset), or None for the dialog's clock (UTC+01:00 all year). A day of a zone runs from the first instant whose local date is that day to the first
-instant of a later date, whatever its length; a date the zone skips has none.
+dateutil's, a fixed offset), or None for the dialog's clock (UTC+01:00 all year). A day of a zone
+runs from the first instant whose local date is that day to the first instant of a later date,
+whatever its length; a date the zone skips has none.
 """
 from __future__ import annotations
 
