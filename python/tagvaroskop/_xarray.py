@@ -35,7 +35,8 @@ def apply(function: Callable, arguments: dict[str, Any], fields: list[tuple[str,
         except (TypeError, ValueError) as error:
             if not lazy:
                 raise
-            raise type(error)(f"{error} (the position counted within a Dask block)") from None
+            kind = TypeError if isinstance(error, TypeError) else ValueError  # a subclass may take other arguments
+            raise kind(f"{error} (the position counted within a Dask block)") from None
         result = result if isinstance(result, dict) else dict(zip((name for name, _ in fields), result))
         return tuple(np.asarray(result[name]).astype(dtype, copy=False) for name, dtype in fields)
 

@@ -54,8 +54,8 @@ def _blocks(function: Callable, fields: list[tuple[str, np.dtype]], *arguments: 
             result = function(*blocks, **keywords, **_ONE_THREAD)
         except (TypeError, ValueError) as error:
             starts = tuple(start for start, _ in block_info[None]["array-location"]) if block_info else "?"
-            raise type(error)(f"{error} (the position counted within the Dask block that starts at "
-                              f"{starts})") from None
+            kind = TypeError if isinstance(error, TypeError) else ValueError  # a subclass may take other arguments
+            raise kind(f"{error} (the position counted within the Dask block that starts at {starts})") from None
         result = result if isinstance(result, dict) else dict(zip(record.names, result))
         packed = np.empty(np.broadcast_shapes(*(b.shape for b in blocks)) + ((trailing,) if trailing else ()), record)
         for name in record.names:
