@@ -274,7 +274,11 @@ CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
   } else {
     OpenToRead(flags);
   }
-  if ((flags & shareExclusive) && m_fd >= 0 && flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+  // Sharing is refused for files; a device or a FIFO is one for the whole system (two programs
+  // writing to /dev/null at once must not refuse each other).
+  struct stat opened {};
+  const bool regular = m_fd >= 0 && fstat(m_fd, &opened) == 0 && S_ISREG(opened.st_mode);
+  if ((flags & shareExclusive) && regular && flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
     Abandon();
     throw CFileException(CFileException::sharingViolation, m_path);
   }

@@ -151,7 +151,8 @@ TEST_P(SaveTargetTest, SavesAsATrustedEditorDoes) {
     else if (step == "folder")
       mkdir(folder.Path(a).c_str(), 0700), chmod(folder.Path(a).c_str(), std::stoi(b, nullptr, 8));
     else if (step == "lock")
-      locks.push_back(open(folder.Path(a).c_str(), O_RDONLY)), flock(locks.back(), LOCK_EX);
+      locks.push_back(open(a.starts_with('/') ? a.c_str() : folder.Path(a).c_str(), O_RDONLY)),
+          flock(locks.back(), LOCK_EX);
     else if (step == "chown") {
       if (lchown(folder.Path(a).c_str(), std::stoi(b), std::stoi(b)) != 0) GTEST_SKIP() << "only root gives files away";
     } else if (step == "owner")
