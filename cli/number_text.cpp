@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "platform/base/number_format.h"
+
 namespace cli {
 
 bool AllDigits(std::string_view text) {
@@ -62,14 +64,17 @@ double NearestDouble(float value) {
   return nearest;
 }
 
-std::string FixedText(double value, int places) {
-  char text[400];
-  std::string s(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, places).ptr);
-  if (s.find('.') != std::string::npos) {
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
+void AppendFixed(std::string& out, double value, int places) {
+  const size_t start = out.size();
+  platform::AppendFixedPlaces(out, value, places);
+  if (out.find('.', start) != std::string::npos) {
+    while (out.back() == '0') out.pop_back();
+    if (out.back() == '.') out.pop_back();
   }
-  return s == "-0" ? "0" : s;
+  if (out.compare(start, std::string::npos, "-0") == 0) {
+    out.resize(start);
+    out += '0';
+  }
 }
 
 }  // namespace cli

@@ -21,6 +21,6 @@ std::string ShortestText(float value);
 // The double nearest to that shortest decimal, which a JSON writer prints as the same decimal.
 double NearestDouble(float value);
 // A decimal with at most `places` places, trailing zeros dropped ("-33.86667", "7", never "-0").
-std::string FixedText(double value, int places);
+void AppendFixed(std::string& out, double value, int places);
 
 }  // namespace cli

@@ -25,6 +25,11 @@ bool Finite(double value) { return value == value && value - value == 0.0; }
 
 void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
+  if (std::none_of(text.begin(), text.end(),
+                   [](char c) { return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20; })) {
+    out.append(text).append("\"");
+    return;
+  }
   for (const char c : text) {
     if (c == '"' || c == '\\') {
       out += '\\';
@@ -117,60 +122,76 @@ void AppendJson(std::string& out, const Cell& cell, const TimeBasis& basis) {
 }
 
 // A clock time in text; where the clocks show it twice that day, with its offset.
-std::string ClockOf(long long instant, const TimeBasis& basis, bool seconds) {
-  const std::string clock = ClockText(instant, basis);
-  const std::string shown = seconds ? clock : clock.substr(0, 5);
-  return ShownTwice(instant, basis) ? shown + " (" + OffsetText(basis.OffsetAt(instant)) + ")" : shown;
+void AppendClockOf(std::string& out, long long instant, const TimeBasis& basis, bool seconds) {
+  AppendClockText(out, instant, basis);
+  if (!seconds) out.resize(out.size() - 3);
+  if (ShownTwice(instant, basis)) out.append(" (").append(OffsetText(basis.OffsetAt(instant))).append(")");
+}
+
+// The cell as text shows it, appended to `out`.
+void AppendText(std::string& out, const Column& column, const Cell& cell, const TimeBasis& basis) {
+  switch (cell.type) {
+    case Cell::Type::kMissing:
+      out += cell.text;
+      return;
+    case Cell::Type::kNumber: {
+      const float single = static_cast<float>(cell.number);
+      if (column.show == Show::kDegrees) return AppendFixed(out, cell.number, 5);
+      if (column.show == Show::kField) return platform::AppendFloatField(out, single);
+      if (column.show == Show::kHours) {
+        const solar::HoursAndMinutes split = solar::SplitHours(single);
+        out.append(std::to_string(split.hours)).append(" Std ").append(std::to_string(split.minutes)).append(" min (");
+        platform::AppendFloatField(out, single);
+        out.append(" Stunden)");
+        return;
+      }
+      return AppendShortest(out, single);
+    }
+    case Cell::Type::kInteger:
+      out += std::to_string(cell.integer);
+      return;
+    case Cell::Type::kInstant: {
+      if (cell.items.empty()) return AppendClockOf(out, cell.integer, basis, column.show != Show::kClockMinute);
+      for (size_t i = 0; i < cell.items.size(); ++i) {
+        if (i > 0) out.append(", ");
+        AppendClockOf(out, cell.items[i].first, basis, true);
+      }
+      return;
+    }
+    case Cell::Type::kDate: {
+      if (column.show != Show::kDayMonth) return AppendDate(out, cell.integer);
+      std::string date;
+      AppendDate(date, cell.integer);
+      out.append(date, 8, 2).append(".").append(date, 5, 2).append(".");
+      return;
+    }
+    case Cell::Type::kText:
+      out += cell.shown.empty() ? cell.text : cell.shown;
+      return;
+    case Cell::Type::kList:
+      for (size_t i = 0; i < cell.items.size(); ++i) {
+        if (i > 0) out += ' ';
+        AppendClockOf(out, cell.items[i].first, basis, false);
+        out += '-';
+        AppendClockOf(out, cell.items[i].last, basis, false);
+      }
+      return;
+  }
 }
 
 std::string TextOf(const Column& column, const Cell& cell, const TimeBasis& basis) {
-  switch (cell.type) {
-    case Cell::Type::kMissing:
-      return cell.text;
-    case Cell::Type::kNumber: {
-      const float single = static_cast<float>(cell.number);
-      if (column.show == Show::kDegrees) return FixedText(cell.number, 5);
-      if (column.show == Show::kField) return platform::FormatFloatField(single);
-      if (column.show == Show::kHours) {
-        const solar::HoursAndMinutes split = solar::SplitHours(single);
-        return std::to_string(split.hours) + " Std " + std::to_string(split.minutes) + " min (" +
-               platform::FormatFloatField(single) + " Stunden)";
-      }
-      return ShortestText(single);
-    }
-    case Cell::Type::kInteger:
-      return std::to_string(cell.integer);
-    case Cell::Type::kInstant: {
-      if (cell.items.empty()) return ClockOf(cell.integer, basis, column.show != Show::kClockMinute);
-      std::string all;
-      for (const ListItem& item : cell.items)
-        all.append(all.empty() ? "" : ", ").append(ClockOf(item.first, basis, true));
-      return all;
-    }
-    case Cell::Type::kDate: {
-      std::string date;
-      AppendDate(date, cell.integer);
-      return column.show == Show::kDayMonth ? date.substr(8, 2) + "." + date.substr(5, 2) + "." : date;
-    }
-    case Cell::Type::kText:
-      return cell.shown.empty() ? cell.text : cell.shown;
-    case Cell::Type::kList: {
-      std::string shown;
-      for (const ListItem& item : cell.items) {
-        shown.append(shown.empty() ? "" : " ").append(ClockOf(item.first, basis, false)).append("-");
-        shown.append(ClockOf(item.last, basis, false));
-      }
-      return shown;
-    }
-  }
-  return {};
+  std::string text;
+  AppendText(text, column, cell, basis);
+  return text;
 }
 
 void AppendLabelled(std::string& out, const Record& record, const TimeBasis& basis) {
   const std::vector<Column>& columns = record.Columns();
   for (size_t i = 0; i < record.cells.size(); ++i) {
-    if (columns[i].inText)
-      out.append(columns[i].label).append(": ").append(TextOf(columns[i], record.cells[i], basis)).append("\n");
+    if (!columns[i].inText) continue;
+    out.append(columns[i].label).append(": ");
+    AppendText(out, columns[i], record.cells[i], basis);
+    out += '\n';
   }
 }
 
@@ -189,18 +210,26 @@ void AppendCsvCells(std::string& out, const Record& record, const TimeBasis& bas
   }
 }
 
-// The indexes of a record's machine columns in the order of their keys; the order of a shared
-// description is kept for the next record of its kind.
-const std::vector<size_t>& KeyOrder(const Record& record) {
+// A record's machine columns in the order of their keys, each with its member's start in JSON
+// ("key":); the order of a shared description is kept for the next record of its kind.
+struct KeyOrder {
+  std::vector<size_t> columns;
+  std::vector<std::string> members;
+};
+
+const KeyOrder& KeyOrderOf(const Record& record) {
   thread_local const std::vector<Column>* known = nullptr;
-  thread_local std::vector<size_t> order;
+  thread_local KeyOrder order;
   const std::vector<Column>& columns = record.Columns();
   if (record.Shared() && known == &columns) return order;
-  order.clear();
+  order.columns.clear();
   for (size_t i = 0; i < columns.size(); ++i) {
-    if (columns[i].inMachine) order.push_back(i);
+    if (columns[i].inMachine) order.columns.push_back(i);
   }
-  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return columns[a].key < columns[b].key; });
+  std::sort(order.columns.begin(), order.columns.end(),
+            [&](size_t a, size_t b) { return columns[a].key < columns[b].key; });
+  order.members.clear();
+  for (const size_t i : order.columns) order.members.push_back("\"" + columns[i].key + "\":");  // snake_case
   known = record.Shared() ? &columns : nullptr;
   return order;
 }
@@ -209,27 +238,26 @@ const std::vector<size_t>& KeyOrder(const Record& record) {
 // extra member `rows` among them.
 void AppendJsonObject(std::string& out, const Record& record, const TimeBasis& basis, const std::string& rowsKey = {},
                       const std::string& rows = {}) {
-  const std::vector<Column>& columns = record.Columns();
-  const std::vector<size_t>& order = KeyOrder(record);  // no other record is written meanwhile
+  const KeyOrder& order = KeyOrderOf(record);  // no other record is written meanwhile
   out += '{';
   bool first = true, rowsDone = rowsKey.empty();
-  const auto member = [&](const std::string& key) {  // keys are snake_case: nothing to escape
-    out.append(first ? "\"" : ",\"").append(key).append("\":");
+  const auto comma = [&] {
+    if (!first) out += ',';
     first = false;
   };
-  for (const size_t i : order) {
-    if (!rowsDone && rowsKey < columns[i].key) {
-      member(rowsKey);
-      out += rows;
-      rowsDone = true;
-    }
-    member(columns[i].key);
+  const auto addRows = [&] {
+    comma();
+    out.append("\"").append(rowsKey).append("\":").append(rows);
+    rowsDone = true;
+  };
+  for (size_t j = 0; j < order.columns.size(); ++j) {
+    const size_t i = order.columns[j];
+    if (!rowsDone && rowsKey < record.Columns()[i].key) addRows();
+    comma();
+    out += order.members[j];
     AppendJson(out, record.cells[i], basis);
   }
-  if (!rowsDone) {
-    member(rowsKey);
-    out += rows;
-  }
+  if (!rowsDone) addRows();
   out += '}';
 }
 
@@ -334,7 +362,7 @@ void AppendLine(std::string& out, const Record& record, const TimeBasis& basis) 
     if (!columns[i].inLine) continue;
     if (!first) out += ' ';
     first = false;
-    out += TextOf(columns[i], record.cells[i], basis);
+    AppendText(out, columns[i], record.cells[i], basis);
   }
 }
 

@@ -397,9 +397,13 @@ std::string Rfc3339(long long instant, const TimeBasis& basis) {
 
 std::string ClockText(long long instant, const TimeBasis& basis) {
   std::string text;
-  const long long local = instant + basis.OffsetAt(instant);
-  AppendClock(text, local - FloorDivide(local, kSecondsPerDay) * kSecondsPerDay);
+  AppendClockText(text, instant, basis);
   return text;
+}
+
+void AppendClockText(std::string& out, long long instant, const TimeBasis& basis) {
+  const long long local = instant + basis.OffsetAt(instant);
+  AppendClock(out, local - FloorDivide(local, kSecondsPerDay) * kSecondsPerDay);
 }
 
 bool ShownTwice(long long instant, const TimeBasis& basis) {

@@ -77,6 +77,7 @@ void AppendRfc3339(std::string& out, long long instant, int offset);
 std::string Rfc3339(long long instant, const TimeBasis& basis);
 // The clock time in the basis, "HH:MM:SS".
 std::string ClockText(long long instant, const TimeBasis& basis);
+void AppendClockText(std::string& out, long long instant, const TimeBasis& basis);
 // Whether the clocks of the basis show the instant's local time at another instant too (within
 // the hours that a change of offset repeats).
 bool ShownTwice(long long instant, const TimeBasis& basis);

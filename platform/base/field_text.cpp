@@ -8,6 +8,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/base/number_format.h"
+
 namespace platform {
 
 namespace {
@@ -129,10 +131,12 @@ std::optional<double> ParseFloatField(std::string_view text) {
 }
 
 std::string FormatFloatField(double value) {
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
-  return std::string(text, result.ptr);
+  std::string text;
+  AppendFloatField(text, value);
+  return text;
 }
+
+void AppendFloatField(std::string& out, double value) { AppendSixDigits(out, value); }
 
 std::string FormatIntField(long value) { return std::to_string(value); }
 

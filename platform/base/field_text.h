@@ -32,6 +32,8 @@ std::string NumberRangeMessage(float minimum, float maximum);
 
 // Writing rules: "%.*g" with precision 6 for floats, "%d" for ints, in the C locale.
 std::string FormatFloatField(double value);
+// The same appended to a text (a batch writes a million of them).
+void AppendFloatField(std::string& out, double value);
 std::string FormatIntField(long value);
 
 }  // namespace platform
