@@ -25,7 +25,7 @@ namespace {
 constexpr size_t kBlockBytes = 4 << 20;  // input held at once, however long the input
 // Lines converted in a round before their results are written: a round of days with many heights
 // writes some megabytes at most.
-constexpr size_t kPositionsPerRound = 1 << 17;
+constexpr size_t kPositionsPerRound = 1 << 14;
 constexpr size_t kDaysPerRound = 512;
 constexpr std::streamsize kLongestLine = 65536;
 
