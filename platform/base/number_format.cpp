@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace platform {
 
@@ -21,13 +22,29 @@ void AppendByLibrary(std::string& out, auto value, Format... format) {
 // A whole number from 0 to 2^52 with a point before its last `places` digits ("0.05" from 5 and
 // 2); without trailing zeros after the point, and the point then, where `trim`.
 void AppendPointed(std::string& out, bool negative, unsigned long long digits, int places, bool trim) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
   char text[40];
   char* const end = text + sizeof text;
   char* at = end;
-  for (int written = 0; digits > 0 || written <= places; ++written, digits /= 10) {
-    if (written == places && places > 0) *--at = '.';
-    *--at = static_cast<char>('0' + digits % 10);
+  const auto putPair = [&] {
+    at -= 2;
+    std::memcpy(at, kPairs + 2 * (digits % 100), 2);
+    digits /= 100;
+  };
+  for (int written = 0; written < places; written += 2) {
+    if (written + 1 == places) {
+      *--at = static_cast<char>('0' + digits % 10);
+      digits /= 10;
+    } else {
+      putPair();
+    }
   }
+  if (places > 0) *--at = '.';
+  while (digits >= 10) putPair();
+  if (digits > 0 || at[0] == '.' || at == end) *--at = static_cast<char>('0' + digits);
   if (negative) *--at = '-';
   const char* last = end;
   if (trim && places > 0) {
@@ -40,7 +57,7 @@ void AppendPointed(std::string& out, bool negative, unsigned long long digits, i
 // The whole number nearest to a positive product below 2^52; false where it lies too near a half.
 bool NearestWhole(double scaled, unsigned long long& whole) {
   if (!(scaled < 0x1p52)) return false;
-  const long long below = static_cast<long long>(scaled);  // floor: the product is positive
+  const long long below = static_cast<long long>(scaled);   // floor: the product is positive
   const double over = scaled - static_cast<double>(below);  // exact
   if (std::fabs(over - 0.5) <= scaled * kDoubt + 0x1p-60) return false;
   whole = static_cast<unsigned long long>(below) + (over > 0.5 ? 1 : 0);

@@ -35,8 +35,12 @@ std::string Ours(const std::function<void(std::string&, T)>& append, T value) {
 // with both signs.
 template <typename T>
 std::vector<T> Edges(int lowestTen, int highestTen) {
-  std::vector<T> values{0, -T(0), std::numeric_limits<T>::infinity(), std::numeric_limits<T>::quiet_NaN(),
-                        std::numeric_limits<T>::denorm_min(), std::numeric_limits<T>::max()};
+  std::vector<T> values{0,
+                        -T(0),
+                        std::numeric_limits<T>::infinity(),
+                        std::numeric_limits<T>::quiet_NaN(),
+                        std::numeric_limits<T>::denorm_min(),
+                        std::numeric_limits<T>::max()};
   std::vector<T> centres;
   for (int e = lowestTen; e <= highestTen; ++e) {
     centres.push_back(static_cast<T>(std::pow(10.0, e)));
@@ -63,7 +67,8 @@ std::vector<T> Spread(unsigned seed, int count) {
   for (int i = 0; i < count; ++i) {
     const int places = static_cast<int>(random() % 10);
     const double decimal = static_cast<double>(random() % 100000000) / std::pow(10.0, places);
-    const double anywhere = std::ldexp(static_cast<double>(random() % (1ULL << 53)), static_cast<int>(random() % 80) - 80);
+    const double anywhere =
+        std::ldexp(static_cast<double>(random() % (1ULL << 53)), static_cast<int>(random() % 80) - 80);
     values.push_back(static_cast<T>(i % 2 ? decimal : anywhere) * (i % 3 ? 1 : -1));
     values.push_back(static_cast<T>(decimal + 0.5 / std::pow(10.0, places)));  // a half of the last place
   }
