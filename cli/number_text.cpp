@@ -18,7 +18,34 @@ std::optional<int> ReadDigits(std::string_view text) {
   return value;
 }
 
+namespace {
+
+// Digits with at most one point and at most 15 digits in all: a whole number of units of the last
+// place, divided by a power of ten in one correctly rounded step, which is what from_chars gives.
+std::optional<double> PlainDecimal(std::string_view text) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  long long units = 0;
+  int digits = 0, places = -1;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      units = units * 10 + (c - '0');
+      ++digits;
+      if (places >= 0) ++places;
+    } else if (c == '.' && places < 0) {
+      places = 0;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0 || digits > 15) return std::nullopt;
+  return static_cast<double>(units) / kPowersOfTen[places < 0 ? 0 : places];
+}
+
+}  // namespace
+
 std::optional<double> ReadDecimal(std::string_view text) {
+  if (const std::optional<double> plain = PlainDecimal(text)) return plain;
   size_t exponent = 0;  // a loop: find_first_of would search its set for every character
   while (exponent < text.size() && text[exponent] != 'e' && text[exponent] != 'E') ++exponent;
   if (exponent == text.size()) exponent = std::string_view::npos;

@@ -8,12 +8,15 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <charconv>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "charts/day_course_chart.h"
 #include "charts/year_chart.h"
 #include "cli/commands.h"
+#include "cli/number_text.h"
 #include "cli/time_basis.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/files.h"
@@ -48,6 +51,24 @@ TEST(CliFilesTest, AreTheDialogsBytesAndPixels) {
                 Area(test_support::GoldenImage("charts/year_51n_picked_march.png"), charts::kYearChartArea),
                 QImage(QString::fromStdString(folder.Path("y.png"))), yearLabels),
             0);
+}
+
+// Decimals of up to 15 digits are read by a short way, longer ones by from_chars: both as it reads them.
+TEST(CliNumberTest, DecimalsReadAsFromCharsReadsThem) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 200000; ++i) {
+    char digits[24];
+    const int count = 1 + static_cast<int>(random() % 17), point = static_cast<int>(random() % (count + 1));
+    int n = 0;
+    for (int d = 0; d <= count; ++d) {
+      if (d == point) digits[n++] = '.';
+      if (d < count) digits[n++] = static_cast<char>('0' + random() % 10);
+    }
+    const std::string_view text(digits, static_cast<size_t>(n));
+    double expected = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    ASSERT_EQ(cli::ReadDecimal(text), expected) << text;
+  }
 }
 
 TEST(CliBatchTest, ALineBeyond64KibIsAWrongEntryWithItsNumber) {
