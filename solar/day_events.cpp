@@ -63,6 +63,11 @@ PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seco
   return sun.Steps(t.dayNumber, t.clockHours, withAzimuth);
 }
 
+RoundedDays DaysAfter(const MinuteScan& scan, const SunTracker& sun, long long seconds) {
+  const ModelTime t = ModelTimeOf(scan.dayNumber, StartSeconds(scan) + seconds);
+  return sun.DaysOf(t.dayNumber, t.clockHours);
+}
+
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, std::span<const float> heights, float height) {
   return CrossingsOf(scan, StretchesAbove(heights, height), height);
 }

@@ -34,6 +34,8 @@ float HeightAfter(const MinuteScan& scan, long long seconds);
 float HeightAfter(const MinuteScan& scan, SunTracker& sun, long long seconds);
 // Every step of the computation `seconds` after the scan's first moment.
 PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seconds, bool withAzimuth = true);
+// The rounded day numbers of that moment, without the sun.
+RoundedDays DaysAfter(const MinuteScan& scan, const SunTracker& sun, long long seconds);
 
 // Where the sun passes a height: the first second after the scan's first moment at which it is
 // above the height (rising) or no longer above it (setting).

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "solar/constants.h"
+#include "solar/top_second.h"
 
 namespace solar {
 
@@ -323,30 +324,18 @@ HighestPoint SparseTrack::Highest() {
 }
 
 // As HighestPointOf, which looks at every second within a minute of the top. In the day scan's
-// rounding the seconds there
-// fall off from the greatest height like a parabola, so the search spreads from the vertex of
-// the parabola through the three minutes and stops on each side once the heights lie clearly
-// below the greatest so far.
+// rounding the top is expected at the vertex of the parabola through the three minutes.
 HighestPoint SparseTrack::HighestSecond(int top) {
   // Other roundings hold the sun's coordinates for minutes at a time; their steps are larger.
   if (m_scan.rounding != Rounding::kDayScan) return HighestPointOf(m_scan, top, HeightOfMinute(top));
   const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, MinuteCount() - 1);
-  long long vertex = 60LL * top;
+  double vertex = 60.0 * top;
   if (top > 0 && top + 1 < MinuteCount()) {
     const double l = HeightOfMinute(top - 1), c = HeightOfMinute(top), r = HeightOfMinute(top + 1),
                  bend = l - 2.0 * c + r;
-    if (bend < 0.0) vertex += std::llround(std::clamp(30.0 * (l - r) / bend, -60.0, 60.0));
+    if (bend < 0.0) vertex += std::clamp(30.0 * (l - r) / bend, -60.0, 60.0);
   }
-  TopSeconds seconds(HighestPoint{60LL * top, HeightOfMinute(top)});
-  const auto look = [&](long long second) { return seconds.Look(second, HeightOfSecond(second)); };
-  look(vertex);
-  const float margin = TopMargin(m_scan);
-  bool left = true, right = true;
-  for (long long d = 1; left || right; ++d) {
-    if (left) left = vertex - d >= from && look(vertex - d) >= seconds.Height() - margin;
-    if (right) right = vertex + d <= to && look(vertex + d) >= seconds.Height() - margin;
-  }
-  return seconds.Middle();
+  return TopSecond(m_scan, m_sun, from, to, vertex, m_evaluations);
 }
 
 }  // namespace solar

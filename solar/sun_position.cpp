@@ -97,19 +97,24 @@ SunTracker::Coordinates SunTracker::ComputeCoordinates(const Anomaly& a, double 
   return c;
 }
 
+float HeightDegrees(double heightRadians) { return Single(Single(heightRadians) * static_cast<double>(kRadToDeg)); }
+
+RoundedDays SunTracker::DaysOf(int dayNumber, float clockHours) const {
+  const double dayAndFraction = dayNumber + static_cast<double>(clockHours) * kPerHour;
+  const float d = Single(dayAndFraction);
+  // n serves the anomaly and the obliquity; the day scan rounds it from the unrounded difference.
+  return RoundedDays{d, m_rounding == Rounding::kDayScan ? Single(dayAndFraction - kJ2000) : d - kJ2000};
+}
+
 PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimuth) {
   PositionSteps s{};
   const double t = clockHours;
   const double dayAndFraction = dayNumber + t * kPerHour;
-  s.d = Single(dayAndFraction);
-
-  // n serves the anomaly and the obliquity; the day scan forms the mean longitude unrounded.
-  s.n = s.d - kJ2000;
-  double nLongitude = s.n;
-  if (m_rounding == Rounding::kDayScan) {
-    nLongitude = dayAndFraction - kJ2000;
-    s.n = Single(nLongitude);
-  }
+  const RoundedDays days = DaysOf(dayNumber, clockHours);
+  s.d = days.d;
+  s.n = days.n;
+  // The day scan forms the mean longitude unrounded.
+  const double nLongitude = m_rounding == Rounding::kDayScan ? dayAndFraction - kJ2000 : s.n;
 
   // Apart from the day scan, the sun's coordinates depend on d alone, which stays the same for several
   // minutes in a row: they are computed once for each d.
@@ -142,8 +147,8 @@ PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimut
   s.tau = (s.hourAngle + m_longitude) * kDegToRad;
 
   const double cosTau = std::cos(s.tau);
-  const float h = Single(std::asin(c.sinDeclination * m_sinPhi + c.cosDeclination * m_cosPhi * cosTau));
-  s.position.height = Single(h * static_cast<double>(kRadToDeg));
+  s.heightRadians = std::asin(c.sinDeclination * m_sinPhi + c.cosDeclination * m_cosPhi * cosTau);
+  s.position.height = HeightDegrees(s.heightRadians);
   if (withAzimuth) {
     const float y = Single(-std::sin(s.tau));
     const double x = std::tan(s.declination) * m_cosPhi - m_sinPhi * cosTau;

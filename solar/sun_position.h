@@ -44,7 +44,20 @@ struct PositionSteps {
   double siderealTime;       // Greenwich, degrees
   double hourAngle;          // Greenwich, degrees
   double tau;                // local hour angle, radians
+  double heightRadians;      // the height before its rounding to single precision
   SunPosition position;
+};
+
+// The height in degrees from its arcsine in radians, rounded as the model rounds it: it never
+// falls as the arcsine rises.
+float HeightDegrees(double heightRadians);
+
+// The single-precision day numbers of a moment, d and n: while both stay the same, the day scan's
+// height follows the moment smoothly (one top, no steps).
+struct RoundedDays {
+  float d;
+  double n;
+  bool operator==(const RoundedDays&) const = default;
 };
 
 PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitude, float longitude, Rounding rounding);
@@ -58,6 +71,7 @@ class SunTracker {
   // withAzimuth false leaves the azimuth 0 and saves its computation; the height is the same.
   PositionSteps Steps(int dayNumber, float clockHours, bool withAzimuth = true);
   SunPosition At(int dayNumber, float clockHours) { return Steps(dayNumber, clockHours).position; }
+  RoundedDays DaysOf(int dayNumber, float clockHours) const;
 
  private:
   // The sun's coordinates after the low-precision formulas of the Astronomical Almanac (section C,
