@@ -95,6 +95,7 @@ bool ConvertPosition(std::string_view line, std::string& out, std::string& messa
 
 // Empty lines, comments and a header (in any case, in German or English).
 bool Skipped(std::string_view text) {
+  if (!text.empty() && text.front() >= '0' && text.front() <= '9') return false;  // a date: the usual line
   const std::string_view t = Trimmed(text);
   char start[6] = {};
   for (size_t i = 0; i < std::min<size_t>(t.size(), 6); ++i)

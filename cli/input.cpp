@@ -1,7 +1,6 @@
 #include "cli/input.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "cli/number_text.h"
@@ -92,7 +91,8 @@ Angle ReadAngle(std::string_view text, const Kind& kind) {
   text = WithoutBlanks(text);
   bool hemisphere = false;
   if (!text.empty()) {
-    const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
+    const char last =
+        text.back() >= 'a' && text.back() <= 'z' ? static_cast<char>(text.back() - 'a' + 'A') : text.back();
     if (last == kind.positive || last == kind.negative) {
       hemisphere = true;
       angle.negative = last == kind.negative;
@@ -106,6 +106,12 @@ Angle ReadAngle(std::string_view text, const Kind& kind) {
     }
     angle.negative = text.front() == '-';
     text.remove_prefix(1);
+  }
+  const std::optional<double> degrees = text.find(':') == std::string_view::npos ? ReadDecimal(text) : std::nullopt;
+  if (degrees) {  // decimal degrees, the usual form
+    angle.parts = 1;
+    angle.degrees = *degrees;
+    return angle;
   }
   const Pieces pieces = Split(text, ':');
   if (pieces.count > 3) {

@@ -110,10 +110,14 @@ void AppendJson(std::string& out, const Cell& cell, const TimeBasis& basis) {
   switch (cell.type) {
     case Cell::Type::kText:
       return AppendJsonString(out, cell.text);
-    case Cell::Type::kInstant:
-    case Cell::Type::kDate:  // digits, signs and colons need no escapes
+    case Cell::Type::kInstant:  // digits, signs and colons need no escapes
       out += '"';
-      AppendMachine(out, cell, basis);
+      AppendRfc3339(out, cell.integer, basis.OffsetAt(cell.integer));
+      out += '"';
+      return;
+    case Cell::Type::kDate:
+      out += '"';
+      AppendDate(out, cell.integer);
       out += '"';
       return;
     default:
