@@ -14,13 +14,15 @@ namespace {
 // Heights this close to a turning point's (degrees) are left to the full track: in the day scan
 // the jitter of the model's rounding reaches at most 1e-4 degrees (Notes 2).
 constexpr float kTurnMargin = 0.01f;
+// The step of the single-precision days since 2000 around the scan (days).
+float StepOfDaysSince2000(const MinuteScan& scan) {
+  const float n = std::fabs(static_cast<float>(scan.dayNumber - 51544.5)) + 1.0f;
+  return std::nextafter(n, 2.0f * n) - n;
+}
 // Heights near the top further below the greatest so far than this (degrees) end the search for
 // it: four times the declination's move over a step of the single-precision days since 2000
 // (at most 0.0134 degrees a day, Notes 2), and at least 1e-5 degrees (measured, Notes 5).
-float TopMargin(const MinuteScan& scan) {
-  const float n = std::fabs(static_cast<float>(scan.dayNumber - 51544.5)) + 1.0f;
-  return std::max(1e-5f, 4.0f * 0.0134f * (std::nextafter(n, 2.0f * n) - n));
-}
+float TopMargin(const MinuteScan& scan) { return std::max(1e-5f, 4.0f * 0.0134f * StepOfDaysSince2000(scan)); }
 // A change of at least this much (degrees) between the minutes around a crossing makes the
 // seconds' heights rise or fall through the minute: their jitter stays below 6e-5 degrees.
 constexpr float kSteepMinute = 0.05f;
@@ -324,7 +326,10 @@ HighestPoint SparseTrack::Highest() {
 }
 
 // As HighestPointOf, which looks at every second within a minute of the top. In the day scan's
-// rounding the top is expected at the vertex of the parabola through the three minutes.
+// rounding the top is expected at the vertex of the parabola through the three minutes. Where the
+// rounded days since 2000 step every 42 seconds or less (1988 to 2011), the seconds spread from
+// there until they lie clearly below the greatest; elsewhere the top of each piece between their
+// steps is climbed to (TopSecond), fewer heights and no margin.
 HighestPoint SparseTrack::HighestSecond(int top) {
   // Other roundings hold the sun's coordinates for minutes at a time; their steps are larger.
   if (m_scan.rounding != Rounding::kDayScan) return HighestPointOf(m_scan, top, HeightOfMinute(top));
@@ -335,7 +340,18 @@ HighestPoint SparseTrack::HighestSecond(int top) {
                  bend = l - 2.0 * c + r;
     if (bend < 0.0) vertex += std::clamp(30.0 * (l - r) / bend, -60.0, 60.0);
   }
-  return TopSecond(m_scan, m_sun, from, to, vertex, m_evaluations);
+  if (StepOfDaysSince2000(m_scan) >= 0x1p-11f) return TopSecond(m_scan, m_sun, from, to, vertex, m_evaluations);
+  const long long start = std::llround(vertex);
+  TopSeconds seconds(HighestPoint{60LL * top, HeightOfMinute(top)});
+  const auto look = [&](long long second) { return seconds.Look(second, HeightOfSecond(second)); };
+  look(start);
+  const float margin = TopMargin(m_scan);
+  bool left = true, right = true;
+  for (long long d = 1; left || right; ++d) {
+    if (left) left = start - d >= from && look(start - d) >= seconds.Height() - margin;
+    if (right) right = start + d <= to && look(start + d) >= seconds.Height() - margin;
+  }
+  return seconds.Middle();
 }
 
 }  // namespace solar

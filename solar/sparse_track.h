@@ -62,9 +62,11 @@ namespace solar {
 //    end; every minute within TopMargin of its height is looked at. TopMargin is four times the
 //    declination's move over a step of the days since 2000 (0.0134 degrees a day, note 2), and
 //    at least 1e-5 degrees: measured, a top one second two ulps above a plateau nine seconds away
-//    (the row below). The second is then found by TopSecond (top_second.h) within the minute
-//    either side, as HighestPointOf looks at them, with no margin: between the steps of the
-//    rounded day numbers the height's arcsine has one top, which is climbed to in each piece.
+//    (the row below). The second within the minute either side: where the rounded days since
+//    2000 step every 42 seconds or less (1988 to 2011) the seconds spread from the vertex of the
+//    parabola through three minutes until they lie TopMargin below the greatest; elsewhere
+//    TopSecond (top_second.h) finds it with no margin: between the steps of the rounded day
+//    numbers the height's arcsine has one top, which is climbed to in each piece.
 // 6. The tests. SparseTrackTest.EqualsTheFullTrackOnRandomDays compares 10,000 random days (any
 //    place, 1900-2100, any start, any length from 1 to 4,320 minutes, both roundings, the named
 //    heights and a random one from -90 to 90 degrees) with the full track and prints its seed; a
