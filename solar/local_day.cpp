@@ -33,6 +33,7 @@ LocalDay::LocalDay(long long start, long long end, int second, float latitude, f
 }
 
 float LocalDay::EdgeHeight(long long second) {
+  if (second >= 0 && second % 60 == 0 && second / 60 < m_scan.minutes) return m_heights.HeightOfMinute(second / 60);
   for (size_t i = 0; i < m_edgesKnown; ++i) {
     if (m_edges[i].first == second) return m_edges[i].second;
   }

@@ -87,12 +87,14 @@ class SparseTrack {
   std::vector<Crossing> Crossings(float height);
   HighestPoint Highest();
 
+  // The height at a minute of the scan, computed once.
+  float HeightOfMinute(int minute);
+
   // Exact heights computed so far (for measuring).
   int Evaluations() const { return m_evaluations; }
 
  private:
   std::vector<Stretch> FindStretches(float height);
-  float HeightOfMinute(int minute);
   float HeightOfSecond(long long second);
   int TurningPointNear(int minute, bool highest);
   std::pair<int, int> CrossingMinutes(int a, int b, float height);
