@@ -69,13 +69,14 @@ std::optional<double> ReadDecimal(std::string_view text) {
   return value;
 }
 
+char* PutShortest(char* at, char* end, float value) {
+  if (!(value == value)) return std::copy_n("nan", 3, at);
+  return std::to_chars(at, end, value, std::chars_format::fixed).ptr;
+}
+
 void AppendShortest(std::string& out, float value) {
-  if (!(value == value)) {
-    out += "nan";
-    return;
-  }
   char text[64];  // the longest float without an exponent, 1e-45, takes 47 characters
-  out.append(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr);
+  out.append(text, static_cast<size_t>(PutShortest(text, text + sizeof text, value) - text));
 }
 
 std::string ShortestText(float value) {

@@ -17,6 +17,8 @@ std::optional<double> ReadDecimal(std::string_view text);
 
 // The shortest decimal that reads back as the same single-precision number ("nan" for NaN).
 void AppendShortest(std::string& out, float value);
+// The same written at `at` (room for 48 characters before `end`); returns the end of it.
+char* PutShortest(char* at, char* end, float value);
 std::string ShortestText(float value);
 // The double nearest to that shortest decimal, which a JSON writer prints as the same decimal.
 double NearestDouble(float value);

@@ -257,9 +257,21 @@ void AppendJsonObject(std::string& out, const Record& record, const TimeBasis& b
   for (size_t j = 0; j < order.columns.size(); ++j) {
     const size_t i = order.columns[j];
     if (!rowsDone && rowsKey < record.Columns()[i].key) addRows();
+    const Cell& cell = record.cells[i];
+    const std::string& member = order.members[j];
+    if (cell.type == Cell::Type::kNumber && Finite(cell.number) && member.size() < 64) {
+      char text[128];  // a number, the most common member, goes out with its key in one piece
+      char* at = text;
+      if (!first) *at++ = ',';
+      first = false;
+      at = std::copy(member.begin(), member.end(), at);
+      out.append(text,
+                 static_cast<size_t>(PutShortest(at, text + sizeof text, static_cast<float>(cell.number)) - text));
+      continue;
+    }
     comma();
-    out += order.members[j];
-    AppendJson(out, record.cells[i], basis);
+    out += member;
+    AppendJson(out, cell, basis);
   }
   if (!rowsDone) addRows();
   out += '}';
