@@ -130,51 +130,53 @@ size_t FirstLines(std::string_view text, size_t count) {
   return at;
 }
 
-// One half of a block after conversion: its output (each result after `between`), how many
-// results, and where its first wrong line starts in the block, with the message.
-struct Half {
+// One part of a round after conversion: its output (each result after `between`), how many
+// results, and where its first wrong line starts in the round, with the message.
+struct Part {
   std::string written;
   long results = 0;
   size_t wrongAt = std::string::npos;
   std::string message;
 };
 
-// Converts the lines of block[from, to) (whole lines) into the half.
+// Converts the lines of block[from, to) (whole lines) into the part.
 void ConvertLines(std::string_view block, size_t from, size_t to, const Converter& convert, std::string_view between,
-                  Half& half) {
+                  Part& part) {
   while (from < to) {
     const size_t newline = block.find('\n', from);
     const size_t end = newline == std::string_view::npos || newline > to ? to : newline;
     const std::string_view line = block.substr(from, end - from);
     if (line.size() > static_cast<size_t>(kLongestLine)) {
-      half.wrongAt = from;
-      half.message = "länger als " + std::to_string(kLongestLine) + " Zeichen.";
+      part.wrongAt = from;
+      part.message = "länger als " + std::to_string(kLongestLine) + " Zeichen.";
       return;
     }
     if (!Skipped(line)) {
-      const size_t before = half.written.size();
-      half.written.append(between);
-      if (!convert(line, half.written, half.message)) {
-        half.written.resize(before);
-        half.wrongAt = from;
+      const size_t before = part.written.size();
+      part.written.append(between);
+      if (!convert(line, part.written, part.message)) {
+        part.written.resize(before);
+        part.wrongAt = from;
         return;
       }
-      half.written.push_back('\n');
-      ++half.results;
+      part.written.push_back('\n');
+      ++part.results;
     }
     from = end + 1;
   }
 }
 
 // Reads the input as it comes and converts its lines in rounds of at most `perRound` (a big round
-// in two halves, one on each core), writing each round's results in order as soon as they are
-// there, `between` before each but the first. Memory stays bounded by a block of input and a
-// round's output; the first wrong line ends the run with its message after the results before it.
+// in parts that both cores take in turn, so that neither waits long for the other), writing each
+// round's results in order as soon as they are there, `between` before each but the first.
+// Memory stays bounded by a block of input and a round's output; the first wrong line ends the
+// run with its message after the results before it.
 int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
              const Converter& convert, std::string_view between, size_t perRound) {
+  constexpr size_t kParts = 16;
   std::string pending;  // read and not yet converted: whole lines, then perhaps an unfinished one
   long firstNumber = 1, results = 0;
-  Half halves[2];
+  std::vector<Part> parts(kParts);
   for (bool more = true; more || !pending.empty();) {
     // Waits for input only when no whole line is left to convert; takes more while it is there.
     const bool waiting = pending.find('\n') == std::string::npos;
@@ -190,30 +192,31 @@ int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, 
     if (whole == 0) continue;  // an unfinished line waits for more
     const std::string_view lines =
         std::string_view(pending).substr(0, FirstLines(std::string_view(pending).substr(0, whole), perRound));
-    // Two halves where there is enough for both cores, the first ending with a line.
-    size_t middle = lines.size() < 4096 ? lines.size() : lines.find('\n', lines.size() / 2);
-    middle = middle == std::string::npos ? lines.size() : std::min(middle + 1, lines.size());
-    const size_t bounds[3] = {0, middle, lines.size()};
-    const auto convertHalves = [&](size_t first, size_t last) {
-      for (size_t h = first; h < last; ++h) {
-        halves[h].written.clear();
-        halves[h].results = 0;
-        halves[h].wrongAt = std::string::npos;
-        ConvertLines(lines, bounds[h], bounds[h + 1], convert, between, halves[h]);
+    // Parts of about equal size where there is enough for both cores, each ending with a line.
+    const size_t count = lines.size() < 4096 ? 1 : kParts;
+    std::vector<size_t> bounds{0};
+    for (size_t k = 1; k < count; ++k) {
+      const size_t newline = lines.find('\n', std::max(bounds.back(), lines.size() * k / count));
+      bounds.push_back(newline == std::string_view::npos ? lines.size() : newline + 1);
+    }
+    bounds.push_back(lines.size());
+    solar::ForEachBlock(count, 1, count > 1 ? 0 : 1, [&](size_t first, size_t last) {
+      for (size_t p = first; p < last; ++p) {
+        parts[p].written.clear();
+        parts[p].results = 0;
+        parts[p].wrongAt = std::string::npos;
+        ConvertLines(lines, bounds[p], bounds[p + 1], convert, between, parts[p]);
       }
-    };
-    if (middle < lines.size())
-      solar::ForEachBlock(2, 1, 0, convertHalves);
-    else
-      convertHalves(0, 2);
-    for (const Half& half : halves) {
-      out << std::string_view(half.written).substr(results == 0 && half.results > 0 ? between.size() : 0);
-      results += half.results;
+    });
+    for (size_t p = 0; p < count; ++p) {
+      const Part& part = parts[p];
+      out << std::string_view(part.written).substr(results == 0 && part.results > 0 ? between.size() : 0);
+      results += part.results;
       CheckWritten(out);
-      if (half.wrongAt != std::string::npos) {
+      if (part.wrongAt != std::string::npos) {
         const long number =
-            firstNumber + std::count(lines.begin(), lines.begin() + static_cast<long>(half.wrongAt), '\n');
-        err << "tagvaroskop-cli: Zeile " << number << ": " << half.message << "\n";
+            firstNumber + std::count(lines.begin(), lines.begin() + static_cast<long>(part.wrongAt), '\n');
+        err << "tagvaroskop-cli: Zeile " << number << ": " << part.message << "\n";
         return 2;
       }
     }

@@ -111,9 +111,9 @@ TEST(CliStreamTest, AReadErrorOfTheInputIsStatusOne) {
             "tagvaroskop-cli: Ein Hardware-E/A-Fehler wurde während des Zugriffs auf Standardeingabe gemeldet.\n");
 }
 
-// The batch reads blocks of 4 MiB and converts each half of a block on its own thread: over
-// 200,000 lines (two blocks) every line keeps its place.
-TEST(CliBatchTest, LinesKeepTheirPlaceAcrossHalvesAndBlocks) {
+// The batch reads blocks of 4 MiB and converts rounds of them in parts on both cores: over
+// 200,000 lines (two blocks, thirteen rounds) every line keeps its place.
+TEST(CliBatchTest, LinesKeepTheirPlaceAcrossPartsAndBlocks) {
   const auto lastLine = [](const std::string& out) { return out.substr(out.rfind('\n', out.size() - 2) + 1); };
   std::vector<std::string> single;  // the result of each minute 12:00..12:59
   for (int m = 0; m < 60; ++m)
