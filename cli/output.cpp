@@ -203,9 +203,18 @@ void AppendCsvCells(std::string& out, const Record& record, const TimeBasis& bas
   const std::vector<Column>& columns = record.Columns();
   for (size_t i = 0; i < record.cells.size(); ++i) {
     if (!columns[i].inMachine) continue;
+    const Cell& cell = record.cells[i];
+    if (cell.type == Cell::Type::kNumber && Finite(cell.number)) {
+      char text[64];  // a number, the most common cell, goes out with its comma in one piece
+      char* at = text;
+      if (!first) *at++ = ',';
+      first = false;
+      out.append(text,
+                 static_cast<size_t>(PutShortest(at, text + sizeof text, static_cast<float>(cell.number)) - text));
+      continue;
+    }
     if (!first) out += ',';
     first = false;
-    const Cell& cell = record.cells[i];
     if (cell.type == Cell::Type::kText) {  // only a text can hold a comma, a quote or a line break
       AppendCsvField(out, cell.text);
     } else {
