@@ -293,20 +293,19 @@ std::optional<long long> PlainLocalSeconds(std::string_view date, std::string_vi
   if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 8 || time[2] != ':' || time[5] != ':') {
     return std::nullopt;
   }
-  int digits[14];
-  const char* from[] = {date.data(), date.data() + 5, date.data() + 8, time.data(), time.data() + 3, time.data() + 6};
-  const int widths[] = {4, 2, 2, 2, 2, 2};
-  int at = 0;
-  for (int part = 0; part < 6; ++part) {
-    for (int i = 0; i < widths[part]; ++i, ++at) {
-      digits[at] = from[part][i] - '0';
-      if (digits[at] < 0 || digits[at] > 9) return std::nullopt;
-    }
+  // Two digits at `at` as a number; false where either is no digit.
+  const auto two = [](const char* at, int& value) {
+    const unsigned tens = static_cast<unsigned char>(at[0]) - '0', ones = static_cast<unsigned char>(at[1]) - '0';
+    value = static_cast<int>(tens * 10 + ones);
+    return tens <= 9 && ones <= 9;
+  };
+  int century = 0, yearOfCentury = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  if (!(two(date.data(), century) && two(date.data() + 2, yearOfCentury) && two(date.data() + 5, month) &&
+        two(date.data() + 8, day) && two(time.data(), hour) && two(time.data() + 3, minute) &&
+        two(time.data() + 6, second))) {
+    return std::nullopt;
   }
-  const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
-  const int month = digits[4] * 10 + digits[5], day = digits[6] * 10 + digits[7];
-  const int hour = digits[8] * 10 + digits[9], minute = digits[10] * 10 + digits[11],
-            second = digits[12] * 10 + digits[13];
+  const int year = century * 100 + yearOfCentury;
   static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
   if (year < 1900 || year > 2100 || month < 1 || month > 12 || day < 1 ||
