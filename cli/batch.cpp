@@ -174,24 +174,29 @@ void ConvertLines(std::string_view block, size_t from, size_t to, const Converte
 int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
              const Converter& convert, std::string_view between, size_t perRound) {
   constexpr size_t kParts = 16;
-  std::string pending;  // read and not yet converted: whole lines, then perhaps an unfinished one
+  // Read and not yet converted, after the first `done` bytes: whole lines, then perhaps an
+  // unfinished one. What is done is dropped before the next read, not after every round.
+  std::string pending;
+  size_t done = 0;
   long firstNumber = 1, results = 0;
   std::vector<Part> parts(kParts);
-  for (bool more = true; more || !pending.empty();) {
+  for (bool more = true; more || done < pending.size();) {
     // Waits for input only when no whole line is left to convert; takes more while it is there.
-    const bool waiting = pending.find('\n') == std::string::npos;
-    if (more && (waiting || (pending.size() < kBlockBytes && in.rdbuf()->in_avail() > 0))) {
+    const bool waiting = pending.find('\n', done) == std::string::npos;
+    if (more && (waiting || (pending.size() - done < kBlockBytes && in.rdbuf()->in_avail() > 0))) {
+      pending.erase(0, done);
+      done = 0;
       more = ReadAvailable(in, pending, kBlockBytes);
     }
     if (in.bad()) {  // what came before the error is converted; an unfinished line is lost
       const size_t lastNewline = pending.rfind('\n');
-      pending.resize(lastNewline == std::string::npos ? 0 : lastNewline + 1);
+      pending.resize(lastNewline == std::string::npos || lastNewline < done ? done : lastNewline + 1);
     }
-    size_t whole = more ? pending.rfind('\n') + 1 : pending.size();  // rfind gives npos + 1 == 0
-    if (whole == 0 && pending.size() > static_cast<size_t>(kLongestLine)) whole = pending.size();  // too long: reported
+    const std::string_view rest = std::string_view(pending).substr(done);
+    size_t whole = more ? rest.rfind('\n') + 1 : rest.size();  // rfind gives npos + 1 == 0
+    if (whole == 0 && rest.size() > static_cast<size_t>(kLongestLine)) whole = rest.size();  // too long: reported
     if (whole == 0) continue;  // an unfinished line waits for more
-    const std::string_view lines =
-        std::string_view(pending).substr(0, FirstLines(std::string_view(pending).substr(0, whole), perRound));
+    const std::string_view lines = rest.substr(0, FirstLines(rest.substr(0, whole), perRound));
     // Parts of about equal size where there is enough for both cores, each ending with a line.
     const size_t count = lines.size() < 4096 ? 1 : kParts;
     std::vector<size_t> bounds{0};
@@ -221,7 +226,7 @@ int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, 
       }
     }
     firstNumber += std::count(lines.begin(), lines.end(), '\n');
-    pending.erase(0, lines.size());
+    done += lines.size();
   }
   if (in.bad()) {
     const auto* reader = dynamic_cast<const DescriptorReader*>(in.rdbuf());
