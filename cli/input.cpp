@@ -123,12 +123,13 @@ Angle ReadAngle(std::string_view text, const Kind& kind) {
   double* values[] = {&angle.degrees, &angle.arcmin, &angle.arcsec};
   for (size_t i = 0; i < pieces.count; ++i) {
     const bool last = i + 1 == pieces.count;
-    const std::optional<double> value = last ? ReadDecimal(pieces.part[i]) : std::nullopt;
-    if (!last && !AllDigits(pieces.part[i])) {
+    std::optional<double> value = last ? ReadDecimal(pieces.part[i]) : std::nullopt;
+    if (const std::optional<int> whole = last ? std::nullopt : ReadDigits(pieces.part[i])) value = *whole;
+    if (!last && !value && !AllDigits(pieces.part[i])) {
       throw InputError{std::string(names[i]) + ": " + platform::IntExpectedMessage()};
     }
     if (last && !value) throw InputError{std::string(names[i]) + ": " + platform::NumberExpectedMessage()};
-    *values[i] = last ? *value : static_cast<double>(ReadDigits(pieces.part[i]).value_or(1000000000));
+    *values[i] = value ? *value : 1000000000.0;  // more than nine digits: out of every range
     if (i > 0 && !(*values[i] < 60.0)) {
       throw InputError{std::string(names[i]) + ": Geben Sie bitte eine Zahl von 0 bis unter 60 ein."};
     }

@@ -12,9 +12,12 @@ bool AllDigits(std::string_view text) {
 }
 
 std::optional<int> ReadDigits(std::string_view text) {
-  if (!AllDigits(text) || text.size() > 9) return std::nullopt;
+  if (text.empty() || text.size() > 9) return std::nullopt;
   int value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
   return value;
 }
 
