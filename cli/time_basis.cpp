@@ -365,15 +365,14 @@ long long ReadMoment(std::string_view text, const TimeBasis& basis) {
 
 void AppendDate(std::string& out, long long day) {
   char text[10];
-  out.append(text, static_cast<size_t>(PutDate(text, day) - text));
+  out.append(text, static_cast<size_t>(PutDateText(text, day) - text));
 }
 
-void AppendRfc3339(std::string& out, long long instant, int offset) {
+char* PutRfc3339(char* at, long long instant, int offset) {
   const bool whole = offset % 60 == 0;  // no RFC 3339 offset has seconds: universal time instead
   const long long local = instant + (whole ? offset : 0);
   const long long day = FloorDivide(local, kSecondsPerDay);
-  char text[32];
-  char* at = PutDate(text, day);
+  at = PutDate(at, day);
   *at++ = 'T';
   at = PutClock(at, local - day * kSecondsPerDay);
   if (!whole) {
@@ -385,7 +384,14 @@ void AppendRfc3339(std::string& out, long long instant, int offset) {
     *at++ = ':';
     at = PutTwo(at, magnitude / 60 % 60);
   }
-  out.append(text, static_cast<size_t>(at - text));
+  return at;
+}
+
+char* PutDateText(char* at, long long day) { return PutDate(at, day); }
+
+void AppendRfc3339(std::string& out, long long instant, int offset) {
+  char text[32];
+  out.append(text, static_cast<size_t>(PutRfc3339(text, instant, offset) - text));
 }
 
 std::string Rfc3339(long long instant, const TimeBasis& basis) {

@@ -74,6 +74,9 @@ void AppendDate(std::string& out, long long day);
 // seconds (local mean time before 1900-odd) has no RFC 3339 form: such instants are written in
 // universal time ("…Z"), which stays exact.
 void AppendRfc3339(std::string& out, long long instant, int offset);
+// The same two written at `at` (room for 32 characters); each returns the end of what it wrote.
+char* PutRfc3339(char* at, long long instant, int offset);
+char* PutDateText(char* at, long long day);
 std::string Rfc3339(long long instant, const TimeBasis& basis);
 // The clock time in the basis, "HH:MM:SS".
 std::string ClockText(long long instant, const TimeBasis& basis);
