@@ -166,6 +166,28 @@ void ConvertLines(std::string_view block, size_t from, size_t to, const Converte
   }
 }
 
+// Converts a round's lines in parts of about equal size, each ending with a line, which both cores
+// take in turn (one part where there is too little for both); returns how many parts hold them.
+size_t ConvertRound(std::string_view lines, const Converter& convert, std::string_view between,
+                    std::vector<Part>& parts) {
+  const size_t count = lines.size() < 4096 ? 1 : parts.size();
+  std::vector<size_t> bounds{0};
+  for (size_t k = 1; k < count; ++k) {
+    const size_t newline = lines.find('\n', std::max(bounds.back(), lines.size() * k / count));
+    bounds.push_back(newline == std::string_view::npos ? lines.size() : newline + 1);
+  }
+  bounds.push_back(lines.size());
+  solar::ForEachBlock(count, 1, count > 1 ? 0 : 1, [&](size_t first, size_t last) {
+    for (size_t p = first; p < last; ++p) {
+      parts[p].written.clear();
+      parts[p].results = 0;
+      parts[p].wrongAt = std::string::npos;
+      ConvertLines(lines, bounds[p], bounds[p + 1], convert, between, parts[p]);
+    }
+  });
+  return count;
+}
+
 // Reads the input as it comes and converts its lines in rounds of at most `perRound` (a big round
 // in parts that both cores take in turn, so that neither waits long for the other), writing each
 // round's results in order as soon as they are there, `between` before each but the first.
@@ -173,13 +195,12 @@ void ConvertLines(std::string_view block, size_t from, size_t to, const Converte
 // run with its message after the results before it.
 int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
              const Converter& convert, std::string_view between, size_t perRound) {
-  constexpr size_t kParts = 16;
   // Read and not yet converted, after the first `done` bytes: whole lines, then perhaps an
   // unfinished one. What is done is dropped before the next read, not after every round.
   std::string pending;
   size_t done = 0;
   long firstNumber = 1, results = 0;
-  std::vector<Part> parts(kParts);
+  std::vector<Part> parts(16);
   for (bool more = true; more || done < pending.size();) {
     // Waits for input only when no whole line is left to convert; takes more while it is there.
     const bool waiting = pending.find('\n', done) == std::string::npos;
@@ -197,22 +218,7 @@ int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, 
     if (whole == 0 && rest.size() > static_cast<size_t>(kLongestLine)) whole = rest.size();  // too long: reported
     if (whole == 0) continue;  // an unfinished line waits for more
     const std::string_view lines = rest.substr(0, FirstLines(rest.substr(0, whole), perRound));
-    // Parts of about equal size where there is enough for both cores, each ending with a line.
-    const size_t count = lines.size() < 4096 ? 1 : kParts;
-    std::vector<size_t> bounds{0};
-    for (size_t k = 1; k < count; ++k) {
-      const size_t newline = lines.find('\n', std::max(bounds.back(), lines.size() * k / count));
-      bounds.push_back(newline == std::string_view::npos ? lines.size() : newline + 1);
-    }
-    bounds.push_back(lines.size());
-    solar::ForEachBlock(count, 1, count > 1 ? 0 : 1, [&](size_t first, size_t last) {
-      for (size_t p = first; p < last; ++p) {
-        parts[p].written.clear();
-        parts[p].results = 0;
-        parts[p].wrongAt = std::string::npos;
-        ConvertLines(lines, bounds[p], bounds[p + 1], convert, between, parts[p]);
-      }
-    });
+    const size_t count = ConvertRound(lines, convert, between, parts);
     for (size_t p = 0; p < count; ++p) {
       const Part& part = parts[p];
       out << std::string_view(part.written).substr(results == 0 && part.results > 0 ? between.size() : 0);
