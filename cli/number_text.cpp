@@ -32,8 +32,8 @@ std::optional<double> PlainDecimal(std::string_view text) {
   int digits = 0, places = -1;
   for (const char c : text) {
     if (c >= '0' && c <= '9') {
+      if (++digits > 15) return std::nullopt;  // before the units could overflow
       units = units * 10 + (c - '0');
-      ++digits;
       if (places >= 0) ++places;
     } else if (c == '.' && places < 0) {
       places = 0;
@@ -41,7 +41,7 @@ std::optional<double> PlainDecimal(std::string_view text) {
       return std::nullopt;
     }
   }
-  if (digits == 0 || digits > 15) return std::nullopt;
+  if (digits == 0) return std::nullopt;
   return static_cast<double>(units) / kPowersOfTen[places < 0 ? 0 : places];
 }
 

@@ -44,7 +44,7 @@ void AppendPointed(std::string& out, bool negative, unsigned long long digits, i
   }
   if (places > 0) *--at = '.';
   while (digits >= 10) putPair();
-  if (digits > 0 || at[0] == '.' || at == end) *--at = static_cast<char>('0' + digits);
+  if (at == end || digits > 0 || *at == '.') *--at = static_cast<char>('0' + digits);  // at least one whole digit
   if (negative) *--at = '-';
   const char* last = end;
   if (trim && places > 0) {
