@@ -7,31 +7,6 @@
 
 namespace solar {
 
-namespace {
-
-constexpr long long kSecondsPerDay = 86400;
-
-// The model's day number and clock hours of a moment given in seconds after 0:00 of a day.
-struct ModelTime {
-  int dayNumber;
-  float clockHours;
-};
-
-ModelTime ModelTimeOf(int dayNumber, long long secondsAfterMidnight) {
-  long long days = secondsAfterMidnight / kSecondsPerDay;
-  long long rest = secondsAfterMidnight % kSecondsPerDay;
-  if (rest < 0) {
-    rest += kSecondsPerDay;
-    --days;
-  }
-  const int hour = static_cast<int>(rest / 3600), minute = static_cast<int>(rest / 60 % 60);
-  return ModelTime{static_cast<int>(dayNumber + days), ClockHours(hour, minute, static_cast<int>(rest % 60))};
-}
-
-long long StartSeconds(const MinuteScan& scan) { return 60LL * scan.startMinute + scan.second; }
-
-}  // namespace
-
 void ScanMinutes(const MinuteScan& scan, DayTrack& track) {
   SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
   const int count = std::clamp(scan.minutes, 0, kTrackEntries);
@@ -59,36 +34,27 @@ float HeightAfter(const MinuteScan& scan, SunTracker& sun, long long seconds) {
 }
 
 PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seconds, bool withAzimuth) {
-  const ModelTime t = ModelTimeOf(scan.dayNumber, StartSeconds(scan) + seconds);
+  const ScanTime t = TimeAfter(scan, seconds);
   return sun.Steps(t.dayNumber, t.clockHours, withAzimuth);
 }
 
-RoundedDays DaysAfter(const MinuteScan& scan, const SunTracker& sun, long long seconds) {
-  const ModelTime t = ModelTimeOf(scan.dayNumber, StartSeconds(scan) + seconds);
-  return sun.DaysOf(t.dayNumber, t.clockHours);
+RoundedDays DaysAfter(const MinuteScan& scan, long long seconds) {
+  const ScanTime t = TimeAfter(scan, seconds);
+  return DaysOf(t.dayNumber, t.clockHours, scan.rounding);
 }
 
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, std::span<const float> heights, float height) {
   return CrossingsOf(scan, StretchesAbove(heights, height), height);
 }
 
-Crossing CrossingBetween(const MinuteScan& scan, SunTracker& sun, long long before, long long after, float height,
-                         bool rising) {
-  while (after - before > 1) {
-    const long long middle = before + (after - before) / 2;
-    ((HeightAfter(scan, sun, middle) > height) != rising ? before : after) = middle;
-  }
-  return Crossing{after, rising};
-}
-
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above, float height) {
   SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
+  const auto isAbove = [&](long long second) { return HeightAfter(scan, sun, second) > height; };
   std::vector<Crossing> crossings;
   for (const Stretch& s : above) {
-    if (s.first > 0)
-      crossings.push_back(CrossingBetween(scan, sun, 60LL * (s.first - 1), 60LL * s.first, height, true));
+    if (s.first > 0) crossings.push_back(CrossingBetween(60LL * (s.first - 1), 60LL * s.first, true, isAbove));
     if (s.last + 1 < scan.minutes)
-      crossings.push_back(CrossingBetween(scan, sun, 60LL * s.last, 60LL * (s.last + 1), height, false));
+      crossings.push_back(CrossingBetween(60LL * s.last, 60LL * (s.last + 1), false, isAbove));
   }
   return crossings;
 }

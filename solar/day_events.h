@@ -34,8 +34,24 @@ float HeightAfter(const MinuteScan& scan, long long seconds);
 float HeightAfter(const MinuteScan& scan, SunTracker& sun, long long seconds);
 // Every step of the computation `seconds` after the scan's first moment.
 PositionSteps StepsAfter(const MinuteScan& scan, SunTracker& sun, long long seconds, bool withAzimuth = true);
+// The model's day number and clock hours of that moment.
+struct ScanTime {
+  int dayNumber;
+  float clockHours;
+};
+inline ScanTime TimeAfter(const MinuteScan& scan, long long seconds) {
+  constexpr long long kDay = 86400;
+  const long long moment = 60LL * scan.startMinute + scan.second + seconds;  // after 0:00 of the day number
+  long long days = moment / kDay, rest = moment % kDay;
+  if (rest < 0) {
+    rest += kDay;
+    --days;
+  }
+  const int hour = static_cast<int>(rest / 3600), minute = static_cast<int>(rest / 60 % 60);
+  return ScanTime{static_cast<int>(scan.dayNumber + days), ClockHours(hour, minute, static_cast<int>(rest % 60))};
+}
 // The rounded day numbers of that moment, without the sun.
-RoundedDays DaysAfter(const MinuteScan& scan, const SunTracker& sun, long long seconds);
+RoundedDays DaysAfter(const MinuteScan& scan, long long seconds);
 
 // Where the sun passes a height: the first second after the scan's first moment at which it is
 // above the height (rising) or no longer above it (setting).
@@ -52,9 +68,16 @@ std::vector<Crossing> CrossingsOf(const MinuteScan& scan, std::span<const float>
 // The same from the stretches of minutes above the height.
 std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stretch>& above, float height);
 // The crossing between two seconds of the scan on different sides of the height, `after` above
-// it when `rising`: the first second after `before` on the side of `after`, by bisection.
-Crossing CrossingBetween(const MinuteScan& scan, SunTracker& sun, long long before, long long after, float height,
-                         bool rising);
+// it when `rising`: the first second after `before` on the side of `after`, by bisection on
+// whether the sun stands above the height (`above` of a second).
+template <typename Above>
+Crossing CrossingBetween(long long before, long long after, bool rising, Above above) {
+  while (after - before > 1) {
+    const long long middle = before + (after - before) / 2;
+    (above(middle) != rising ? before : after) = middle;
+  }
+  return Crossing{after, rising};
+}
 
 // The day's highest point: the middle of the seconds of greatest height within a minute of the
 // scan's highest minute.

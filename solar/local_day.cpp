@@ -24,22 +24,11 @@ LocalDay::LocalDay(long long start, long long end, int second, float latitude, f
       m_lead(second),
       m_tail(0),
       m_scan(MinuteScanFrom(m_first, MinutesOf(start, end, second), latitude, longitude)),
-      m_sun(latitude, longitude, m_scan.rounding),
       m_heights(m_scan) {
   if (m_scan.minutes > 0)
     m_tail = std::max(0LL, end - 1 - (m_first + 60LL * (m_scan.minutes - 1)));
   else
     m_lead = 0;
-}
-
-float LocalDay::EdgeHeight(long long second) {
-  if (second >= 0 && second % 60 == 0 && second / 60 < m_scan.minutes) return m_heights.HeightOfMinute(second / 60);
-  for (size_t i = 0; i < m_edgesKnown; ++i) {
-    if (m_edges[i].first == second) return m_edges[i].second;
-  }
-  const float height = HeightAt(second);
-  if (m_edgesKnown < m_edges.size()) m_edges[m_edgesKnown++] = {second, height};
-  return height;
 }
 
 LocalDay::Part LocalDay::After() const {
@@ -53,16 +42,13 @@ std::vector<Crossing> LocalDay::Crossings(float height) {
   // A crossing between an end of the day and the minute next to it. A crossing is the first
   // second on the sun's new side, so one at the day's first instant is told by the second before
   // it, the last of the day before; one at the next day's first instant is that day's.
+  HeightProbe& probe = m_heights.Probe();
+  const auto above = [&](long long second) { return probe.Above(second, height); };
   const long long dayBefore = -m_lead - 1;
-  if ((EdgeHeight(dayBefore) > height) != (EdgeHeight(0) > height)) {
-    const bool rising = EdgeHeight(0) > height;
-    crossings.insert(crossings.begin(), CrossingBetween(m_scan, m_sun, dayBefore, 0, height, rising));
-  }
+  if (above(dayBefore) != above(0)) crossings.insert(crossings.begin(), CrossingBetween(dayBefore, 0, above(0), above));
   const Part after = After();
-  if (after.first <= after.last && (EdgeHeight(after.last) > height) != (EdgeHeight(after.minute) > height)) {
-    const bool rising = EdgeHeight(after.last) > height;
-    crossings.push_back(CrossingBetween(m_scan, m_sun, after.minute, after.last, height, rising));
-  }
+  if (after.first <= after.last && above(after.last) != above(after.minute))
+    crossings.push_back(CrossingBetween(after.minute, after.last, above(after.last), above));
   return crossings;
 }
 
@@ -71,12 +57,12 @@ HighestPoint LocalDay::Highest() {
   if (m_scan.minutes == 0) return best;
   // A partial minute can hold a higher point only where one of its ends comes within the sun's
   // greatest change in a minute of the best; then every second of it is looked at.
+  HeightProbe& probe = m_heights.Probe();
   for (const Part& part : {Before(), After()}) {
     if (part.first > part.last) continue;
-    if (std::max(EdgeHeight(part.first), EdgeHeight(part.last)) + kMostChangeInAMinute < best.height) continue;
-    HighestPoint start{part.first, EdgeHeight(part.first)};
-    TopSeconds seconds(start);
-    for (long long s = part.first + 1; s <= part.last; ++s) seconds.Look(s, HeightAt(s));
+    if (std::max(probe.Degrees(part.first), probe.Degrees(part.last)) + kMostChangeInAMinute < best.height) continue;
+    TopSeconds seconds(HighestPoint{part.first, probe.Height(part.first)});
+    for (long long s = part.first + 1; s <= part.last; ++s) seconds.Look(s, probe.Height(s));
     if (seconds.Height() > best.height) best = seconds.Middle();
   }
   return best;

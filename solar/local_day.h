@@ -28,6 +28,7 @@ class LocalDay {
   std::vector<Crossing> Crossings(float height);
   HighestPoint Highest();
   const MinuteScan& Scan() const { return m_scan; }
+  HeightProbe& Probe() { return m_heights.Probe(); }
 
  private:
   // The partial minutes at the ends, as seconds from the first minute: [first, last]; empty
@@ -38,19 +39,12 @@ class LocalDay {
   };
   Part Before() const { return Part{-m_lead, -1, 0}; }
   Part After() const;
-  float HeightAt(long long second) { return HeightAfter(m_scan, m_sun, second); }
-  // The height at an end of a partial minute or at the minute next to it, each computed once for
-  // all the heights asked about.
-  float EdgeHeight(long long second);
 
   long long m_first;  // the instant of the first minute
   long long m_lead;   // seconds of the day before the first minute
   long long m_tail;   // seconds of the day after the last minute
   MinuteScan m_scan;
-  SunTracker m_sun;
   SparseTrack m_heights;
-  std::array<std::pair<long long, float>, 8> m_edges{};  // the edge heights computed so far
-  size_t m_edgesKnown = 0;
 };
 
 }  // namespace solar

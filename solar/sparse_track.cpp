@@ -23,6 +23,9 @@ float StepOfDaysSince2000(const MinuteScan& scan) {
 // it: four times the declination's move over a step of the single-precision days since 2000
 // (at most 0.0134 degrees a day, Notes 2), and at least 1e-5 degrees (measured, Notes 5).
 float TopMargin(const MinuteScan& scan) { return std::max(1e-5f, 4.0f * 0.0134f * StepOfDaysSince2000(scan)); }
+// Added to the bands of heights looked at around a top (degrees): more than the error of the
+// heights in degrees that choose the minutes of the band.
+constexpr double kBandSlack = 1e-6;
 // A change of at least this much (degrees) between the minutes around a crossing makes the
 // seconds' heights rise or fall through the minute: their jitter stays below 6e-5 degrees.
 constexpr float kSteepMinute = 0.05f;
@@ -33,21 +36,22 @@ constexpr double kHourAnglePerMinute = 0.25;
 
 // The two neighbouring points between low and high (in different states: above the height or
 // not) where the state changes; where it changes once, the one place. The heights are smooth
-// there: a secant through the last two points looked at lands within one after a few steps;
-// where it would not move at most half as far as the step before, a bisection step follows.
-template <typename HeightOf>
-std::pair<long long, long long> StateChange(long long low, long long high, float height, HeightOf heightOf,
+// there: a secant through the last two points looked at (their levels, which rise and fall with
+// the height, against the level `target` at which the state changes) lands within one after a few
+// steps; where it would not move at most half as far as the step before, a bisection step
+// follows.
+template <typename IsAbove, typename Level>
+std::pair<long long, long long> StateChange(long long low, long long high, double target, IsAbove isAbove, Level level,
                                             double guess = NAN) {
-  const bool lowAbove = heightOf(low) > height;
+  const bool lowAbove = isAbove(low);
   long long previous = low, last = high;
-  double atPrevious = heightOf(low), atLast = heightOf(high);
+  double atPrevious = level(low), atLast = level(high);
   const auto probe = [&](long long m) {
-    const float at = heightOf(m);
-    ((at > height) == lowAbove ? low : high) = m;
+    (isAbove(m) == lowAbove ? low : high) = m;
     previous = last;
     atPrevious = atLast;
     last = m;
-    atLast = at;
+    atLast = level(m);
   };
   // A guess first, with its neighbour: the secant then starts from the local slope.
   if (guess > low && guess < high) {
@@ -59,7 +63,7 @@ std::pair<long long, long long> StateChange(long long low, long long high, float
   while (high - low > 1) {      // NOLINT(bugprone-infinite-loop): each probe moves low or high
     long long middle = low + (high - low) / 2;
     if (atLast != atPrevious) {
-      const double estimate = last + (height - atLast) * (last - previous) / (atLast - atPrevious);
+      const double estimate = last + (target - atLast) * (last - previous) / (atLast - atPrevious);
       if (estimate > low && estimate < high) {
         long long guessed = std::clamp(static_cast<long long>(std::floor(estimate)), low + 1, high - 1);
         if (guessed == last) guessed = std::clamp(guessed + 1, low + 1, high - 1);
@@ -72,28 +76,27 @@ std::pair<long long, long long> StateChange(long long low, long long high, float
   return {low, high};
 }
 
+// The scan with its count of minutes within what a track holds.
+MinuteScan Clamped(MinuteScan scan) {
+  scan.minutes = std::clamp(scan.minutes, 0, kLongestScan);
+  return scan;
+}
+
 }  // namespace
 
-SparseTrack::SparseTrack(const MinuteScan& scan) : m_scan(scan), m_sun(scan.latitude, scan.longitude, scan.rounding) {
-  m_scan.minutes = std::clamp(scan.minutes, 0, kLongestScan);
+SparseTrack::SparseTrack(const MinuteScan& scan) : m_scan(Clamped(scan)), m_probe(m_scan) {
   const int n = MinuteCount();
   if (n == 0) return;
-  m_height.resize(static_cast<size_t>(n));
   m_known.resize(static_cast<size_t>(n + 63) / 64);
+  m_turns.reserve(6);
   m_turns = {0, n - 1};
   // The model's hour angle and declination at the first and last minute tell roughly where the
   // sun passes 0 degrees (its highest point) and 180 (its lowest), and where it stands at a
-  // height; each place is then found on the exact minute heights.
-  const PositionSteps first = StepsAfter(m_scan, m_sun, 0, false),
-                      last = StepsAfter(m_scan, m_sun, 60LL * (n - 1), false);
-  for (const auto& [minute, steps] : {std::pair{0, first}, std::pair{n - 1, last}}) {
-    if (!Known(minute)) ++m_evaluations;
-    m_height[static_cast<size_t>(minute)] = steps.position.height;
-    SetKnown(minute);
-  }
+  // height; each place is then found on the minute heights.
+  const HeightEstimate::Angles first = m_probe.AnglesAt(0), last = m_probe.AnglesAt(60LL * (n - 1));
   m_hourAngle = first.tau * kRadToDeg;
-  m_sinDeclination[0] = std::sin(first.declination), m_sinDeclination[1] = std::sin(last.declination);
-  m_cosDeclination[0] = std::cos(first.declination), m_cosDeclination[1] = std::cos(last.declination);
+  m_sinDeclination[0] = first.sinDeclination, m_sinDeclination[1] = last.sinDeclination;
+  m_cosDeclination[0] = first.cosDeclination, m_cosDeclination[1] = last.cosDeclination;
   if (n > 1) {
     const double nominal = (n - 1) * kHourAnglePerMinute;
     double advance = (last.tau - first.tau) * kRadToDeg;
@@ -117,17 +120,17 @@ SparseTrack::SparseTrack(const MinuteScan& scan) : m_scan(scan), m_sun(scan.lati
   }
   std::sort(m_turns.begin(), m_turns.end());
   m_turns.erase(std::unique(m_turns.begin(), m_turns.end()), m_turns.end());
-  m_lowest = m_highest = HeightOfMinute(m_turns.front());
+  m_lowest = m_highest = MinuteDegrees(m_turns.front());
   for (const int b : m_turns) {
-    m_lowest = std::min(m_lowest, HeightOfMinute(b));
-    m_highest = std::max(m_highest, HeightOfMinute(b));
+    m_lowest = std::min(m_lowest, MinuteDegrees(b));
+    m_highest = std::max(m_highest, MinuteDegrees(b));
   }
   // The year series holds the sun's coordinates for up to 11 minutes, then moves them on by up to
   // 3.1e-3 degrees: that jitter reaches 0.5 degrees divided by the span from a turning point's
   // height (Notes 2); twice that is kept clear.
   m_margin = kTurnMargin;
   if (scan.rounding != Rounding::kDayScan && m_highest > m_lowest) {
-    m_margin = std::max(kTurnMargin, 1.0f / (m_highest - m_lowest));
+    m_margin = std::max<double>(kTurnMargin, 1.0 / (m_highest - m_lowest));
   }
 }
 
@@ -136,13 +139,14 @@ int SparseTrack::MinuteCount() const { return m_scan.minutes; }
 // Near the poles the daily swing is small against the model's steps: the full track decides.
 bool SparseTrack::TooFlat() const { return !(m_highest - m_lowest >= kLeastSpan); }
 
-float SparseTrack::HeightOfMinute(int minute) {
-  if (!Known(minute)) {
-    m_height[static_cast<size_t>(minute)] = HeightAfter(m_scan, m_sun, 60LL * minute);
-    SetKnown(minute);
-    ++m_evaluations;
-  }
-  return m_height[static_cast<size_t>(minute)];
+bool SparseTrack::MinuteAbove(int minute, float height) {
+  SetKnown(minute);
+  return m_probe.Above(60LL * minute, height);
+}
+
+double SparseTrack::MinuteDegrees(int minute) {
+  SetKnown(minute);
+  return m_probe.Degrees(60LL * minute);
 }
 
 int SparseTrack::NextKnown(int minute) const {
@@ -154,16 +158,11 @@ int SparseTrack::NextKnown(int minute) const {
   return MinuteCount();
 }
 
-float SparseTrack::HeightOfSecond(long long second) {
-  if (second % 60 == 0) return HeightOfMinute(static_cast<int>(second / 60));
-  ++m_evaluations;
-  return HeightAfter(m_scan, m_sun, second);
-}
-
 // Climbs (or descends) from the minute to where neither neighbour is further along.
 int SparseTrack::TurningPointNear(int minute, bool highest) {
   const auto better = [&](int a, int b) {
-    return highest ? HeightOfMinute(a) > HeightOfMinute(b) : HeightOfMinute(a) < HeightOfMinute(b);
+    SetKnown(a), SetKnown(b);
+    return highest ? m_probe.Higher(60LL * a, 60LL * b) : m_probe.Higher(60LL * b, 60LL * a);
   };
   for (;;) {
     if (minute > 0 && better(minute - 1, minute)) {
@@ -180,20 +179,19 @@ bool SparseTrack::NeedsFullTrack(float height) {
   if (!m_track.empty()) return true;
   if (TooFlat()) return true;
   for (const int b : m_turns) {
-    if (std::fabs(HeightOfMinute(b) - height) < m_margin) return true;
+    if (std::fabs(MinuteDegrees(b) - height) < m_margin) return true;
   }
   return false;
 }
 
 const std::vector<float>& SparseTrack::FullTrack() {
-  if (m_track.empty()) {
-    m_track = FullTrackHeights(m_scan);
-    m_evaluations += MinuteCount();
-  }
+  if (m_track.empty()) m_track = FullTrackHeights(m_scan);
   return m_track;
 }
 
-std::vector<Stretch> SparseTrack::StretchesAbove(float height) {
+std::vector<Stretch> SparseTrack::StretchesAbove(float height) { return Stretches(height); }
+
+const std::vector<Stretch>& SparseTrack::Stretches(float height) {
   for (const auto& [known, stretches] : m_stretches) {
     if (known == height) return stretches;
   }
@@ -215,7 +213,7 @@ std::vector<Stretch> SparseTrack::FindStretches(float height) {
   // In each piece between turning points the minutes above the height are one end of it.
   for (size_t p = 0; p + 1 < m_turns.size(); ++p) {
     const int a = m_turns[p], b = m_turns[p + 1];
-    const bool aAbove = HeightOfMinute(a) > height, bAbove = HeightOfMinute(b) > height;
+    const bool aAbove = MinuteAbove(a, height), bAbove = MinuteAbove(b, height);
     if (aAbove == bAbove) {
       if (aAbove) add(a, b);
       continue;
@@ -227,7 +225,7 @@ std::vector<Stretch> SparseTrack::FindStretches(float height) {
       add(high, b);
     }
   }
-  if (m_turns.size() == 1 && HeightOfMinute(0) > height) add(0, 0);
+  if (m_turns.size() == 1 && MinuteAbove(0, height)) add(0, 0);
   return stretches;
 }
 
@@ -254,51 +252,60 @@ double SparseTrack::GuessMinute(int a, int b, float height, bool rising) const {
 }
 
 std::pair<int, int> SparseTrack::CrossingMinutes(int a, int b, float height) {
-  const bool aAbove = HeightOfMinute(a) > height;
+  const bool aAbove = MinuteAbove(a, height);
   int low = a, high = b;  // low in a's state, high in b's
   // Minutes looked at for other heights narrow the bracket: in the piece the states change once.
   for (int m = NextKnown(a); m < b; m = NextKnown(m)) {
-    if ((m_height[static_cast<size_t>(m)] > height) == aAbove) {
+    if (MinuteAbove(m, height) == aAbove) {
       low = m;
     } else {
       high = m;
       break;
     }
   }
-  const auto [from, to] = StateChange(
-      low, high, height, [this](long long m) { return HeightOfMinute(static_cast<int>(m)); },
-      GuessMinute(low, high, height, !aAbove));
+  const auto isAbove = [&](long long m) { return MinuteAbove(static_cast<int>(m), height); };
+  const auto level = [&](long long m) {
+    SetKnown(static_cast<int>(m));
+    return m_probe.Sine(60 * m);
+  };
+  const auto [from, to] =
+      StateChange(low, high, m_probe.SineOf(height), isAbove, level, GuessMinute(low, high, height, !aAbove));
   return {static_cast<int>(from), static_cast<int>(to)};
 }
 
 int SparseTrack::CountAbove(float height) {
   int count = 0;
-  for (const Stretch& s : StretchesAbove(height)) count += s.last - s.first + 1;
+  for (const Stretch& s : Stretches(height)) count += s.last - s.first + 1;
   return count;
 }
 
 std::vector<Crossing> SparseTrack::Crossings(float height) {
-  const std::vector<Stretch> above = StretchesAbove(height);
   // Where the sun crosses the height steeply, the seconds' heights rise or fall through the
   // minute and the crossing is found like a minute; otherwise by bisection, as from the track.
   std::vector<std::pair<int, bool>> minutes;  // the minute before each crossing, rising
-  for (const Stretch& s : above) {
+  minutes.reserve(4);
+  for (const Stretch& s : Stretches(height)) {
     if (s.first > 0) minutes.emplace_back(s.first - 1, true);
     if (s.last + 1 < MinuteCount()) minutes.emplace_back(s.last, false);
   }
   const bool steep = m_scan.rounding == Rounding::kDayScan &&
                      std::all_of(minutes.begin(), minutes.end(), [&](const std::pair<int, bool>& m) {
-                       return std::fabs(HeightOfMinute(m.first + 1) - HeightOfMinute(m.first)) >= kSteepMinute;
+                       return std::fabs(MinuteDegrees(m.first + 1) - MinuteDegrees(m.first)) >= kSteepMinute;
                      });
-  if (!steep) return CrossingsOf(m_scan, above, height);
+  const auto isAbove = [&](long long second) { return m_probe.Above(second, height); };
+  const auto level = [&](long long second) { return m_probe.Sine(second); };
   std::vector<Crossing> crossings;
+  crossings.reserve(minutes.size() + 2);  // and the day's edges (LocalDay)
   for (const auto& [minute, rising] : minutes) {
     const long long first = 60LL * minute;
-    const double guess =
-        first + 60.0 * (height - HeightOfMinute(minute)) / (HeightOfMinute(minute + 1) - HeightOfMinute(minute));
-    const auto [low, high] = StateChange(
-        first, first + 60, height, [&](long long s) { return HeightOfSecond(s); }, guess);
-    crossings.push_back(Crossing{high, rising});
+    if (!steep) {
+      crossings.push_back(CrossingBetween(first, first + 60, rising, isAbove));
+      continue;
+    }
+    const double before = MinuteDegrees(minute),
+                 guess = first + 60.0 * (height - before) / (MinuteDegrees(minute + 1) - before);
+    crossings.push_back(
+        Crossing{StateChange(first, first + 60, m_probe.SineOf(height), isAbove, level, guess).second, rising});
   }
   return crossings;
 }
@@ -308,21 +315,21 @@ HighestPoint SparseTrack::Highest() {
   if (!m_track.empty() || TooFlat()) return HighestPointOf(m_scan, FullTrack());
   // The first minute of the greatest height lies near one of the turning points or ends: around
   // each, every minute within the margin of its height is looked at.
-  // Minutes this close to a turning point's height are looked at for the day's first top.
-  const float band = m_scan.rounding == Rounding::kDayScan ? TopMargin(m_scan) : m_margin;
-  int top = -1;
+  const double band = (m_scan.rounding == Rounding::kDayScan ? TopMargin(m_scan) : m_margin) + kBandSlack;
+  HighestPoint top{-1, 0.0f};
   for (const int b : m_turns) {
-    if (HeightOfMinute(b) < m_highest - band) continue;  // a low point or an end below the day's top
-    const auto near = [&](int m) { return std::fabs(HeightOfMinute(m) - HeightOfMinute(b)) <= band; };
+    if (MinuteDegrees(b) < m_highest - band) continue;  // a low point or an end below the day's top
+    const auto near = [&](int m) { return std::fabs(MinuteDegrees(m) - MinuteDegrees(b)) <= band; };
     int from = b, to = b;
     while (from > 0 && near(from - 1)) --from;
     while (to + 1 < MinuteCount() && near(to + 1)) ++to;
     for (int m = from; m <= to; ++m) {
-      if (top < 0 || HeightOfMinute(m) > HeightOfMinute(top) || (HeightOfMinute(m) == HeightOfMinute(top) && m < top))
-        top = m;
+      const float height = m_probe.Height(60LL * m);
+      if (top.second < 0 || height > top.height || (height == top.height && m < top.second))
+        top = HighestPoint{m, height};
     }
   }
-  return HighestSecond(top);
+  return HighestSecond(static_cast<int>(top.second), top.height);
 }
 
 // As HighestPointOf, which looks at every second within a minute of the top. In the day scan's
@@ -330,20 +337,19 @@ HighestPoint SparseTrack::Highest() {
 // rounded days since 2000 step every 42 seconds or less (1988 to 2011), the seconds spread from
 // there until they lie clearly below the greatest; elsewhere the top of each piece between their
 // steps is climbed to (TopSecond), fewer heights and no margin.
-HighestPoint SparseTrack::HighestSecond(int top) {
+HighestPoint SparseTrack::HighestSecond(int top, float topHeight) {
   // Other roundings hold the sun's coordinates for minutes at a time; their steps are larger.
-  if (m_scan.rounding != Rounding::kDayScan) return HighestPointOf(m_scan, top, HeightOfMinute(top));
+  if (m_scan.rounding != Rounding::kDayScan) return HighestPointOf(m_scan, top, topHeight);
   const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, MinuteCount() - 1);
   double vertex = 60.0 * top;
   if (top > 0 && top + 1 < MinuteCount()) {
-    const double l = HeightOfMinute(top - 1), c = HeightOfMinute(top), r = HeightOfMinute(top + 1),
-                 bend = l - 2.0 * c + r;
+    const double l = MinuteDegrees(top - 1), c = MinuteDegrees(top), r = MinuteDegrees(top + 1), bend = l - 2.0 * c + r;
     if (bend < 0.0) vertex += std::clamp(30.0 * (l - r) / bend, -60.0, 60.0);
   }
-  if (StepOfDaysSince2000(m_scan) >= 0x1p-11f) return TopSecond(m_scan, m_sun, from, to, vertex, m_evaluations);
+  if (StepOfDaysSince2000(m_scan) >= 0x1p-11f) return TopSecond(m_scan, m_probe, from, to, vertex);
   const long long start = std::llround(vertex);
-  TopSeconds seconds(HighestPoint{60LL * top, HeightOfMinute(top)});
-  const auto look = [&](long long second) { return seconds.Look(second, HeightOfSecond(second)); };
+  TopSeconds seconds(HighestPoint{60LL * top, topHeight});
+  const auto look = [&](long long second) { return seconds.Look(second, m_probe.Height(second)); };
   look(start);
   const float margin = TopMargin(m_scan);
   bool left = true, right = true;

@@ -7,14 +7,16 @@
 #include "solar/constants.h"
 #include "solar/day_events.h"
 #include "solar/day_scan.h"
+#include "solar/height_probe.h"
 #include "solar/sun_position.h"
 #include "solar/types.h"
 
 namespace solar {
 
 // The minutes of a scan above heights, crossings and the highest point, as the full minute
-// track gives them to the bit, found from a few exact minute heights (a track of which only the
-// minutes needed are computed).
+// track gives them to the bit, found from a few minute heights (a track of which only the
+// minutes needed are looked at, through a HeightProbe: estimated, and computed by the model where
+// the estimate leaves a comparison open).
 //
 // Given: a MinuteScan (its place, first moment, count of minutes and rounding).
 // Returned: StretchesAbove, CountAbove, Crossings and Highest equal StretchesAbove,
@@ -49,7 +51,7 @@ namespace solar {
 //    - A day spanning less than kLeastSpan = 2 degrees (near the poles) goes to the full track
 //      altogether: there the year series' margin would cover a quarter of the day's heights.
 // 3. Turning points are found from the model's own hour angle and declination at the first and
-//    last minute (GuessMinute's interpolation), then by climbing on exact minute heights
+//    last minute (GuessMinute's interpolation), then by climbing on the minute heights' arcsines
 //    (TurningPointNear). A turning point can lie minutes from the hour angle's pass where the
 //    declination changes fast against a small daily swing: passes up to 60 minutes outside the
 //    scan are looked at too.
@@ -67,7 +69,12 @@ namespace solar {
 //    parabola through three minutes until they lie TopMargin below the greatest; elsewhere
 //    TopSecond (top_second.h) finds it with no margin: between the steps of the rounded day
 //    numbers the height's arcsine has one top, which is climbed to in each piece.
-// 6. The tests. SparseTrackTest.EqualsTheFullTrackOnRandomDays compares 10,000 random days (any
+// 6. What is exact and what is not. Every comparison the result rests on (above a height or
+//    not, which arcsine is greater, the rounded height at a top) is the model's: the probe
+//    answers it from the estimate only where the estimate's error bound leaves it clear. The
+//    margins, bands and guesses above take the estimate's heights in degrees (off by less than
+//    1e-9 degrees); the bands around a top are widened by kBandSlack = 1e-6 degrees for that.
+// 7. The tests. SparseTrackTest.EqualsTheFullTrackOnRandomDays compares 10,000 random days (any
 //    place, 1900-2100, any start, any length from 1 to 4,320 minutes, both roundings, the named
 //    heights and a random one from -90 to 90 degrees) with the full track and prints its seed; a
 //    long run is `TAGVAROSKOP_DIFFERENTIAL_DAYS=1000000 TAGVAROSKOP_DIFFERENTIAL_SEED=12
@@ -87,36 +94,38 @@ class SparseTrack {
   std::vector<Crossing> Crossings(float height);
   HighestPoint Highest();
 
-  // The height at a minute of the scan, computed once.
-  float HeightOfMinute(int minute);
+  // The heights at the scan's seconds, each looked at once.
+  HeightProbe& Probe() { return m_probe; }
 
-  // Exact heights computed so far (for measuring).
-  int Evaluations() const { return m_evaluations; }
+  // Heights computed so far, estimates and the model's own (for measuring).
+  int Evaluations() const { return m_probe.Estimated() + m_probe.Computed() + static_cast<int>(m_track.size()); }
 
  private:
   std::vector<Stretch> FindStretches(float height);
-  float HeightOfSecond(long long second);
+  // The stretches of a height, kept until the next height is asked about.
+  const std::vector<Stretch>& Stretches(float height);
+  // A minute's height: whether above a height, and in degrees near enough for margins and guesses.
+  bool MinuteAbove(int minute, float height);
+  double MinuteDegrees(int minute);
   int TurningPointNear(int minute, bool highest);
   std::pair<int, int> CrossingMinutes(int a, int b, float height);
   double GuessMinute(int a, int b, float height, bool rising) const;
-  HighestPoint HighestSecond(int top);
+  HighestPoint HighestSecond(int top, float topHeight);
   bool NeedsFullTrack(float height);
   const std::vector<float>& FullTrack();
   int MinuteCount() const;
   bool TooFlat() const;
 
   MinuteScan m_scan;
-  SunTracker m_sun;
+  HeightProbe m_probe;
   bool Known(int minute) const { return (m_known[static_cast<size_t>(minute) / 64] >> (minute % 64)) & 1; }
   void SetKnown(int minute) { m_known[static_cast<size_t>(minute) / 64] |= 1ULL << (minute % 64); }
-  int NextKnown(int minute) const;  // the first known minute after it, or MinuteCount()
+  int NextKnown(int minute) const;  // the first minute looked at after it, or MinuteCount()
 
-  std::vector<float> m_height;              // of the minutes looked at
-  std::vector<unsigned long long> m_known;  // which those are, a bit each
-  int m_evaluations = 0;
-  std::vector<int> m_turns;  // the scan's ends and turning points, ascending
-  float m_lowest = 0.0f, m_highest = 0.0f;
-  float m_margin = 0.0f;                                  // heights this close to a turning point's need the full track
+  std::vector<unsigned long long> m_known;                // the minutes looked at, a bit each
+  std::vector<int> m_turns;                               // the scan's ends and turning points, ascending
+  double m_lowest = 0.0, m_highest = 0.0;                 // degrees
+  double m_margin = 0.0;                                  // heights this close to a turning point's need the full track
   double m_hourAngle = 0.0, m_hourAnglePerMinute = 0.25;  // at the first minute, degrees
   double m_sinDeclination[2] = {0.0, 0.0}, m_cosDeclination[2] = {1.0, 1.0};  // first and last minute
   double m_sinPhi = 0.0, m_cosPhi = 1.0;

@@ -8,19 +8,6 @@
 
 namespace solar {
 
-namespace {
-
-constexpr double kJ2000 = 51544.5;
-constexpr double kEpoch1950 = 33282.0;
-
-// value − 360·trunc(value/360): removes whole turns, keeping the sign of the value.
-double ReduceTurns(double value) {
-  const long long turns = TruncToInt(value * kPerTurn);
-  return value - static_cast<double>(360LL * turns);
-}
-
-}  // namespace
-
 float AzimuthFromDirection(double x, float y) {
   const float r = Single(std::sqrt(x * x + static_cast<double>(y) * y));
   double q = static_cast<double>(Single(x)) / r;
@@ -36,11 +23,6 @@ int DayNumber(int year, int month, float day) {
   const long long m = month;
   const long long n = 367 * y + TruncToInt(day) + (275 * m) / 9 - (7 * (y + (m + 9) / 12)) / 4 - 678987;
   return WrapToInt(n);
-}
-
-float ClockHours(int hour, int minute, int second) {
-  const float secondsTerm = Single(second * static_cast<double>(kPerSecond));
-  return Single((hour - 1.0) + minute * static_cast<double>(kPerMinute) + secondsTerm);
 }
 
 float AngleDegrees(float degrees, float arcmin, float arcsec) {
@@ -71,12 +53,11 @@ SunTracker::SunTracker(float latitude, float longitude, Rounding rounding)
 
 SunTracker::Anomaly SunTracker::ComputeAnomaly(double n) const {
   Anomaly a{};
-  const double meanAnomaly = ReduceTurns(357.528 + 0.9856003 * n);
-  a.g = Single(meanAnomaly * kDegToRad);
+  a.g = MeanAnomalyRadians(n);
   const double g = a.g;
   a.sinG = std::sin(g);
   a.sinTwoG = std::sin(g + g);
-  a.obliquity = (23.439 - 0.0000004 * n) * kDegToRad;
+  a.obliquity = ObliquityRadians(n);
   if (m_rounding == Rounding::kYearSeries) a.obliquity = Single(a.obliquity);
   a.sinObliquity = std::sin(a.obliquity);
   a.cosObliquity = std::cos(a.obliquity);
@@ -86,8 +67,8 @@ SunTracker::Anomaly SunTracker::ComputeAnomaly(double n) const {
 SunTracker::Coordinates SunTracker::ComputeCoordinates(const Anomaly& a, double nLongitude) const {
   Coordinates c{};
   c.g = a.g;
-  c.meanLongitude = ReduceTurns(280.46 + 0.9856474 * nLongitude);
-  c.eclipticLongitude = (c.meanLongitude + 1.915 * a.sinG + 0.02 * a.sinTwoG) * kDegToRad;
+  c.meanLongitude = MeanLongitudeDegrees(nLongitude);
+  c.eclipticLongitude = EclipticLongitudeRadians(c.meanLongitude, a.sinG, a.sinTwoG);
   c.obliquity = a.obliquity;
   c.declination = std::asin(std::sin(c.eclipticLongitude) * a.sinObliquity);
   c.sinDeclination = std::sin(c.declination);
@@ -99,22 +80,26 @@ SunTracker::Coordinates SunTracker::ComputeCoordinates(const Anomaly& a, double 
 
 float HeightDegrees(double heightRadians) { return Single(Single(heightRadians) * static_cast<double>(kRadToDeg)); }
 
+double LeastRadians(float height) {
+  float below = static_cast<float>(height / static_cast<double>(kRadToDeg));
+  for (int step = 0; step < 64 && HeightDegrees(below) >= height; ++step) below = std::nextafter(below, -4.0f);
+  for (int step = 0; step < 64 && HeightDegrees(std::nextafter(below, 4.0f)) < height; ++step)
+    below = std::nextafter(below, 4.0f);
+  return 0.5 * (static_cast<double>(below) + static_cast<double>(std::nextafter(below, 4.0f)));
+}
+
 RoundedDays SunTracker::DaysOf(int dayNumber, float clockHours) const {
-  const double dayAndFraction = dayNumber + static_cast<double>(clockHours) * kPerHour;
-  const float d = Single(dayAndFraction);
-  // n serves the anomaly and the obliquity; the day scan rounds it from the unrounded difference.
-  return RoundedDays{d, m_rounding == Rounding::kDayScan ? Single(dayAndFraction - kJ2000) : d - kJ2000};
+  return solar::DaysOf(dayNumber, clockHours, m_rounding);
 }
 
 PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimuth) {
   PositionSteps s{};
   const double t = clockHours;
-  const double dayAndFraction = dayNumber + t * kPerHour;
   const RoundedDays days = DaysOf(dayNumber, clockHours);
   s.d = days.d;
   s.n = days.n;
   // The day scan forms the mean longitude unrounded.
-  const double nLongitude = m_rounding == Rounding::kDayScan ? dayAndFraction - kJ2000 : s.n;
+  const double nLongitude = m_rounding == Rounding::kDayScan ? DaysSince2000(dayNumber, clockHours) : s.n;
 
   // Apart from the day scan, the sun's coordinates depend on d alone, which stays the same for several
   // minutes in a row: they are computed once for each d.
@@ -140,14 +125,13 @@ PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimut
   s.declination = c.declination;
   s.rightAscension = c.rightAscension;
 
-  s.siderealTime = 100.07554 + 0.985647348 * (s.d - t * kPerHour - kEpoch1950) + 15.04107 * t;
-  s.hourAngle = ReduceTurns(s.siderealTime) - s.rightAscension * kRadToDeg;
-  if (s.hourAngle < 0.0) s.hourAngle += 360.0f;
-  if (s.hourAngle > 360.0) s.hourAngle -= 360.0f;
+  s.siderealTime = SiderealDegrees(s.d, t);
+  s.hourAngle = HourAngleDegrees(s.siderealTime, s.rightAscension);
   s.tau = (s.hourAngle + m_longitude) * kDegToRad;
 
   const double cosTau = std::cos(s.tau);
-  s.heightRadians = std::asin(c.sinDeclination * m_sinPhi + c.cosDeclination * m_cosPhi * cosTau);
+  s.heightSine = c.sinDeclination * m_sinPhi + c.cosDeclination * m_cosPhi * cosTau;
+  s.heightRadians = std::asin(s.heightSine);
   s.position.height = HeightDegrees(s.heightRadians);
   if (withAzimuth) {
     const float y = Single(-std::sin(s.tau));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "solar/model_terms.h"
 #include "solar/types.h"
 
 namespace solar {
@@ -7,9 +8,6 @@ namespace solar {
 // Modified Julian day number of the date at 0 h (2000-01-01 gives 51544). Every year divisible
 // by four counts as a leap year and the day is not checked against the month.
 int DayNumber(int year, int month, float day);
-
-// Clock hours that enter the formulas: one hour before the entered clock time.
-float ClockHours(int hour, int minute, int second);
 
 // Degrees plus arc minutes plus arc seconds, whatever the sign of the degrees.
 float AngleDegrees(float degrees, float arcmin, float arcsec);
@@ -20,13 +18,6 @@ float AzimuthFromDirection(double x, float y);
 
 // Position of the sun for the entered moment (the main dialog's rounding).
 SunPosition ComputeSunPosition(int dayNumber, float clockHours, float latitude, float longitude);
-
-// Where the three callers of the position round to single precision.
-enum class Rounding {
-  kMoment,      // the entered moment
-  kDayScan,     // the day scan: n rounded, the mean longitude from the unrounded difference
-  kYearSeries,  // the year series: as the moment, with obliquity and latitude also rounded
-};
 
 SunPosition ComputeSunPosition(int dayNumber, float clockHours, float latitude, float longitude, Rounding rounding);
 
@@ -44,6 +35,7 @@ struct PositionSteps {
   double siderealTime;       // Greenwich, degrees
   double hourAngle;          // Greenwich, degrees
   double tau;                // local hour angle, radians
+  double heightSine;         // the sine of the height, whose arcsine is
   double heightRadians;      // the height before its rounding to single precision
   SunPosition position;
 };
@@ -51,14 +43,9 @@ struct PositionSteps {
 // The height in degrees from its arcsine in radians, rounded as the model rounds it: it never
 // falls as the arcsine rises.
 float HeightDegrees(double heightRadians);
-
-// The single-precision day numbers of a moment, d and n: while both stay the same, the day scan's
-// height follows the moment smoothly (one top, no steps).
-struct RoundedDays {
-  float d;
-  double n;
-  bool operator==(const RoundedDays&) const = default;
-};
+// The least arcsine whose height rounds to `height` or more: the midpoint between two
+// single-precision arcsines, which rounds either way.
+double LeastRadians(float height);
 
 PositionSteps ComputePositionSteps(int dayNumber, float clockHours, float latitude, float longitude, Rounding rounding);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solar/day_events.h"
+#include "solar/height_probe.h"
 
 namespace solar {
 
@@ -11,8 +12,6 @@ namespace solar {
 // is climbed to from `guess` (the second where the top is expected), and the first and last
 // second at the greatest height are found where the parabola through a top and its neighbours
 // reaches the least arcsine that rounds to that height, each checked with its neighbour.
-// `evaluations` counts the heights computed.
-HighestPoint TopSecond(const MinuteScan& scan, SunTracker& sun, long long from, long long to, double guess,
-                       int& evaluations);
+HighestPoint TopSecond(const MinuteScan& scan, HeightProbe& probe, long long from, long long to, double guess);
 
 }  // namespace solar

@@ -1,0 +1,87 @@
+#include "solar/height_estimate.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "solar/height_probe.h"
+#include "solar/sun_position.h"
+
+namespace solar {
+namespace {
+
+// Random scans of up to three days, 1900-2100, anywhere, and random seconds from a minute
+// before their start to a minute after their end.
+struct RandomScans {
+  std::mt19937_64 random{7};
+  double Uniform(double low, double high) { return low + (high - low) * std::generate_canonical<double, 64>(random); }
+  MinuteScan Scan() {
+    return MinuteScan{15020 + static_cast<int>(random() % 73050),
+                      static_cast<int>(random() % 1440),
+                      static_cast<int>(random() % 60),
+                      1 + static_cast<int>(random() % kLongestScan),
+                      static_cast<float>(Uniform(-90, 90)),
+                      static_cast<float>(Uniform(-180, 360))};
+  }
+  long long Second(const MinuteScan& scan) {
+    return static_cast<long long>(random() % (60ULL * static_cast<unsigned>(scan.minutes) + 120)) - 60;
+  }
+};
+
+TEST(HeightEstimateTest, StaysFarWithinItsErrorAndIsAlmostAlwaysSure) {
+  RandomScans random;
+  double worst = 0.0;  // the largest difference from the model's sine, in units of the error
+  long unsure = 0, looks = 0;
+  for (int s = 0; s < 4000; ++s) {
+    const MinuteScan scan = random.Scan();
+    const HeightEstimate estimate(scan);
+    SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
+    for (int i = 0; i < 50; ++i, ++looks) {
+      const long long second = random.Second(scan);
+      const HeightEstimate::Estimate e = estimate.At(second);
+      if (!e.sure) {
+        ++unsure;
+        continue;
+      }
+      worst = std::max(worst, std::fabs(e.sine - StepsAfter(scan, sun, second, false).heightSine) / e.error);
+    }
+  }
+  std::printf("largest difference %.3g of the error bound; %ld of %ld estimates not sure\n", worst, unsure, looks);
+  EXPECT_LT(worst, 0.05);
+  EXPECT_LT(unsure, looks / 1000);
+}
+
+// Every answer of the probe is the model's: with the estimate's own error, and with an error so
+// wide that about half the answers fall to the model.
+TEST(HeightEstimateTest, TheProbeAnswersAsTheModel) {
+  for (const double leastError : {0.0, 1e-7}) {
+    RandomScans random;
+    int computed = 0;
+    for (int s = 0; s < 1000; ++s) {
+      const MinuteScan scan = random.Scan();
+      HeightProbe probe(scan, leastError);
+      SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
+      for (int i = 0; i < 20; ++i) {
+        const long long second = random.Second(scan);
+        const PositionSteps at = StepsAfter(scan, sun, second, false), next = StepsAfter(scan, sun, second + 1, false);
+        const float height = at.position.height;
+        for (const float asked : {height, std::nextafter(height, -100.0f), std::nextafter(height, 100.0f)}) {
+          ASSERT_EQ(probe.Above(second, asked), height > asked) << leastError << " " << second;
+        }
+        ASSERT_EQ(probe.Height(second), height) << leastError << " " << second;
+        ASSERT_EQ(probe.Higher(second + 1, second), next.heightRadians > at.heightRadians) << leastError;
+        ASSERT_EQ(probe.Higher(second, second + 1), at.heightRadians > next.heightRadians) << leastError;
+      }
+      computed += probe.Computed();
+    }
+    std::printf("least error %g: %d of 40000 heights computed by the model\n", leastError, computed);
+    if (leastError > 0.0) {
+      EXPECT_GT(computed, 10000);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace solar
