@@ -140,8 +140,12 @@ HeightEstimate::Terms HeightEstimate::TermsAt(long long second) const {
   return terms;
 }
 
-HeightEstimate::Estimate HeightEstimate::At(long long second) const {
+HeightEstimate::Estimate HeightEstimate::At(long long second, Angles* angles) const {
   const Terms t = TermsAt(second);
+  if (angles) {
+    const double sinDeclination = t.sinLambda * t.sinEps;
+    *angles = Angles{t.theta - t.alpha, sinDeclination, std::sqrt(1.0 - sinDeclination * sinDeclination)};
+  }
   // The model's hour angle before its turn, and the turn k it adds (Notes 2).
   const double hourAngle = t.hourAngleReduced - t.alpha * kC2;
   const int k = hourAngle < 0.0 ? 1 : hourAngle > 360.0 ? -1 : 0;
@@ -156,12 +160,6 @@ HeightEstimate::Estimate HeightEstimate::At(long long second) const {
   estimate.sure = t.sure && branch > kCaseDistance && std::fabs(hourAngle) > kCaseDistance * kC2 &&
                   std::fabs(hourAngle - 360.0) > kCaseDistance * kC2;
   return estimate;
-}
-
-HeightEstimate::Angles HeightEstimate::AnglesAt(long long second) const {
-  const Terms t = TermsAt(second);
-  const double sinDeclination = t.sinLambda * t.sinEps;
-  return Angles{t.theta - t.alpha, sinDeclination, std::sqrt(1.0 - sinDeclination * sinDeclination)};
 }
 
 }  // namespace solar

@@ -46,13 +46,11 @@ class HeightEstimate {
     double error;  // the model's sine lies within this of it
     bool sure;     // false: it may lie further away
   };
-  Estimate At(long long second) const;
-
   // The local hour angle (radians) and the declination's sine and cosine, for guesses.
   struct Angles {
     double tau, sinDeclination, cosDeclination;
   };
-  Angles AnglesAt(long long second) const;
+  Estimate At(long long second, Angles* angles = nullptr) const;
 
   struct SinCos {
     double sin, cos;

@@ -31,14 +31,15 @@ void HeightProbe::Grow() {
   }
 }
 
-HeightProbe::Seen& HeightProbe::Add(long long second) {
+HeightProbe::Seen& HeightProbe::Add(long long second, HeightEstimate::Angles* angles) {
   if (4 * (m_count + 1) > 3 * m_seen.size()) Grow();
   Seen* seen = &Slot(second);
   ++m_count;
   seen->second = second;
   if (m_estimate) {
-    const HeightEstimate::Estimate e = m_estimate->At(second);
+    const HeightEstimate::Estimate e = m_estimate->At(second, angles);
     ++m_estimated;
+    angles = nullptr;  // given
     if (e.sure) {
       seen->sine = e.sine;
       seen->error = static_cast<float>(std::max(e.error, m_leastError) * (1.0 + 0x1p-20));  // rounded up
@@ -46,13 +47,14 @@ HeightProbe::Seen& HeightProbe::Add(long long second) {
       return *seen;
     }
   }
-  return Computed(*seen);
+  return Computed(*seen, angles);
 }
 
-HeightProbe::Seen& HeightProbe::Computed(Seen& seen) {
-  if (seen.kind == Kind::kComputed) return seen;
+HeightProbe::Seen& HeightProbe::Computed(Seen& seen, HeightEstimate::Angles* angles) {
+  if (seen.kind == Kind::kComputed && !angles) return seen;
   const PositionSteps steps = StepsAfter(m_scan, m_sun, seen.second, false);
   ++m_computed;
+  if (angles) *angles = {steps.tau, std::sin(steps.declination), std::cos(steps.declination)};
   seen.sine = steps.heightSine;
   seen.error = 0.0f;
   seen.radians = steps.heightRadians;
@@ -125,10 +127,16 @@ double HeightProbe::Degrees(long long second) {
 }
 
 HeightEstimate::Angles HeightProbe::AnglesAt(long long second) {
-  if (m_estimate) return m_estimate->AnglesAt(second);
-  const PositionSteps steps = StepsAfter(m_scan, m_sun, second, false);
-  ++m_computed;
-  return HeightEstimate::Angles{steps.tau, std::sin(steps.declination), std::cos(steps.declination)};
+  HeightEstimate::Angles angles{};
+  Seen& seen = Slot(second);
+  if (seen.kind == Kind::kNone) {
+    Add(second, &angles);
+  } else if (m_estimate) {
+    m_estimate->At(second, &angles);
+  } else {
+    Computed(seen, &angles);
+  }
+  return angles;
 }
 
 }  // namespace solar

@@ -52,10 +52,11 @@ class HeightProbe {
   };
   Seen& Look(long long second) {
     Seen& seen = Slot(second);
-    return seen.kind != Kind::kNone ? seen : Add(second);
+    return seen.kind != Kind::kNone ? seen : Add(second, nullptr);
   }
-  Seen& Add(long long second);
-  Seen& Computed(Seen& seen);
+  // A second not looked at before; with its angles where asked for.
+  Seen& Add(long long second, HeightEstimate::Angles* angles);
+  Seen& Computed(Seen& seen, HeightEstimate::Angles* angles = nullptr);
   // The place of the second in the table, or the empty one where it goes.
   Seen& Slot(long long second) {
     const size_t mask = m_seen.size() - 1;

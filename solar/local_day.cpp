@@ -1,6 +1,7 @@
 #include "solar/local_day.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "solar/moment.h"
 
@@ -42,12 +43,16 @@ std::vector<Crossing> LocalDay::Crossings(float height) {
   // A crossing between an end of the day and the minute next to it. A crossing is the first
   // second on the sun's new side, so one at the day's first instant is told by the second before
   // it, the last of the day before; one at the next day's first instant is that day's.
+  // Within a minute of a whole minute whose height lies further from the height than the sun
+  // moves in a minute, the sun stays on that minute's side.
   HeightProbe& probe = m_heights.Probe();
   const auto above = [&](long long second) { return probe.Above(second, height); };
+  const auto near = [&](long long second) { return std::fabs(probe.Degrees(second) - height) <= kMostChangeInAMinute; };
   const long long dayBefore = -m_lead - 1;
-  if (above(dayBefore) != above(0)) crossings.insert(crossings.begin(), CrossingBetween(dayBefore, 0, above(0), above));
+  if (near(0) && above(dayBefore) != above(0))
+    crossings.insert(crossings.begin(), CrossingBetween(dayBefore, 0, above(0), above));
   const Part after = After();
-  if (after.first <= after.last && above(after.last) != above(after.minute))
+  if (after.first <= after.last && near(after.minute) && above(after.last) != above(after.minute))
     crossings.push_back(CrossingBetween(after.minute, after.last, above(after.last), above));
   return crossings;
 }
@@ -55,12 +60,12 @@ std::vector<Crossing> LocalDay::Crossings(float height) {
 HighestPoint LocalDay::Highest() {
   HighestPoint best = m_heights.Highest();
   if (m_scan.minutes == 0) return best;
-  // A partial minute can hold a higher point only where one of its ends comes within the sun's
-  // greatest change in a minute of the best; then every second of it is looked at.
+  // A partial minute can hold a higher point only where the whole minute next to it comes within
+  // the sun's greatest change in a minute of the best; then every second of it is looked at.
   HeightProbe& probe = m_heights.Probe();
   for (const Part& part : {Before(), After()}) {
     if (part.first > part.last) continue;
-    if (std::max(probe.Degrees(part.first), probe.Degrees(part.last)) + kMostChangeInAMinute < best.height) continue;
+    if (probe.Degrees(part.minute) + kMostChangeInAMinute < best.height) continue;
     TopSeconds seconds(HighestPoint{part.first, probe.Height(part.first)});
     for (long long s = part.first + 1; s <= part.last; ++s) seconds.Look(s, probe.Height(s));
     if (seconds.Height() > best.height) best = seconds.Middle();

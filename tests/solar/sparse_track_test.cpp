@@ -84,8 +84,8 @@ TEST(SparseTrackTest, EqualsTheFullTrackOnRandomDays) {
     evaluations += exact.Evaluations();
     fullTracks += exact.Evaluations() >= scan.minutes;
   }
-  std::printf("%ld days (TAGVAROSKOP_DIFFERENTIAL_SEED=%ld): %.1f exact minute heights per day, %ld full tracks\n",
-              days, seed, static_cast<double>(evaluations) / days, fullTracks);
+  std::printf("%ld days (TAGVAROSKOP_DIFFERENTIAL_SEED=%ld): %.1f heights per day, %ld full tracks\n", days, seed,
+              static_cast<double>(evaluations) / days, fullTracks);
 }
 
 }  // namespace
