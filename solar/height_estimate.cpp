@@ -111,7 +111,7 @@ HeightEstimate::HeightEstimate(const MinuteScan& scan) : m_scan(scan) {
              eps.cos * s2 * (2.0 * cos2L / (d * d) + 2.0 * s2 * sin2L * sin2L / (d * d * d)) / 6.0};
 }
 
-const HeightEstimate::Anomaly& HeightEstimate::AnomalyOf(double n) const {
+const HeightEstimate::Anomaly& HeightEstimate::AnomalyOf(double n) {
   if (m_anomaly.n == n) return m_anomaly;
   const double g = Offset(MeanAnomalyRadians(n), m_g), o = ObliquityRadians(n) - m_obliquity;
   m_anomaly = Anomaly{n, Evaluate(m_centre, g), m_sinEps + o * (m_cosEps - 0.5 * o * m_sinEps),
@@ -119,7 +119,7 @@ const HeightEstimate::Anomaly& HeightEstimate::AnomalyOf(double n) const {
   return m_anomaly;
 }
 
-HeightEstimate::Terms HeightEstimate::TermsAt(long long second) const {
+HeightEstimate::Terms HeightEstimate::TermsAt(long long second) {
   const ScanTime t = TimeAfter(m_scan, second);
   const RoundedDays days = DaysOf(t.dayNumber, t.clockHours, Rounding::kDayScan);
   Terms terms{};
@@ -140,7 +140,7 @@ HeightEstimate::Terms HeightEstimate::TermsAt(long long second) const {
   return terms;
 }
 
-HeightEstimate::Estimate HeightEstimate::At(long long second, Angles* angles) const {
+HeightEstimate::Estimate HeightEstimate::At(long long second, Angles* angles) {
   const Terms t = TermsAt(second);
   if (angles) {
     const double sinDeclination = t.sinLambda * t.sinEps;

@@ -50,7 +50,7 @@ class HeightEstimate {
   struct Angles {
     double tau, sinDeclination, cosDeclination;
   };
-  Estimate At(long long second, Angles* angles = nullptr) const;
+  Estimate At(long long second, Angles* angles = nullptr);
 
   struct SinCos {
     double sin, cos;
@@ -65,14 +65,14 @@ class HeightEstimate {
     double sinLambda, cosLambda, sinEps, cosEps, alpha;
     bool sure;
   };
-  Terms TermsAt(long long second) const;
+  Terms TermsAt(long long second);
   // What depends on the rounded days since 2000 n alone: the equation of centre (degrees) and the
   // obliquity's sine and cosine, kept for the last n (seconds in a row share it).
   struct Anomaly {
     double n, centre, sinEps, cosEps;
     bool sure;
   };
-  const Anomaly& AnomalyOf(double n) const;
+  const Anomaly& AnomalyOf(double n);
 
   MinuteScan m_scan;
   double m_sinPhi, m_cosPhi;
@@ -81,7 +81,7 @@ class HeightEstimate {
   double m_g, m_obliquity, m_sinEps, m_cosEps, m_lambda;
   std::array<double, 4> m_alpha;
   Taylor m_centre, m_sinLambda, m_cosLambda;  // in the offsets of g and λ
-  mutable Anomaly m_anomaly{NAN, 0.0, 0.0, 0.0, false};
+  Anomaly m_anomaly{NAN, 0.0, 0.0, 0.0, false};
 };
 
 }  // namespace solar

@@ -316,7 +316,8 @@ HighestPoint SparseTrack::Highest() {
   // The first minute of the greatest height lies near one of the turning points or ends: around
   // each, every minute within the margin of its height is looked at.
   const double band = (m_scan.rounding == Rounding::kDayScan ? TopMargin(m_scan) : m_margin) + kBandSlack;
-  HighestPoint top{-1, 0.0f};
+  int top = -1;
+  float topHeight = 0.0f;
   for (const int b : m_turns) {
     if (MinuteDegrees(b) < m_highest - band) continue;  // a low point or an end below the day's top
     const auto near = [&](int m) { return std::fabs(MinuteDegrees(m) - MinuteDegrees(b)) <= band; };
@@ -325,11 +326,10 @@ HighestPoint SparseTrack::Highest() {
     while (to + 1 < MinuteCount() && near(to + 1)) ++to;
     for (int m = from; m <= to; ++m) {
       const float height = m_probe.Height(60LL * m);
-      if (top.second < 0 || height > top.height || (height == top.height && m < top.second))
-        top = HighestPoint{m, height};
+      if (top < 0 || height > topHeight || (height == topHeight && m < top)) top = m, topHeight = height;
     }
   }
-  return HighestSecond(static_cast<int>(top.second), top.height);
+  return HighestSecond(top, topHeight);
 }
 
 // As HighestPointOf, which looks at every second within a minute of the top. In the day scan's

@@ -36,7 +36,7 @@ TEST(HeightEstimateTest, StaysFarWithinItsErrorAndIsAlmostAlwaysSure) {
   long unsure = 0, looks = 0;
   for (int s = 0; s < 4000; ++s) {
     const MinuteScan scan = random.Scan();
-    const HeightEstimate estimate(scan);
+    HeightEstimate estimate(scan);
     SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
     for (int i = 0; i < 50; ++i, ++looks) {
       const long long second = random.Second(scan);
