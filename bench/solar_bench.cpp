@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialog_model/observation.h"
+#include "solar/height_estimate.h"
 #include "solar/solar.h"
 
 namespace {
@@ -87,6 +88,30 @@ void BM_DayCountsAndEvents(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DayCountsAndEvents)->Unit(benchmark::kMicrosecond);
+
+// One height of a day scan: as the model computes it, and the estimate the searches decide by
+// wherever it is clear (solar/height_estimate.h), at seconds spread over the day.
+void BM_ModelHeight(benchmark::State& state) {
+  const solar::MinuteScan scan{61000, 0, 0, 1440, 52.5f, 13.4f};
+  solar::SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
+  long long second = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(solar::StepsAfter(scan, sun, second, false).heightSine);
+    second = (second + 7919) % 86400;
+  }
+}
+BENCHMARK(BM_ModelHeight);
+
+void BM_HeightEstimate(benchmark::State& state) {
+  const solar::MinuteScan scan{61000, 0, 0, 1440, 52.5f, 13.4f};
+  solar::HeightEstimate estimate(scan);
+  long long second = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(estimate.At(second).sine);
+    second = (second + 7919) % 86400;
+  }
+}
+BENCHMARK(BM_HeightEstimate);
 
 // The facts of local days (as `day` and the Python package's day_events give them) for the rows
 // of bench/python_bench.py: 365 days of 2025 on the dialog's clock at 274 latitudes from -68 to

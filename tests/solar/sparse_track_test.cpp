@@ -21,7 +21,7 @@ std::string Describe(const MinuteScan& s, float height) {
   return text;
 }
 
-// Compares what the exact heights give for the scan with the full track's: the stretches above
+// Compares what the sparse track gives for the scan with the full track's: the stretches above
 // each height, every fourth day also the crossings, and the highest point. Returns the failures.
 int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool withCrossings, SparseTrack& exact) {
   const std::vector<float> track = FullTrackHeights(scan);
