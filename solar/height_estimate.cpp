@@ -14,7 +14,7 @@ using SinCos = HeightEstimate::SinCos;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kTwoPi = 2.0 * kPi;
-constexpr double kLargestOffset = 0.06;
+constexpr double kLargestOffset = 0.03;
 // The model's degree constants in double: 1 + κ = c1·c2 and δ1 = 2π - 360·c1 are exact.
 constexpr double kC1 = kDegToRad, kC2 = kRadToDeg;
 constexpr double kKappa = kC1 * kC2 - 1.0;
@@ -49,7 +49,7 @@ Taylor Sum(const Taylor& a, const Taylor& b) {
 // The polynomial at x, in Estrin's order (short dependency chains).
 double Evaluate(const Taylor& t, double x) {
   const double x2 = x * x, x4 = x2 * x2;
-  return ((t[0] + t[1] * x) + x2 * (t[2] + t[3] * x)) + x4 * (((t[4] + t[5] * x) + x2 * (t[6] + t[7] * x)) + x4 * t[8]);
+  return ((t[0] + t[1] * x) + x2 * (t[2] + t[3] * x)) + x4 * ((t[4] + t[5] * x) + x2 * t[6]);
 }
 
 // The sine and cosine of an angle of at most a few turns: reduced by quarter turns (π/2 in a part
@@ -115,7 +115,7 @@ const HeightEstimate::Anomaly& HeightEstimate::AnomalyOf(double n) {
   if (m_anomaly.n == n) return m_anomaly;
   const double g = Offset(MeanAnomalyRadians(n), m_g), o = ObliquityRadians(n) - m_obliquity;
   m_anomaly = Anomaly{n, Evaluate(m_centre, g), m_sinEps + o * (m_cosEps - 0.5 * o * m_sinEps),
-                      m_cosEps - o * (m_sinEps + 0.5 * o * m_cosEps), std::fabs(g) < 0.5 * kLargestOffset};
+                      m_cosEps - o * (m_sinEps + 0.5 * o * m_cosEps), std::fabs(g) < kLargestOffset};
   return m_anomaly;
 }
 

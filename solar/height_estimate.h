@@ -16,11 +16,11 @@ namespace solar {
 // 1. What changes quickly or in steps is formed as the model forms it: the clock hours, the day
 //    numbers d and n with their rounding, the single-precision mean anomaly g, the mean longitude
 //    and sidereal time. What changes slowly is carried from the scan's middle by Taylor
-//    polynomials of degree 8 in the offset: the equation of centre 1.915 sin g + 0.02 sin 2g
-//    (g moves 0.0172 radians a day), the sine and cosine of the ecliptic longitude λ (0.0175 a
+//    polynomials of degree 6 in the offset: the equation of centre 1.915 sin g + 0.02 sin 2g
+//    (g moves 0.0172 radians a day), the sine and cosine of the ecliptic longitude λ (0.0178 a
 //    day); the obliquity's sine and cosine (7e-9 radians a day) to the offset's square. Offsets
-//    stay below 0.03 radians over a scan of three days; up to kLargestOffset the remainders stay
-//    below 1e-16.
+//    stay below 0.027 radians over a scan of three days; up to kLargestOffset (0.03) the
+//    remainders stay below 5e-15.
 // 2. Declination and right ascension without their functions. The model's right ascension
 //    α = 2 atan(cos ε sin λ / (cos λ + cos δ)) is the angle of (cos λ, cos ε sin λ), whose length
 //    is cos δ; so cos δ cos α = cos λ and cos δ sin α = cos ε sin λ. Its local hour angle is
@@ -55,7 +55,7 @@ class HeightEstimate {
   struct SinCos {
     double sin, cos;
   };
-  static constexpr int kTerms = 9;
+  static constexpr int kTerms = 7;
   using Taylor = std::array<double, kTerms>;  // coefficients of the powers of the offset
 
  private:
