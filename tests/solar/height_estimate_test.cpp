@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <vector>
 
 #include "solar/height_probe.h"
+#include "solar/local_day.h"
+#include "solar/moment.h"
 #include "solar/sun_position.h"
 
 namespace solar {
@@ -79,6 +82,34 @@ TEST(HeightEstimateTest, TheProbeAnswersAsTheModel) {
     std::printf("least error %g: %d of 40000 heights computed by the model\n", leastError, computed);
     if (leastError > 0.0) {
       EXPECT_GT(computed, 10000);
+    }
+  }
+}
+
+// A local day's crossings, found from the probe's answers about a few seconds, against every
+// second of the day (the second before its first instant included): days of any length from 23
+// to 25 hours starting at any second, every fifth at or next to a pole.
+TEST(HeightEstimateTest, LocalDaysCrossAsEverySecondDoes) {
+  RandomScans random;
+  for (int d = 0; d < 40; ++d) {
+    const long long start = -2208988800LL + static_cast<long long>(random.random() % 6311520000ULL);
+    const long long end = start + 82800 + static_cast<long long>(random.random() % 7201);
+    const float latitude = d % 5 ? static_cast<float>(random.Uniform(-90, 90)) : (d % 10 ? 90.0f : -89.9f);
+    LocalDay day(start, end, static_cast<int>(random.random() % 60), latitude,
+                 static_cast<float>(random.Uniform(-180, 180)));
+    const MinuteScan scan = MinuteScanFrom(start, 1, latitude, day.Scan().longitude);
+    SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
+    std::vector<float> heights;
+    for (long long s = -1; start + s < end; ++s) heights.push_back(StepsAfter(scan, sun, s, false).position.height);
+    for (const float height : {-0.833f, -18.0f, 30.0f}) {
+      std::vector<long long> expected, found;
+      for (size_t i = 1; i < heights.size(); ++i) {
+        if ((heights[i] > height) != (heights[i - 1] > height))
+          expected.push_back(start + static_cast<long long>(i) - 1);
+      }
+      for (const Crossing& c : day.Crossings(height)) found.push_back(day.InstantAfter(c.second));
+      EXPECT_EQ(found, expected) << "day from " << start << " to " << end << " at " << latitude << ", height "
+                                 << height;
     }
   }
 }
