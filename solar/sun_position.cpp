@@ -88,14 +88,10 @@ double LeastRadians(float height) {
   return 0.5 * (static_cast<double>(below) + static_cast<double>(std::nextafter(below, 4.0f)));
 }
 
-RoundedDays SunTracker::DaysOf(int dayNumber, float clockHours) const {
-  return solar::DaysOf(dayNumber, clockHours, m_rounding);
-}
-
 PositionSteps SunTracker::Steps(int dayNumber, float clockHours, bool withAzimuth) {
   PositionSteps s{};
   const double t = clockHours;
-  const RoundedDays days = DaysOf(dayNumber, clockHours);
+  const RoundedDays days = DaysOf(dayNumber, clockHours, m_rounding);
   s.d = days.d;
   s.n = days.n;
   // The day scan forms the mean longitude unrounded.

@@ -58,7 +58,6 @@ class SunTracker {
   // withAzimuth false leaves the azimuth 0 and saves its computation; the height is the same.
   PositionSteps Steps(int dayNumber, float clockHours, bool withAzimuth = true);
   SunPosition At(int dayNumber, float clockHours) { return Steps(dayNumber, clockHours).position; }
-  RoundedDays DaysOf(int dayNumber, float clockHours) const;
 
  private:
   // The sun's coordinates after the low-precision formulas of the Astronomical Almanac (section C,
