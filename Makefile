@@ -51,7 +51,8 @@ package: deps
 	cd build-package && cpack -G DEB
 
 FUZZ_SECONDS ?= 30
-FUZZ_TARGETS = field_reading_fuzz location_file_fuzz calculation_fuzz number_field_fuzz batch_fuzz cli_arguments_fuzz
+FUZZ_TARGETS = field_reading_fuzz location_file_fuzz calculation_fuzz number_field_fuzz batch_fuzz cli_arguments_fuzz \
+  day_search_fuzz
 
 # Each fuzz target runs for FUZZ_SECONDS from its corpus in fuzz/corpus; a finding fails.
 fuzz:

@@ -98,12 +98,13 @@ std::vector<DayValue> DayValuesOf(const solar::LocalDay& day, const solar::DayFa
 }
 
 std::vector<DayValue> HeightValuesOf(const solar::LocalDay& day, const solar::HeightFacts& facts) {
-  const bool crossing = facts.state == solar::HeightState::kCrossing;
+  // A crossed height may have no whole minute above it: the sun stays above for less than one.
+  const bool shown = facts.state == solar::HeightState::kCrossing && !facts.stretches.empty();
   return {Count(facts.minutesAbove),
           Hours(facts.minutesAbove),
           State(facts.state),
-          Minute(day, crossing ? facts.stretches.front().first : -1),
-          Minute(day, crossing ? facts.stretches.back().last : -1),
+          Minute(day, shown ? facts.stretches.front().first : -1),
+          Minute(day, shown ? facts.stretches.back().last : -1),
           Crossing(day, facts, true),
           Crossing(day, facts, false)};
 }

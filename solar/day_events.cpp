@@ -59,31 +59,39 @@ std::vector<Crossing> CrossingsOf(const MinuteScan& scan, const std::vector<Stre
   return crossings;
 }
 
-HighestPoint HighestPointOf(const MinuteScan& scan, std::span<const float> heights) {
-  if (heights.empty()) return HighestPoint{0, 0.0f};
+Plateau HighestPointOf(const MinuteScan& scan, std::span<const float> heights) {
+  if (heights.empty()) return Plateau{0, 0, 0.0f};
   const auto top = std::max_element(heights.begin(), heights.end());
   return HighestPointOf(scan, static_cast<int>(top - heights.begin()), *top);
 }
 
-HighestPoint HighestPointOf(const MinuteScan& scan, int top, float topHeight) {
+Plateau HighestPointOf(const MinuteScan& scan, int top, float topHeight) {
   const int count = scan.minutes;
-  if (count <= 0) return HighestPoint{0, 0.0f};
+  if (count <= 0) return Plateau{0, 0, 0.0f};
   SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
-  TopSeconds seconds(HighestPoint{60LL * top, topHeight});
+  Plateau plateau{60LL * top, 60LL * top, topHeight};
   const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, count - 1);
-  for (long long s = from; s <= to; ++s) seconds.Look(s, HeightAfter(scan, sun, s));
-  return seconds.Middle();
+  for (long long s = from; s <= to; ++s) plateau.Look(s, HeightAfter(scan, sun, s));
+  return plateau;
 }
 
-float TopSeconds::Look(long long second, float height) {
-  if (height > m_best.height) {
-    m_best = HighestPoint{second, height};
-    m_last = second;
-  } else if (height == m_best.height) {
-    m_best.second = std::min(m_best.second, second);
-    m_last = std::max(m_last, second);
+float Plateau::Look(long long second, float h) {
+  if (h > height) {
+    *this = Plateau{second, second, h};
+  } else if (h == height) {
+    first = std::min(first, second);
+    last = std::max(last, second);
   }
-  return height;
+  return h;
+}
+
+void Plateau::Join(const Plateau& other) {
+  if (other.height > height) {
+    *this = other;
+  } else if (other.height == height) {
+    first = std::min(first, other.first);
+    last = std::max(last, other.last);
+  }
 }
 
 }  // namespace solar

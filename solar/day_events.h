@@ -79,28 +79,26 @@ Crossing CrossingBetween(long long before, long long after, bool rising, Above a
   return Crossing{after, rising};
 }
 
-// The day's highest point: the middle of the seconds of greatest height within a minute of the
-// scan's highest minute.
+// The day's highest point: the middle of the first and the last second at the greatest height
+// (rounded down), and that height.
 struct HighestPoint {
   long long second;
   float height;
 };
-HighestPoint HighestPointOf(const MinuteScan& scan, std::span<const float> heights);
-// The same from the scan's highest minute (the first of the greatest height) and its height.
-HighestPoint HighestPointOf(const MinuteScan& scan, int top, float topHeight);
-
-// The seconds of the greatest height looked at so far, starting from a known one. Near the top
-// the single-precision height stays the same for some seconds: the point is their middle.
-class TopSeconds {
- public:
-  explicit TopSeconds(HighestPoint start) : m_best(start), m_last(start.second) {}
-  float Look(long long second, float height);  // returns the height
-  float Height() const { return m_best.height; }
-  HighestPoint Middle() const { return HighestPoint{(m_best.second + m_last) / 2, m_best.height}; }
-
- private:
-  HighestPoint m_best;  // the first second at the greatest height
-  long long m_last;     // the last one
+// The seconds at the greatest height looked at so far, the first and the last of them. Near the
+// top the single-precision height stays the same for some seconds, near the poles for minutes.
+struct Plateau {
+  long long first, last;
+  float height;
+  // Takes in a second's height; returns it.
+  float Look(long long second, float h);
+  // Takes in another plateau.
+  void Join(const Plateau& other);
+  HighestPoint Middle() const { return HighestPoint{first + (last - first) / 2, height}; }
 };
+// The plateau within a minute of the scan's highest minute.
+Plateau HighestPointOf(const MinuteScan& scan, std::span<const float> heights);
+// The same from the scan's highest minute (the first of the greatest height) and its height.
+Plateau HighestPointOf(const MinuteScan& scan, int top, float topHeight);
 
 }  // namespace solar

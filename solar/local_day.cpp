@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "solar/moment.h"
+#include "solar/second_search.h"
 
 namespace solar {
 
@@ -40,37 +41,36 @@ LocalDay::Part LocalDay::After() const {
 std::vector<Crossing> LocalDay::Crossings(float height) {
   std::vector<Crossing> crossings = m_heights.Crossings(height);
   if (m_scan.minutes == 0) return crossings;
-  // A crossing between an end of the day and the minute next to it. A crossing is the first
-  // second on the sun's new side, so one at the day's first instant is told by the second before
-  // it, the last of the day before; one at the next day's first instant is that day's.
-  // Within a minute of a whole minute whose height lies further from the height than the sun
-  // moves in a minute, the sun stays on that minute's side.
+  // The crossings between an end of the day and the minute next to it, every second looked at
+  // where the whole minute lies within the sun's greatest change in a minute of the height. A
+  // crossing is the first second on the sun's new side, so one at the day's first instant is
+  // told by the second before it, the last of the day before; one at the next day's first
+  // instant is that day's.
   HeightProbe& probe = m_heights.Probe();
-  const auto above = [&](long long second) { return probe.Above(second, height); };
   const auto near = [&](long long second) { return std::fabs(probe.Degrees(second) - height) <= kMostChangeInAMinute; };
-  const long long dayBefore = -m_lead - 1;
-  if (near(0) && above(dayBefore) != above(0))
-    crossings.insert(crossings.begin(), CrossingBetween(dayBefore, 0, above(0), above));
+  std::vector<Crossing> before;
+  if (near(0)) AppendCrossingsWithin(m_scan, probe, -m_lead - 1, 0, height, before);
+  crossings.insert(crossings.begin(), before.begin(), before.end());
   const Part after = After();
-  if (after.first <= after.last && near(after.minute) && above(after.last) != above(after.minute))
-    crossings.push_back(CrossingBetween(after.minute, after.last, above(after.last), above));
+  if (after.first <= after.last && near(after.minute))
+    AppendCrossingsWithin(m_scan, probe, after.minute, after.last, height, crossings);
   return crossings;
 }
 
 HighestPoint LocalDay::Highest() {
-  HighestPoint best = m_heights.Highest();
-  if (m_scan.minutes == 0) return best;
+  Plateau best = m_heights.Highest();
+  if (m_scan.minutes == 0) return best.Middle();
   // A partial minute can hold a higher point only where the whole minute next to it comes within
   // the sun's greatest change in a minute of the best; then every second of it is looked at.
   HeightProbe& probe = m_heights.Probe();
   for (const Part& part : {Before(), After()}) {
     if (part.first > part.last) continue;
     if (probe.Degrees(part.minute) + kMostChangeInAMinute < best.height) continue;
-    TopSeconds seconds(HighestPoint{part.first, probe.Height(part.first)});
+    Plateau seconds{part.first, part.first, probe.Height(part.first)};
     for (long long s = part.first + 1; s <= part.last; ++s) seconds.Look(s, probe.Height(s));
-    if (seconds.Height() > best.height) best = seconds.Middle();
+    best.Join(seconds);
   }
-  return best;
+  return best.Middle();
 }
 
 }  // namespace solar

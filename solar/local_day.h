@@ -24,8 +24,12 @@ class LocalDay {
 
   int CountAbove(float height) { return m_heights.CountAbove(height); }
   std::vector<Stretch> StretchesAbove(float height) { return m_heights.StretchesAbove(height); }
-  // Seconds are counted from the first minute, as every second below.
+  // Every second of the day on another side of the height than the second before it (the
+  // first against the last second of the day before), counted from the first minute, as every
+  // second below.
   std::vector<Crossing> Crossings(float height);
+  // The middle of the first and the last second of the day at its greatest height (rounded
+  // down), and that height.
   HighestPoint Highest();
   const MinuteScan& Scan() const { return m_scan; }
   HeightProbe& Probe() { return m_heights.Probe(); }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "solar/constants.h"
+#include "solar/second_search.h"
 #include "solar/top_second.h"
 
 namespace solar {
@@ -26,9 +27,6 @@ float TopMargin(const MinuteScan& scan) { return std::max(1e-5f, 4.0f * 0.0134f 
 // Added to the bands of heights looked at around a top (degrees): more than the error of the
 // heights in degrees that choose the minutes of the band.
 constexpr double kBandSlack = 1e-6;
-// A change of at least this much (degrees) between the minutes around a crossing makes the
-// seconds' heights rise or fall through the minute: their jitter stays below 6e-5 degrees.
-constexpr float kSteepMinute = 0.05f;
 // Days whose heights span less than this (degrees) are left to the full track.
 constexpr float kLeastSpan = 2.0f;
 // The local hour angle advances by about this much per minute (degrees).
@@ -142,6 +140,11 @@ bool SparseTrack::TooFlat() const { return !(m_highest - m_lowest >= kLeastSpan)
 bool SparseTrack::MinuteAbove(int minute, float height) {
   SetKnown(minute);
   return m_probe.Above(60LL * minute, height);
+}
+
+double SparseTrack::MinuteSine(int minute) {
+  SetKnown(minute);
+  return m_probe.Sine(60LL * minute);
 }
 
 double SparseTrack::MinuteDegrees(int minute) {
@@ -280,56 +283,115 @@ int SparseTrack::CountAbove(float height) {
 }
 
 std::vector<Crossing> SparseTrack::Crossings(float height) {
-  // Where the sun crosses the height steeply, the seconds' heights rise or fall through the
-  // minute and the crossing is found like a minute; otherwise by bisection, as from the track.
-  std::vector<std::pair<int, bool>> minutes;  // the minute before each crossing, rising
-  minutes.reserve(4);
+  std::vector<std::pair<int, bool>> brackets;  // the minute before each crossing of the minutes, rising
+  brackets.reserve(4);
   for (const Stretch& s : Stretches(height)) {
-    if (s.first > 0) minutes.emplace_back(s.first - 1, true);
-    if (s.last + 1 < MinuteCount()) minutes.emplace_back(s.last, false);
+    if (s.first > 0) brackets.emplace_back(s.first - 1, true);
+    if (s.last + 1 < MinuteCount()) brackets.emplace_back(s.last, false);
   }
-  const bool steep = m_scan.rounding == Rounding::kDayScan &&
-                     std::all_of(minutes.begin(), minutes.end(), [&](const std::pair<int, bool>& m) {
-                       return std::fabs(MinuteDegrees(m.first + 1) - MinuteDegrees(m.first)) >= kSteepMinute;
-                     });
-  const auto isAbove = [&](long long second) { return m_probe.Above(second, height); };
-  const auto level = [&](long long second) { return m_probe.Sine(second); };
+  if (m_scan.rounding == Rounding::kDayScan) return SecondCrossings(height, brackets);
+  // Other roundings hold the sun's coordinates for minutes: the crossings between the minutes.
   std::vector<Crossing> crossings;
-  crossings.reserve(minutes.size() + 2);  // and the day's edges (LocalDay)
-  for (const auto& [minute, rising] : minutes) {
-    const long long first = 60LL * minute;
-    if (!steep) {
-      crossings.push_back(CrossingBetween(first, first + 60, rising, isAbove));
-      continue;
-    }
-    const double before = MinuteDegrees(minute),
-                 guess = first + 60.0 * (height - before) / (MinuteDegrees(minute + 1) - before);
-    crossings.push_back(
-        Crossing{StateChange(first, first + 60, m_probe.SineOf(height), isAbove, level, guess).second, rising});
+  for (const auto& [minute, rising] : brackets) {
+    crossings.push_back(CrossingBetween(60LL * minute, 60LL * minute + 60, rising,
+                                        [&](long long s) { return m_probe.Above(s, height); }));
   }
   return crossings;
 }
 
-HighestPoint SparseTrack::Highest() {
-  if (MinuteCount() == 0) return HighestPoint{0, 0.0f};
-  if (!m_track.empty() || TooFlat()) return HighestPointOf(m_scan, FullTrack());
-  // The first minute of the greatest height lies near one of the turning points or ends: around
-  // each, every minute within the margin of its height is looked at.
-  const double band = (m_scan.rounding == Rounding::kDayScan ? TopMargin(m_scan) : m_margin) + kBandSlack;
-  int top = -1;
-  float topHeight = 0.0f;
-  for (const int b : m_turns) {
-    if (MinuteDegrees(b) < m_highest - band) continue;  // a low point or an end below the day's top
-    const auto near = [&](int m) { return std::fabs(MinuteDegrees(m) - MinuteDegrees(b)) <= band; };
-    int from = b, to = b;
-    while (from > 0 && near(from - 1)) --from;
-    while (to + 1 < MinuteCount() && near(to + 1)) ++to;
-    for (int m = from; m <= to; ++m) {
-      const float height = m_probe.Height(60LL * m);
-      if (top < 0 || height > topHeight || (height == topHeight && m < top)) top = m, topHeight = height;
+// Every second of the scan (second_search.h, Notes 3 and 4): the minutes around a turning point or
+// an end whose sine lies within reach of the height's, and around each crossing of the minutes
+// that is not steep, are searched second by second; a steep crossing alone by a search on its
+// minute.
+std::vector<Crossing> SparseTrack::SecondCrossings(float height, const std::vector<std::pair<int, bool>>& brackets) {
+  const int n = MinuteCount();
+  const double target = m_probe.SineOf(height), reach = Reach(m_scan);
+  const bool fromTrack = !m_track.empty() || TooFlat();  // the minutes between the turns may jitter
+  const auto near = [&](int m) {
+    const double sine = fromTrack ? std::sin(FullTrack()[static_cast<size_t>(m)] * kDegToRad) : MinuteSine(m);
+    return !(std::fabs(sine - target) > reach + 1e-7);  // a height near ±90 has no sine: always near
+  };
+  std::vector<std::pair<int, int>> windows;  // whole minutes [lo, hi]
+  const auto widen = [&](int lo, int hi) {
+    while (lo > 0 && near(lo)) --lo;
+    while (hi + 1 < n && near(hi)) ++hi;
+    windows.emplace_back(lo, hi);
+  };
+  if (fromTrack) {
+    for (int m = 0; m < n; ++m) {
+      if (near(m)) widen(m, m);
+    }
+  } else {
+    for (const int t : m_turns) {
+      if (near(t)) widen(t, t);
     }
   }
-  return HighestSecond(top, topHeight);
+  std::vector<int> steep;
+  for (const auto& [minute, rising] : brackets) {
+    if (std::fabs(MinuteSine(minute + 1) - MinuteSine(minute)) >= SteepChange(m_scan)) {
+      steep.push_back(minute);
+    } else {
+      widen(minute, minute + 1);
+    }
+  }
+  std::sort(windows.begin(), windows.end());
+  std::vector<Crossing> crossings;
+  crossings.reserve(brackets.size() + 2);  // and the day's edges (LocalDay)
+  for (size_t i = 0; i < windows.size();) {
+    auto [lo, hi] = windows[i];
+    for (++i; i < windows.size() && windows[i].first <= hi; ++i) hi = std::max(hi, windows[i].second);
+    AppendCrossingsWithin(m_scan, m_probe, 60LL * lo, 60LL * hi, height, crossings);
+  }
+  for (const int minute : steep) {
+    const bool covered = std::any_of(windows.begin(), windows.end(), [&](const std::pair<int, int>& w) {
+      return w.first <= minute && minute < w.second;
+    });
+    if (!covered) crossings.push_back(SteepCrossing(minute, height));
+  }
+  std::sort(crossings.begin(), crossings.end(),
+            [](const Crossing& a, const Crossing& b) { return a.second < b.second; });
+  return crossings;
+}
+
+// The one crossing within a steep minute: the seconds' heights rise or fall through it, so the
+// search goes like the minutes' (a secant step from the minutes' heights, then bisection).
+Crossing SparseTrack::SteepCrossing(int minute, float height) {
+  const bool rising = !MinuteAbove(minute, height);
+  const long long first = 60LL * minute;
+  const double before = MinuteDegrees(minute),
+               guess = first + 60.0 * (height - before) / (MinuteDegrees(minute + 1) - before);
+  const auto isAbove = [&](long long second) { return m_probe.Above(second, height); };
+  const auto level = [&](long long second) { return m_probe.Sine(second); };
+  return Crossing{StateChange(first, first + 60, m_probe.SineOf(height), isAbove, level, guess).second, rising};
+}
+
+Plateau SparseTrack::Highest() {
+  if (MinuteCount() == 0) return Plateau{0, 0, 0.0f};
+  int top = -1;
+  float topHeight = 0.0f;
+  if (!m_track.empty() || TooFlat()) {
+    const std::vector<float>& track = FullTrack();
+    top = static_cast<int>(std::max_element(track.begin(), track.end()) - track.begin());
+    topHeight = track[static_cast<size_t>(top)];
+  } else {
+    // The first minute of the greatest height lies near one of the turning points or ends:
+    // around each, every minute within the margin of its height is looked at.
+    const double band = (m_scan.rounding == Rounding::kDayScan ? TopMargin(m_scan) : m_margin) + kBandSlack;
+    for (const int b : m_turns) {
+      if (MinuteDegrees(b) < m_highest - band) continue;  // a low point or an end below the day's top
+      const auto near = [&](int m) { return std::fabs(MinuteDegrees(m) - MinuteDegrees(b)) <= band; };
+      int from = b, to = b;
+      while (from > 0 && near(from - 1)) --from;
+      while (to + 1 < MinuteCount() && near(to + 1)) ++to;
+      for (int m = from; m <= to; ++m) {
+        const float height = m_probe.Height(60LL * m);
+        if (top < 0 || height > topHeight || (height == topHeight && m < top)) top = m, topHeight = height;
+      }
+    }
+  }
+  Plateau plateau = HighestSecond(top, topHeight);
+  if (m_scan.rounding == Rounding::kDayScan) WidenPlateau(plateau, top);
+  return plateau;
 }
 
 // As HighestPointOf, which looks at every second within a minute of the top. In the day scan's
@@ -337,9 +399,9 @@ HighestPoint SparseTrack::Highest() {
 // rounded days since 2000 step every 42 seconds or less (1988 to 2011), the seconds spread from
 // there until they lie clearly below the greatest; elsewhere the top of each piece between their
 // steps is climbed to (TopSecond), fewer heights and no margin.
-HighestPoint SparseTrack::HighestSecond(int top, float topHeight) {
+Plateau SparseTrack::HighestSecond(int top, float topHeight) {
   // Other roundings hold the sun's coordinates for minutes at a time; their steps are larger.
-  if (m_scan.rounding != Rounding::kDayScan) return HighestPointOf(m_scan, top, topHeight);
+  if (m_scan.rounding != Rounding::kDayScan || !m_track.empty()) return HighestPointOf(m_scan, top, topHeight);
   const long long from = 60LL * std::max(top - 1, 0), to = 60LL * std::min(top + 1, MinuteCount() - 1);
   double vertex = 60.0 * top;
   if (top > 0 && top + 1 < MinuteCount()) {
@@ -348,16 +410,31 @@ HighestPoint SparseTrack::HighestSecond(int top, float topHeight) {
   }
   if (StepOfDaysSince2000(m_scan) >= 0x1p-11f) return TopSecond(m_scan, m_probe, from, to, vertex);
   const long long start = std::llround(vertex);
-  TopSeconds seconds(HighestPoint{60LL * top, topHeight});
+  Plateau seconds{60LL * top, 60LL * top, topHeight};
   const auto look = [&](long long second) { return seconds.Look(second, m_probe.Height(second)); };
   look(start);
   const float margin = TopMargin(m_scan);
   bool left = true, right = true;
   for (long long d = 1; left || right; ++d) {
-    if (left) left = start - d >= from && look(start - d) >= seconds.Height() - margin;
-    if (right) right = start + d <= to && look(start + d) >= seconds.Height() - margin;
+    if (left) left = start - d >= from && look(start - d) >= seconds.height - margin;
+    if (right) right = start + d <= to && look(start + d) >= seconds.height - margin;
   }
-  return seconds.Middle();
+  return seconds;
+}
+
+// The seconds at the greatest height beyond the minute either side of the top (second_search.h,
+// Note 3): a whole minute's interval can hold one only where one of its ends comes within reach
+// of the least sine that rounds to that height. Where the minute next to the plateau's minutes
+// lies further below, the sun falls away from there: nothing beyond it is looked at.
+void SparseTrack::WidenPlateau(Plateau& plateau, int top) {
+  const double reach = Reach(m_scan) + 1e-7;
+  const auto reaches = [&](int m) { return MinuteSine(m) + reach >= std::sin(LeastRadians(plateau.height)); };
+  const auto lookAt = [&](int m) {  // the seconds of the minute after m
+    for (long long s = 60LL * m + 1; s < 60LL * m + 60; ++s) plateau.Look(s, m_probe.Height(s));
+    plateau.Look(60LL * m + 60, m_probe.Height(60LL * m + 60));
+  };
+  for (int m = top + 1; m + 1 < MinuteCount() && reaches(m); ++m) lookAt(m);
+  for (int m = top - 1; m > 0 && reaches(m); --m) lookAt(m - 1);
 }
 
 }  // namespace solar

@@ -19,8 +19,10 @@ namespace solar {
 // the estimate leaves a comparison open).
 //
 // Given: a MinuteScan (its place, first moment, count of minutes and rounding).
-// Returned: StretchesAbove, CountAbove, Crossings and Highest equal StretchesAbove,
-// CountMinutesAbove, CrossingsOf and HighestPointOf of the full track (FullTrackHeights).
+// Returned: StretchesAbove and CountAbove equal StretchesAbove and CountMinutesAbove of the full
+// track (FullTrackHeights); in the day scan's rounding Crossings and Highest give what a look at
+// every second of the scan's whole minutes gives (second_search.h), in the others CrossingsOf
+// and HighestPointOf of the full track.
 //
 // Notes
 // 1. The argument. The height of minute m is h(m) = asin(sin δ sin φ + cos δ cos φ cos τ(m)),
@@ -55,11 +57,8 @@ namespace solar {
 //    (TurningPointNear). A turning point can lie minutes from the hour angle's pass where the
 //    declination changes fast against a small daily swing: passes up to 60 minutes outside the
 //    scan are looked at too.
-// 4. The crossing second: where the two minutes around a crossing differ by at least
-//    kSteepMinute = 0.05 degrees, the seconds' heights change by about 8e-4 degrees a second,
-//    more than ten times their jitter (6e-5 degrees, note 2), so they rise or fall through the
-//    minute and the second is found like a minute; otherwise by bisection, exactly as
-//    CrossingsOf does it.
+// 4. The crossing seconds and the seconds at the greatest height beyond the top's minutes:
+//    second_search.h, Notes 3 and 4.
 // 5. The highest point: the first minute of the greatest height lies near a turning point or an
 //    end; every minute within TopMargin of its height is looked at. TopMargin is four times the
 //    declination's move over a step of the days since 2000 (0.0134 degrees a day, note 2), and
@@ -87,12 +86,15 @@ class SparseTrack {
  public:
   explicit SparseTrack(const MinuteScan& scan);
 
-  // What StretchesAbove, CountMinutesAbove, CrossingsOf and HighestPointOf give for the full
-  // track of the scan, to the bit.
+  // What StretchesAbove and CountMinutesAbove give for the full track of the scan, to the bit.
   std::vector<Stretch> StretchesAbove(float height);
   int CountAbove(float height);
+  // In the day scan's rounding, every crossing of the height through every second of the scan's
+  // whole minutes, and the first and last of those seconds at the greatest height
+  // (second_search.h); in the others, the crossings between the minutes that change side and the
+  // greatest height within a minute of the highest minute.
   std::vector<Crossing> Crossings(float height);
-  HighestPoint Highest();
+  Plateau Highest();
 
   // The heights at the scan's seconds, each looked at once.
   HeightProbe& Probe() { return m_probe; }
@@ -107,10 +109,14 @@ class SparseTrack {
   // A minute's height: whether above a height, and in degrees near enough for margins and guesses.
   bool MinuteAbove(int minute, float height);
   double MinuteDegrees(int minute);
+  double MinuteSine(int minute);
   int TurningPointNear(int minute, bool highest);
   std::pair<int, int> CrossingMinutes(int a, int b, float height);
   double GuessMinute(int a, int b, float height, bool rising) const;
-  HighestPoint HighestSecond(int top, float topHeight);
+  Plateau HighestSecond(int top, float topHeight);
+  void WidenPlateau(Plateau& plateau, int top);
+  std::vector<Crossing> SecondCrossings(float height, const std::vector<std::pair<int, bool>>& brackets);
+  Crossing SteepCrossing(int minute, float height);
   bool NeedsFullTrack(float height);
   const std::vector<float>& FullTrack();
   int MinuteCount() const;

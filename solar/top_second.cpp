@@ -5,35 +5,14 @@
 #include <limits>
 #include <vector>
 
+#include "solar/second_search.h"
+
 namespace solar {
 
 namespace {
 
-struct Piece {
-  long long first, last;
-};
-
-// The window's pieces in which the rounded day numbers stay the same; they only grow with time,
-// so the end of each piece is found by bisection.
-std::vector<Piece> PiecesOf(const MinuteScan& scan, long long from, long long to) {
-  std::vector<Piece> pieces;
-  pieces.reserve(8);
-  for (long long first = from; first <= to;) {
-    const RoundedDays days = DaysAfter(scan, first);
-    long long same = first, other = to + 1;
-    if (DaysAfter(scan, to) == days) same = to;
-    while (other - same > 1) {
-      const long long middle = same + (other - same) / 2;
-      (DaysAfter(scan, middle) == days ? same : other) = middle;
-    }
-    pieces.push_back(Piece{first, same});
-    first = same + 1;
-  }
-  return pieces;
-}
-
 // The second of the piece's greatest arcsine, climbed to from a start.
-long long Climb(HeightProbe& probe, const Piece& piece, long long second) {
+long long Climb(HeightProbe& probe, const SmoothPiece& piece, long long second) {
   for (;;) {
     if (second > piece.first && probe.Higher(second - 1, second)) {
       --second;
@@ -47,7 +26,7 @@ long long Climb(HeightProbe& probe, const Piece& piece, long long second) {
 
 // Where the parabola through the piece's top and its neighbours reaches the sine: the seconds of
 // the first and last that reach it, or the top where the parabola tells nothing.
-std::pair<long long, long long> EdgesNear(HeightProbe& probe, const Piece& piece, long long top, double sine) {
+std::pair<long long, long long> EdgesNear(HeightProbe& probe, const SmoothPiece& piece, long long top, double sine) {
   if (piece.last - piece.first < 2) return {top, top};
   const long long c = std::clamp(top, piece.first + 1, piece.last - 1);
   const double before = probe.Sine(c - 1), at = probe.Sine(c), after = probe.Sine(c + 1);
@@ -64,12 +43,12 @@ std::pair<long long, long long> EdgesNear(HeightProbe& probe, const Piece& piece
 
 }  // namespace
 
-HighestPoint TopSecond(const MinuteScan& scan, HeightProbe& probe, long long from, long long to, double guess) {
-  const std::vector<Piece> pieces = PiecesOf(scan, from, to);
+Plateau TopSecond(const MinuteScan& scan, HeightProbe& probe, long long from, long long to, double guess) {
+  const std::vector<SmoothPiece> pieces = SmoothPiecesOf(scan, from, to);
   std::vector<long long> tops;
   tops.reserve(pieces.size());
   float best = -std::numeric_limits<float>::infinity();
-  for (const Piece& piece : pieces) {
+  for (const SmoothPiece& piece : pieces) {
     const double start =
         std::clamp(std::round(guess), static_cast<double>(piece.first), static_cast<double>(piece.last));
     tops.push_back(Climb(probe, piece, static_cast<long long>(start)));
@@ -81,7 +60,7 @@ HighestPoint TopSecond(const MinuteScan& scan, HeightProbe& probe, long long fro
   long long first = to, last = from;
   for (size_t i = 0; i < pieces.size(); ++i) {
     if (probe.Height(tops[i]) != best) continue;
-    const Piece& piece = pieces[i];
+    const SmoothPiece& piece = pieces[i];
     auto [left, right] = EdgesNear(probe, piece, tops[i], least);
     left = std::min(left, tops[i]);
     right = std::max(right, tops[i]);
@@ -98,7 +77,7 @@ HighestPoint TopSecond(const MinuteScan& scan, HeightProbe& probe, long long fro
     first = std::min(first, left);
     last = std::max(last, right);
   }
-  return HighestPoint{(first + last) / 2, best};
+  return Plateau{first, last, best};
 }
 
 }  // namespace solar

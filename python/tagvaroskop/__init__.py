@@ -232,8 +232,10 @@ def day_events(date: Like, latitude: Like, longitude: Like, tz: Any = None, *, t
         dialog's counts above 0 and -7 degrees) with their hours, the first and last minute above
         the horizon, ``sunrise``/``sunset`` (the centre at -0.833 degrees) and the civil, nautical
         and astronomical dawn and dusk (-6, -12, -18 degrees) with their ``*_state`` ("above",
-        "below", "crossing"), ``solar_noon`` and its elevation. A missing date or place gives a
-        missing row. Counts are nullable Int32 in a DataFrame and float64 in NumPy, times tz-aware
+        "below", "crossing"), ``solar_noon`` and its elevation. Crossings are found through
+        every second of the day (the first second on the new side, however short the stay), the
+        highest point is the middle of the first and last second at the greatest height, as
+        ``docs/cli-output.md`` defines them. A missing date or place gives a missing row. Counts are nullable Int32 in a DataFrame and float64 in NumPy, times tz-aware
         in the zone (NumPy: datetime64[s] in UTC), states categorical (NumPy: strings).
 
     Raises
@@ -275,9 +277,10 @@ def sun_times(date: Like, latitude: Like, longitude: Like, tz: Any = None, eleva
     Returns
     -------
     DataFrame, dict of ndarray or Dataset
-        ``sunrise``, ``solar_noon`` (the day's highest point), ``sunset`` (the first of each
-        direction, missing where the sun stays above or below) and ``sun_state`` ("above",
-        "below", "crossing").
+        ``sunrise``, ``solar_noon`` (the day's highest point: the middle of the first and last
+        second at the greatest height), ``sunset`` (the first of each direction through every
+        second of the day, missing where the sun stays above or below) and ``sun_state``
+        ("above", "below", "crossing").
 
     Examples
     --------

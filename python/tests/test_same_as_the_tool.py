@@ -86,3 +86,36 @@ def test_sun_times_are_those_of_the_day(tz):
         np.testing.assert_array_equal(times[key], days[key], err_msg=key)
     civil = t.sun_times(dates, lat, lon, tz=tz, elevation=-6.0)
     np.testing.assert_array_equal(civil["sunrise"], days["civil_dawn"])
+
+
+# Days whose sun stays above a height for less than a minute, crosses it at a day's edge or
+# three times within a minute, and a top that lasts minutes at the pole: found against every
+# second of the day, in the package as in the tool.
+EDGE_DAYS = [("2100-12-31", 43.04802, 359.99, "-12:00", 23.967613), ("2005-06-10", 90.0, 0.0, "UTC", 23.07518),
+             ("2010-12-16", 67.51538, 15.0, "UTC", -0.833), ("1942-11-23", 87.65048, -127.3196, "UTC", -22.5944),
+             ("2031-06-20", 89.99, -179.99, "Pacific/Chatham", 23.4362)]
+
+
+def same_instant(value, text):
+    """Whether a time of the package (naive ones in UTC) is the tool's RFC 3339 time or both are missing."""
+    value = np.asarray(value).reshape(-1)[0]
+    if text is None:
+        return bool(pd.isna(value))
+    stamp = pd.Timestamp(value)
+    return (stamp if stamp.tzinfo else stamp.tz_localize("UTC")) == pd.Timestamp(text)
+
+
+@pytest.mark.parametrize("date, lat, lon, tz, height", EDGE_DAYS)
+def test_days_at_the_edges_are_the_tools(date, lat, lon, tz, height):
+    record = json.loads(cli("day", date, repr(lat), repr(lon), "--tz", tz, "--height", repr(height), "--format", "json"))
+    tool = record["heights"][0]
+    above = t.minutes_above(date, lat, lon, [height], tz=tz)
+    for key in ("minutes_above", "above_state", "first_minute_above", "last_minute_above", "rising", "setting"):
+        if key in ("minutes_above", "above_state"):
+            assert above[key][0] == tool[key], key
+        else:
+            assert same_instant(above[key][0], tool[key]), key
+    times, days = t.sun_times(date, lat, lon, tz=tz), t.day_events(date, lat, lon, tz=tz)
+    for key in ("sunrise", "solar_noon", "sunset"):
+        assert same_instant(times[key], record[key]) and same_instant(days[key], record[key]), key
+    assert times["sun_state"] == days["sun_state"] == record["sun_state"]
