@@ -292,6 +292,7 @@ std::vector<Crossing> SparseTrack::Crossings(float height) {
   if (m_scan.rounding == Rounding::kDayScan) return SecondCrossings(height, brackets);
   // Other roundings hold the sun's coordinates for minutes: the crossings between the minutes.
   std::vector<Crossing> crossings;
+  crossings.reserve(brackets.size());
   for (const auto& [minute, rising] : brackets) {
     crossings.push_back(CrossingBetween(60LL * minute, 60LL * minute + 60, rising,
                                         [&](long long s) { return m_probe.Above(s, height); }));
