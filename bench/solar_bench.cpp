@@ -83,7 +83,7 @@ void BM_DayCountsAndEvents(benchmark::State& state) {
     benchmark::DoNotOptimize(day.CountAbove(solar::kHorizonHeight) + day.CountAbove(solar::kTwilightHeight));
     benchmark::DoNotOptimize(day.StretchesAbove(solar::kHorizonHeight).size());
     for (const float height : {-0.833f, -6.0f, -12.0f, -18.0f}) benchmark::DoNotOptimize(day.Crossings(height).size());
-    benchmark::DoNotOptimize(day.Highest().second);
+    benchmark::DoNotOptimize(day.Highest().first);
     ++i;
   }
 }
