@@ -188,36 +188,77 @@ size_t ConvertRound(std::string_view lines, const Converter& convert, std::strin
   return count;
 }
 
-// Reads the input as it comes and converts its lines in rounds of at most `perRound` (a big round
-// in parts that both cores take in turn, so that neither waits long for the other), writing each
-// round's results in order as soon as they are there, `between` before each but the first.
-// Memory stays bounded by a block of input and a round's output; the first wrong line ends the
-// run with its message after the results before it.
+// Reads the input as it comes, in rounds of whole lines: at most `perRound` of them, or one line
+// too long to be read whole (which its conversion reports). Waits for input only when no whole
+// line is left; takes more while it is there, holding at most a block at once. Read and not yet
+// given out: whole lines, then perhaps an unfinished one, after the first `m_done` bytes, which
+// are dropped before the next read rather than after every round.
+class RoundReader {
+ public:
+  RoundReader(std::istream& in, size_t perRound) : m_in(in), m_perRound(perRound) {}
+
+  // The next round's lines; false at the end of the input or after a read error.
+  bool NextRound(std::string_view& lines) {
+    m_firstNumber += std::count(m_pending.begin() + static_cast<long>(m_done),
+                                m_pending.begin() + static_cast<long>(m_done + m_given), '\n');
+    m_done += m_given;
+    m_given = 0;
+    while (m_more || m_done < m_pending.size()) {
+      const bool waiting = m_pending.find('\n', m_done) == std::string::npos;
+      if (m_more && (waiting || (m_pending.size() - m_done < kBlockBytes && m_in.rdbuf()->in_avail() > 0))) {
+        m_pending.erase(0, m_done);
+        m_done = 0;
+        m_more = ReadAvailable(m_in, m_pending, kBlockBytes);
+      }
+      if (m_in.bad()) DropUnfinishedLine();
+      const std::string_view rest = std::string_view(m_pending).substr(m_done);
+      const size_t whole = WholeLines(rest);
+      if (whole == 0) continue;  // an unfinished line waits for more
+      lines = rest.substr(0, FirstLines(rest.substr(0, whole), m_perRound));
+      m_given = lines.size();
+      return true;
+    }
+    return false;
+  }
+  // The number of the round's first line in the input, from 1.
+  long FirstNumber() const { return m_firstNumber; }
+  bool Failed() const { return m_in.bad(); }
+
+ private:
+  // After a read error what came before it is converted; an unfinished line is lost.
+  void DropUnfinishedLine() {
+    const size_t lastNewline = m_pending.rfind('\n');
+    m_pending.resize(lastNewline == std::string::npos || lastNewline < m_done ? m_done : lastNewline + 1);
+  }
+  // How much of the rest is whole lines: all of it at the end of the input, else up to its last
+  // newline; without one, all of it where it is longer than any line may be, or nothing (an
+  // unfinished line).
+  size_t WholeLines(std::string_view rest) const {
+    if (!m_more) return rest.size();
+    const size_t lastNewline = rest.rfind('\n');
+    if (lastNewline != std::string_view::npos) return lastNewline + 1;
+    return rest.size() > static_cast<size_t>(kLongestLine) ? rest.size() : 0;
+  }
+
+  std::istream& m_in;
+  size_t m_perRound;
+  std::string m_pending;
+  size_t m_done = 0, m_given = 0;
+  bool m_more = true;
+  long m_firstNumber = 1;
+};
+
+// Converts the input's lines in rounds (a big round in parts that both cores take in turn, so
+// that neither waits long for the other), writing each round's results in order as soon as they
+// are there, `between` before each but the first. Memory stays bounded by a block of input and a
+// round's output; the first wrong line ends the run with its message after the results before it.
 int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, std::ostream& err,
              const Converter& convert, std::string_view between, size_t perRound) {
-  // Read and not yet converted, after the first `done` bytes: whole lines, then perhaps an
-  // unfinished one. What is done is dropped before the next read, not after every round.
-  std::string pending;
-  size_t done = 0;
-  long firstNumber = 1, results = 0;
+  RoundReader reader(in, perRound);
   std::vector<Part> parts(16);
-  for (bool more = true; more || done < pending.size();) {
-    // Waits for input only when no whole line is left to convert; takes more while it is there.
-    const bool waiting = pending.find('\n', done) == std::string::npos;
-    if (more && (waiting || (pending.size() - done < kBlockBytes && in.rdbuf()->in_avail() > 0))) {
-      pending.erase(0, done);
-      done = 0;
-      more = ReadAvailable(in, pending, kBlockBytes);
-    }
-    if (in.bad()) {  // what came before the error is converted; an unfinished line is lost
-      const size_t lastNewline = pending.rfind('\n');
-      pending.resize(lastNewline == std::string::npos || lastNewline < done ? done : lastNewline + 1);
-    }
-    const std::string_view rest = std::string_view(pending).substr(done);
-    size_t whole = more ? rest.rfind('\n') + 1 : rest.size();  // rfind gives npos + 1 == 0
-    if (whole == 0 && rest.size() > static_cast<size_t>(kLongestLine)) whole = rest.size();  // too long: reported
-    if (whole == 0) continue;  // an unfinished line waits for more
-    const std::string_view lines = rest.substr(0, FirstLines(rest.substr(0, whole), perRound));
+  long results = 0;
+  std::string_view lines;
+  while (reader.NextRound(lines)) {
     const size_t count = ConvertRound(lines, convert, between, parts);
     for (size_t p = 0; p < count; ++p) {
       const Part& part = parts[p];
@@ -226,18 +267,17 @@ int RunLines(std::istream& in, const std::string& inputName, std::ostream& out, 
       CheckWritten(out);
       if (part.wrongAt != std::string::npos) {
         const long number =
-            firstNumber + std::count(lines.begin(), lines.begin() + static_cast<long>(part.wrongAt), '\n');
+            reader.FirstNumber() + std::count(lines.begin(), lines.begin() + static_cast<long>(part.wrongAt), '\n');
         err << "tagvaroskop-cli: Zeile " << number << ": " << part.message << "\n";
         return 2;
       }
     }
-    firstNumber += std::count(lines.begin(), lines.end(), '\n');
-    done += lines.size();
   }
-  if (in.bad()) {
-    const auto* reader = dynamic_cast<const DescriptorReader*>(in.rdbuf());
-    throw platform::CFileException(reader && reader->Error() ? platform::CFileException::OsErrorToCause(reader->Error())
-                                                             : platform::CFileException::hardIO,
+  if (reader.Failed()) {
+    const auto* descriptor = dynamic_cast<const DescriptorReader*>(in.rdbuf());
+    throw platform::CFileException(descriptor && descriptor->Error()
+                                       ? platform::CFileException::OsErrorToCause(descriptor->Error())
+                                       : platform::CFileException::hardIO,
                                    inputName);
   }
   return 0;
