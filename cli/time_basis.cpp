@@ -9,6 +9,7 @@
 #include "cli/input.h"
 #include "cli/number_text.h"
 #include "platform/base/field_text.h"
+#include "platform/base/number_format.h"
 
 namespace cli {
 
@@ -82,24 +83,13 @@ void CheckYear(const QDate& date) {
   if (date.year() < 1900 || date.year() > 2100) throw InputError{"Jahr: " + platform::IntRangeMessage(1900, 2100)};
 }
 
-// Writes two digits of a value from 0 to 99.
-char* PutTwo(char* at, long long value) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  at[0] = kPairs[2 * value];
-  at[1] = kPairs[2 * value + 1];
-  return at + 2;
-}
-
 // "HH:MM:SS" of seconds within a day.
 char* PutClock(char* at, long long secondOfDay) {
-  at = PutTwo(at, secondOfDay / 3600);
+  at = platform::PutTwoDigits(at, secondOfDay / 3600);
   *at++ = ':';
-  at = PutTwo(at, secondOfDay / 60 % 60);
+  at = platform::PutTwoDigits(at, secondOfDay / 60 % 60);
   *at++ = ':';
-  return PutTwo(at, secondOfDay % 60);
+  return platform::PutTwoDigits(at, secondOfDay % 60);
 }
 
 // "JJJJ-MM-TT" of a day count: the Gregorian date in integer arithmetic (eras of 400 years of
@@ -114,12 +104,12 @@ char* PutDate(char* at, long long day) {
   const long long dayOfMonth = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;
   const long long month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
   const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  at = PutTwo(at, year / 100 % 100);
-  at = PutTwo(at, year % 100);
+  at = platform::PutTwoDigits(at, year / 100 % 100);
+  at = platform::PutTwoDigits(at, year % 100);
   *at++ = '-';
-  at = PutTwo(at, month);
+  at = platform::PutTwoDigits(at, month);
   *at++ = '-';
-  return PutTwo(at, dayOfMonth);
+  return platform::PutTwoDigits(at, dayOfMonth);
 }
 
 void AppendClock(std::string& out, long long secondOfDay) {
@@ -129,7 +119,7 @@ void AppendClock(std::string& out, long long secondOfDay) {
 
 void AppendTwo(std::string& out, long long value) {
   char text[2];
-  out.append(text, static_cast<size_t>(PutTwo(text, value) - text));
+  out.append(text, static_cast<size_t>(platform::PutTwoDigits(text, value) - text));
 }
 
 }  // namespace
@@ -380,9 +370,9 @@ char* PutRfc3339(char* at, long long instant, int offset) {
   } else {
     *at++ = offset < 0 ? '-' : '+';
     const int magnitude = offset < 0 ? -offset : offset;
-    at = PutTwo(at, magnitude / 3600);
+    at = platform::PutTwoDigits(at, magnitude / 3600);
     *at++ = ':';
-    at = PutTwo(at, magnitude / 60 % 60);
+    at = platform::PutTwoDigits(at, magnitude / 60 % 60);
   }
   return at;
 }

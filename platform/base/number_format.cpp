@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace platform {
 
@@ -22,16 +21,12 @@ void AppendByLibrary(std::string& out, auto value, Format... format) {
 // A whole number from 0 to 2^52 with a point before its last `places` digits ("0.05" from 5 and
 // 2); without trailing zeros after the point, and the point then, where `trim`.
 void AppendPointed(std::string& out, bool negative, unsigned long long digits, int places, bool trim) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
   char text[40];
   char* const end = text + sizeof text;
   char* at = end;
   const auto putPair = [&] {
     at -= 2;
-    std::memcpy(at, kPairs + 2 * (digits % 100), 2);
+    PutTwoDigits(at, digits % 100);
     digits /= 100;
   };
   for (int written = 0; written < places; written += 2) {

@@ -14,4 +14,15 @@ void AppendFixedPlaces(std::string& out, double value, int places);
 // The value with six significant digits as "%.6g" writes it (std::to_chars(value, general, 6)).
 void AppendSixDigits(std::string& out, double value);
 
+// Writes the two digits of a value from 0 to 99 (with a leading zero); returns the place after them.
+inline char* PutTwoDigits(char* at, unsigned long long value) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  at[0] = kPairs[2 * value];
+  at[1] = kPairs[2 * value + 1];
+  return at + 2;
+}
+
 }  // namespace platform
