@@ -121,6 +121,41 @@ std::vector<SmoothPiece> SmoothPiecesOf(const MinuteScan& scan, long long from, 
   return pieces;
 }
 
+SmoothPiece PieceAround(const MinuteScan& scan, long long second, long long from, long long to) {
+  const PieceKey key = KeyAt(scan, second);
+  long long first = second, before = from - 1;  // the keys only grow with time: bisection
+  while (first - before > 1) {
+    const long long middle = before + (first - before) / 2;
+    (KeyAt(scan, middle) == key ? first : before) = middle;
+  }
+  long long last = second, after = to + 1;
+  while (after - last > 1) {
+    const long long middle = last + (after - last) / 2;
+    (KeyAt(scan, middle) == key ? last : after) = middle;
+  }
+  return SmoothPiece{first, last};
+}
+
+void LookAtPiece(HeightProbe& probe, const SmoothPiece& piece, Plateau& plateau) {
+  long long top = piece.first, b = piece.last;
+  if (b > top && !probe.Higher(top + 1, top)) {
+    b = top;  // falling from the start: its first second is the highest
+  } else if (b > top && probe.Higher(b, b - 1)) {
+    top = b;  // rising to the end
+  }
+  while (top < b) {  // the first second at which the arcsine no longer rises
+    const long long middle = top + (b - top) / 2;
+    if (probe.Higher(middle + 1, middle)) {
+      top = middle + 1;
+    } else {
+      b = middle;
+    }
+  }
+  if (plateau.Look(top, probe.Height(top)) < plateau.height) return;
+  for (long long s = top - 1; s >= piece.first && plateau.Look(s, probe.Height(s)) == plateau.height;) --s;
+  for (long long s = top + 1; s <= piece.last && plateau.Look(s, probe.Height(s)) == plateau.height;) ++s;
+}
+
 double Perturbation(const MinuteScan& scan) { return 0.5 * kMovePerDayOfN * StepOfN(scan) + kFixedPerturbation; }
 
 double Reach(const MinuteScan& scan) { return 3.0 * (1.04 * kMostBend / 8.0 + 2.0 * Perturbation(scan)); }

@@ -51,6 +51,11 @@ struct SmoothPiece {
   long long first, last;
 };
 std::vector<SmoothPiece> SmoothPiecesOf(const MinuteScan& scan, long long from, long long to);
+// The piece that holds the second, within [from, to].
+SmoothPiece PieceAround(const MinuteScan& scan, long long second, long long from, long long to);
+// Takes the piece's seconds at the plateau's height or above into it: from its highest second
+// (a binary search on the slope), those next to it at the same height.
+void LookAtPiece(HeightProbe& probe, const SmoothPiece& piece, Plateau& plateau);
 
 // The largest difference of the sine of a scan's height from a smooth course (Note 2).
 double Perturbation(const MinuteScan& scan);

@@ -119,9 +119,11 @@ SparseTrack::SparseTrack(const MinuteScan& scan) : m_scan(Clamped(scan)), m_prob
   std::sort(m_turns.begin(), m_turns.end());
   m_turns.erase(std::unique(m_turns.begin(), m_turns.end()), m_turns.end());
   m_lowest = m_highest = MinuteDegrees(m_turns.front());
+  m_turnSines.reserve(m_turns.size());
   for (const int b : m_turns) {
     m_lowest = std::min(m_lowest, MinuteDegrees(b));
     m_highest = std::max(m_highest, MinuteDegrees(b));
+    m_turnSines.push_back(MinuteSine(b));
   }
   // The year series holds the sun's coordinates for up to 11 minutes, then moves them on by up to
   // 3.1e-3 degrees: that jitter reaches 0.5 degrees divided by the span from a turning point's
@@ -306,12 +308,14 @@ std::vector<Crossing> SparseTrack::Crossings(float height) {
 // minute.
 std::vector<Crossing> SparseTrack::SecondCrossings(float height, const std::vector<std::pair<int, bool>>& brackets) {
   const int n = MinuteCount();
-  const double target = m_probe.SineOf(height), reach = Reach(m_scan);
+  const double target = m_probe.SineOf(height), reach = Reach(m_scan), steepChange = SteepChange(m_scan);
   const bool fromTrack = !m_track.empty() || TooFlat();  // the minutes between the turns may jitter
   const auto near = [&](int m) {
     const double sine = fromTrack ? std::sin(FullTrack()[static_cast<size_t>(m)] * kDegToRad) : MinuteSine(m);
     return !(std::fabs(sine - target) > reach + 1e-7);  // a height near ±90 has no sine: always near
   };
+  const auto steep = [&](int minute) { return std::fabs(MinuteSine(minute + 1) - MinuteSine(minute)) >= steepChange; };
+  unsigned long long steepBrackets = 0;      // a bit each for the first 64 brackets
   std::vector<std::pair<int, int>> windows;  // whole minutes [lo, hi]
   const auto widen = [&](int lo, int hi) {
     while (lo > 0 && near(lo)) --lo;
@@ -323,34 +327,38 @@ std::vector<Crossing> SparseTrack::SecondCrossings(float height, const std::vect
       if (near(m)) widen(m, m);
     }
   } else {
-    for (const int t : m_turns) {
-      if (near(t)) widen(t, t);
+    for (size_t i = 0; i < m_turns.size(); ++i) {
+      if (!(std::fabs(m_turnSines[i] - target) > reach + 1e-7)) widen(m_turns[i], m_turns[i]);
     }
   }
-  std::vector<int> steep;
-  for (const auto& [minute, rising] : brackets) {
-    if (std::fabs(MinuteSine(minute + 1) - MinuteSine(minute)) >= SteepChange(m_scan)) {
-      steep.push_back(minute);
-    } else {
-      widen(minute, minute + 1);
+  for (size_t i = 0; i < brackets.size(); ++i) {
+    if (!steep(brackets[i].first)) {
+      widen(brackets[i].first, brackets[i].first + 1);
+    } else if (i < 64) {
+      steepBrackets |= 1ULL << i;
     }
   }
-  std::sort(windows.begin(), windows.end());
   std::vector<Crossing> crossings;
   crossings.reserve(brackets.size() + 2);  // and the day's edges (LocalDay)
-  for (size_t i = 0; i < windows.size();) {
-    auto [lo, hi] = windows[i];
-    for (++i; i < windows.size() && windows[i].first <= hi; ++i) hi = std::max(hi, windows[i].second);
-    AppendCrossingsWithin(m_scan, m_probe, 60LL * lo, 60LL * hi, height, crossings);
+  if (!windows.empty()) {
+    std::sort(windows.begin(), windows.end());
+    for (size_t i = 0; i < windows.size();) {
+      auto [lo, hi] = windows[i];
+      for (++i; i < windows.size() && windows[i].first <= hi; ++i) hi = std::max(hi, windows[i].second);
+      AppendCrossingsWithin(m_scan, m_probe, 60LL * lo, 60LL * hi, height, crossings);
+    }
   }
-  for (const int minute : steep) {
-    const bool covered = std::any_of(windows.begin(), windows.end(), [&](const std::pair<int, int>& w) {
-      return w.first <= minute && minute < w.second;
-    });
-    if (!covered) crossings.push_back(SteepCrossing(minute, height));
+  for (size_t i = 0; i < brackets.size(); ++i) {
+    const int minute = brackets[i].first;
+    const auto covers = [&](const std::pair<int, int>& w) { return w.first <= minute && minute < w.second; };
+    const bool isSteep = i < 64 ? (steepBrackets >> i) & 1 : steep(minute);
+    if (isSteep && std::none_of(windows.begin(), windows.end(), covers))
+      crossings.push_back(SteepCrossing(minute, height));
   }
-  std::sort(crossings.begin(), crossings.end(),
-            [](const Crossing& a, const Crossing& b) { return a.second < b.second; });
+  if (!windows.empty()) {
+    std::sort(crossings.begin(), crossings.end(),
+              [](const Crossing& a, const Crossing& b) { return a.second < b.second; });
+  }
   return crossings;
 }
 
@@ -423,19 +431,30 @@ Plateau SparseTrack::HighestSecond(int top, float topHeight) {
   return seconds;
 }
 
-// The seconds at the greatest height beyond the minute either side of the top (second_search.h,
-// Note 3): a whole minute's interval can hold one only where one of its ends comes within reach
-// of the least sine that rounds to that height. Where the minute next to the plateau's minutes
-// lies further below, the sun falls away from there: nothing beyond it is looked at.
+// The seconds at the greatest height beyond the minute either side of the top, piece by piece
+// (second_search.h, Note 1). Past the course's top a second's sine lies at most twice the
+// perturbation (Note 2) above that of any second before it, and where the course has not yet
+// turned, the last second looked at comes within that of the greatest height's least sine: so a
+// second that stays further below ends the search on its side.
 void SparseTrack::WidenPlateau(Plateau& plateau, int top) {
-  const double reach = Reach(m_scan) + 1e-7;
-  const auto reaches = [&](int m) { return MinuteSine(m) + reach >= std::sin(LeastRadians(plateau.height)); };
-  const auto lookAt = [&](int m) {  // the seconds of the minute after m
-    for (long long s = 60LL * m + 1; s < 60LL * m + 60; ++s) plateau.Look(s, m_probe.Height(s));
-    plateau.Look(60LL * m + 60, m_probe.Height(60LL * m + 60));
+  const double perturbation = 2.0 * Perturbation(m_scan) + 1e-9;
+  const long long end = 60LL * (MinuteCount() - 1);
+  float height = plateau.height;
+  double least = std::sin(LeastRadians(height));
+  const auto reaches = [&](long long s) {
+    if (plateau.height != height) height = plateau.height, least = std::sin(LeastRadians(height));
+    return m_probe.Sine(s) + perturbation >= least;
   };
-  for (int m = top + 1; m + 1 < MinuteCount() && reaches(m); ++m) lookAt(m);
-  for (int m = top - 1; m > 0 && reaches(m); --m) lookAt(m - 1);
+  for (long long a = 60LL * (top + 1); a < end && reaches(a);) {
+    const SmoothPiece piece = PieceAround(m_scan, a + 1, a + 1, end);
+    LookAtPiece(m_probe, piece, plateau);
+    a = piece.last;
+  }
+  for (long long a = 60LL * (top - 1); a > 0 && reaches(a);) {
+    const SmoothPiece piece = PieceAround(m_scan, a - 1, 0, a - 1);
+    LookAtPiece(m_probe, piece, plateau);
+    a = piece.first;
+  }
 }
 
 }  // namespace solar

@@ -130,6 +130,7 @@ class SparseTrack {
 
   std::vector<unsigned long long> m_known;                // the minutes looked at, a bit each
   std::vector<int> m_turns;                               // the scan's ends and turning points, ascending
+  std::vector<double> m_turnSines;                        // the sines of their heights
   double m_lowest = 0.0, m_highest = 0.0;                 // degrees
   double m_margin = 0.0;                                  // heights this close to a turning point's need the full track
   double m_hourAngle = 0.0, m_hourAnglePerMinute = 0.25;  // at the first minute, degrees
