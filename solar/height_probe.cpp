@@ -18,8 +18,12 @@ constexpr double kLastRadians = 1.5707;
 
 }  // namespace
 
-HeightProbe::HeightProbe(const MinuteScan& scan, double leastError)
-    : m_scan(scan), m_sun(scan.latitude, scan.longitude, scan.rounding), m_seen(kFirstSize), m_leastError(leastError) {
+HeightProbe::HeightProbe(const MinuteScan& scan, double leastError, double shift)
+    : m_scan(scan),
+      m_sun(scan.latitude, scan.longitude, scan.rounding),
+      m_seen(kFirstSize),
+      m_leastError(leastError),
+      m_shift(shift) {
   if (scan.rounding == Rounding::kDayScan) m_estimate.emplace(scan);
 }
 
@@ -31,29 +35,27 @@ void HeightProbe::Grow() {
   }
 }
 
-HeightProbe::Seen& HeightProbe::Add(long long second, HeightEstimate::Angles* angles) {
-  if (4 * (m_count + 1) > 3 * m_seen.size()) Grow();
-  Seen* seen = &Slot(second);
+HeightProbe::Seen& HeightProbe::Add(Seen& slot, long long second, HeightEstimate::Angles* angles) {
   ++m_count;
-  seen->second = second;
+  slot.second = second;
   if (m_estimate) {
     const HeightEstimate::Estimate e = m_estimate->At(second, angles);
-    ++m_estimated;
+    ++m_estimateCount;
     angles = nullptr;  // given
     if (e.sure) {
-      seen->sine = e.sine;
-      seen->error = static_cast<float>(std::max(e.error, m_leastError) * (1.0 + 0x1p-20));  // rounded up
-      seen->kind = Kind::kEstimated;
-      return *seen;
+      slot.error = static_cast<float>(std::max(e.error, m_leastError) * (1.0 + 0x1p-20));  // rounded up
+      slot.sine = e.sine + (second % 2 == 0 ? m_shift : -m_shift) * slot.error;
+      slot.kind = Kind::kEstimated;
+      return slot;
     }
   }
-  return Computed(*seen, angles);
+  return ComputeByModel(slot, angles);
 }
 
-HeightProbe::Seen& HeightProbe::Computed(Seen& seen, HeightEstimate::Angles* angles) {
+HeightProbe::Seen& HeightProbe::ComputeByModel(Seen& seen, HeightEstimate::Angles* angles) {
   if (seen.kind == Kind::kComputed && !angles) return seen;
   const PositionSteps steps = StepsAfter(m_scan, m_sun, seen.second, false);
-  ++m_computed;
+  ++m_modelCount;
   if (angles) *angles = {steps.tau, std::sin(steps.declination), std::cos(steps.declination)};
   seen.sine = steps.heightSine;
   seen.error = 0.0f;
@@ -78,15 +80,17 @@ double HeightProbe::SineOf(float height) {
 
 bool HeightProbe::Above(long long second, float height) {
   const double sine = SineOf(height);
+  Room(1);
   Seen& seen = Look(second);
   if (seen.kind == Kind::kEstimated) {
     if (seen.sine - seen.error > sine) return true;
     if (seen.sine + seen.error < sine) return false;
   }
-  return Computed(seen).height > height;
+  return ComputeByModel(seen).height > height;
 }
 
 float HeightProbe::Height(long long second) {
+  Room(1);
   Seen& seen = Look(second);
   if (seen.hasHeight) return seen.height;
   if (seen.kind == Kind::kEstimated) {
@@ -102,22 +106,22 @@ float HeightProbe::Height(long long second) {
       }
     }
   }
-  return Computed(seen).height;
+  return ComputeByModel(seen).height;
 }
 
 bool HeightProbe::Higher(long long a, long long b) {
-  const size_t size = m_seen.size();
-  Seen* first = &Look(a);
+  Room(2);
+  Seen& first = Look(a);
   Seen& second = Look(b);
-  if (m_seen.size() != size) first = &Look(a);  // the table grew
-  if (first->kind == Kind::kEstimated || second.kind == Kind::kEstimated) {
-    const double difference = first->sine - second.sine, error = first->error + second.error;
+  if (first.kind == Kind::kEstimated || second.kind == Kind::kEstimated) {
+    const double difference = first.sine - second.sine, error = first.error + second.error;
     if (std::fabs(difference) > error) return difference > 0.0;
   }
-  return Computed(*first).radians > Computed(second).radians;
+  return ComputeByModel(first).radians > ComputeByModel(second).radians;
 }
 
 double HeightProbe::Degrees(long long second) {
+  Room(1);
   Seen& seen = Look(second);
   if (!seen.hasDegrees) {
     seen.degrees = std::asin(std::clamp(seen.sine, -1.0, 1.0)) * (180.0 / 3.14159265358979323846);
@@ -128,13 +132,14 @@ double HeightProbe::Degrees(long long second) {
 
 HeightEstimate::Angles HeightProbe::AnglesAt(long long second) {
   HeightEstimate::Angles angles{};
+  Room(1);
   Seen& seen = Slot(second);
   if (seen.kind == Kind::kNone) {
-    Add(second, &angles);
+    Add(seen, second, &angles);
   } else if (m_estimate) {
     m_estimate->At(second, &angles);
   } else {
-    Computed(seen, &angles);
+    ComputeByModel(seen, &angles);
   }
   return angles;
 }

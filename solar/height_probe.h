@@ -17,8 +17,9 @@ namespace solar {
 // scan's). Every answer is the one the model's heights give. Each second is looked at once.
 class HeightProbe {
  public:
-  // leastError raises the estimate's error bound (for checking the answers the model gives).
-  explicit HeightProbe(const MinuteScan& scan, double leastError = 0.0);
+  // For checking the answers: leastError raises the estimate's error bound, and each estimate is
+  // moved by `shift` times its error (up at even seconds, down at odd ones).
+  explicit HeightProbe(const MinuteScan& scan, double leastError = 0.0, double shift = 0.0);
 
   // Whether the height `second` after the scan's first moment lies above `height`.
   bool Above(long long second, float height);
@@ -27,15 +28,18 @@ class HeightProbe {
   // Whether the height's arcsine, before its rounding, is greater at a than at b.
   bool Higher(long long a, long long b);
   // The sine of the height, near enough for guesses; in degrees, the height itself.
-  double Sine(long long second) { return Look(second).sine; }
+  double Sine(long long second) {
+    Room(1);
+    return Look(second).sine;
+  }
   double Degrees(long long second);
   // The sine the height crosses `height` at: above it where the sine is greater.
   double SineOf(float height);
   HeightEstimate::Angles AnglesAt(long long second);
 
-  // The heights computed: estimates and the model's computations.
-  int Estimated() const { return m_estimated; }
-  int Computed() const { return m_computed; }
+  // How many heights were estimated, and how many the model computed.
+  int EstimateCount() const { return m_estimateCount; }
+  int ModelCount() const { return m_modelCount; }
 
  private:
   enum class Kind : std::uint8_t { kNone, kEstimated, kComputed };
@@ -50,13 +54,20 @@ class HeightProbe {
     bool hasDegrees = false;
     bool hasHeight = false;  // known to be `height`
   };
+  // The second's entry, looked at now if it was not before. Each question first makes room for
+  // the seconds it looks at (Room), so that the table never grows between two lookups: the
+  // entries it gives stay where they are until the next question.
   Seen& Look(long long second) {
     Seen& seen = Slot(second);
-    return seen.kind != Kind::kNone ? seen : Add(second, nullptr);
+    return seen.kind != Kind::kNone ? seen : Add(seen, second, nullptr);
   }
-  // A second not looked at before; with its angles where asked for.
-  Seen& Add(long long second, HeightEstimate::Angles* angles);
-  Seen& Computed(Seen& seen, HeightEstimate::Angles* angles = nullptr);
+  void Room(size_t seconds) {
+    while (4 * (m_count + seconds) > 3 * m_seen.size()) Grow();
+  }
+  // A second not looked at before, in its empty slot; with its angles where asked for.
+  Seen& Add(Seen& slot, long long second, HeightEstimate::Angles* angles);
+  // The entry with the model's own height (and angles where asked for).
+  Seen& ComputeByModel(Seen& seen, HeightEstimate::Angles* angles = nullptr);
   // The place of the second in the table, or the empty one where it goes.
   Seen& Slot(long long second) {
     const size_t mask = m_seen.size() - 1;
@@ -72,8 +83,8 @@ class HeightProbe {
   std::vector<Seen> m_seen;  // open addressing by second; a size of a power of two
   size_t m_count = 0;
   std::vector<std::pair<float, double>> m_sines;  // of the heights asked about
-  double m_leastError;
-  int m_estimated = 0, m_computed = 0;
+  double m_leastError, m_shift;
+  int m_estimateCount = 0, m_modelCount = 0;
 };
 
 }  // namespace solar

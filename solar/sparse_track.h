@@ -100,7 +100,7 @@ class SparseTrack {
   HeightProbe& Probe() { return m_probe; }
 
   // Heights computed so far, estimates and the model's own (for measuring).
-  int Evaluations() const { return m_probe.Estimated() + m_probe.Computed() + static_cast<int>(m_track.size()); }
+  int Evaluations() const { return m_probe.EstimateCount() + m_probe.ModelCount() + static_cast<int>(m_track.size()); }
 
  private:
   std::vector<Stretch> FindStretches(float height);
