@@ -107,6 +107,36 @@ def test_a_kill_at_any_step_leaves_each_file_whole(tmp_path, kind, names):
                 break
 
 
+# A failure at each call of the steps that overwrite a file in place (two names keep it in place):
+# the write of the backup or of the new content, the truncation, the flush. The save fails, every
+# name holds the old content whole, and the backup, no longer needed, is gone.
+FAILURES = [("write", "ENOSPC"), ("ftruncate", "EIO"), ("fsync", "EIO"), ("lseek", "EIO")]
+
+
+@pytest.mark.parametrize("kind", SAVES)
+def test_a_failure_after_the_overwrite_began_puts_the_old_content_back(tmp_path, kind):
+    if not shutil.which("strace"):
+        pytest.skip("strace is not installed")
+    if os.environ.get("TAGVAROSKOP_SANITIZED") == "ON":
+        pytest.skip("the sanitizers' runtimes make the same calls themselves")
+    new = new_content(kind, tmp_path)
+    for call, error in FAILURES:
+        for when in range(1, 60):
+            folder = tmp_path / f"{call}{when}"
+            folder.mkdir()
+            target = two_names(folder)
+            done = save(kind, target, ["strace", "-f", "-o", "/dev/null", "-e", f"trace={call}",
+                                       "-e", f"inject={call}:error={error}:when={when}"])
+            if done.returncode == 0:  # no such call was left to fail
+                assert target.read_bytes() == new and (folder / "zwei").read_bytes() == new
+                break
+            assert done.returncode == 1, (call, when, done.stderr)
+            assert target.read_bytes() == OLD and (folder / "zwei").read_bytes() == OLD, (call, when)
+            assert sorted(os.listdir(folder)) == ["t", "zwei"], (call, when)
+        else:
+            pytest.fail(f"{kind}: {call} failed at every call up to the 59th")
+
+
 @pytest.fixture
 def nobody():
     """A folder that another user reaches, and how that user's save runs (a home of its own)."""
