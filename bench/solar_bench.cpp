@@ -77,6 +77,7 @@ BENCHMARK_CAPTURE(BM_YearSeries, one_thread, solar::ComputeYearSeriesOnOneThread
 // days run through a year and the places from the equator to 65 degrees.
 void BM_DayCountsAndEvents(benchmark::State& state) {
   int i = 0;
+  double estimates = 0.0, modelHeights = 0.0;  // a day: how many of its heights the estimate decides
   for (auto _ : state) {
     const solar::MinuteScan scan{53371 + i % 365, 0, 0, 1440, static_cast<float>(i % 66), static_cast<float>(i % 360)};
     solar::SparseTrack day(scan);
@@ -84,8 +85,12 @@ void BM_DayCountsAndEvents(benchmark::State& state) {
     benchmark::DoNotOptimize(day.StretchesAbove(solar::kHorizonHeight).size());
     for (const float height : {-0.833f, -6.0f, -12.0f, -18.0f}) benchmark::DoNotOptimize(day.Crossings(height).size());
     benchmark::DoNotOptimize(day.Highest().first);
+    estimates += day.Probe().EstimateCount();
+    modelHeights += day.Probe().ModelCount();
     ++i;
   }
+  state.counters["estimates"] = benchmark::Counter(estimates, benchmark::Counter::kAvgIterations);
+  state.counters["model_heights"] = benchmark::Counter(modelHeights, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_DayCountsAndEvents)->Unit(benchmark::kMicrosecond);
 
