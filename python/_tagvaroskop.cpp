@@ -231,14 +231,17 @@ py::array_t<double> SolarPosition(const py::handle& times, TimeUnit unit, const 
       float lat, lon;
       const double pressure = Read<double>(at[3]), temperature = Read<double>(at[4]);
       if (!InstantOf(Read<std::int64_t>(at[0]), unit, instant) ||
-          !ModelPlace(Read<double>(at[1]), Read<double>(at[2]), lat, lon) || !(pressure >= 0.0) ||
-          !std::isfinite(pressure) || !(temperature > -273.15) || !std::isfinite(temperature)) {
+          !ModelPlace(Read<double>(at[1]), Read<double>(at[2]), lat, lon)) {
         for (size_t r = 0; r < kSolarPositionRows; ++r) rows[r * n + i] = kMissingDouble;
         return;
       }
       const solar::PositionSteps s = solar::PositionStepsAt(instant, lat, lon);
       const double elevation = s.position.height;
-      const double apparent = elevation + solar::Refraction(elevation, pressure, temperature);
+      // The air only bends the light: without its pressure or temperature the apparent columns
+      // alone are missing.
+      const bool air =
+          pressure >= 0.0 && std::isfinite(pressure) && temperature > -273.15 && std::isfinite(temperature);
+      const double apparent = air ? elevation + solar::Refraction(elevation, pressure, temperature) : kMissingDouble;
       constexpr double kDegrees = 180.0 / 3.14159265358979323846;
       const double values[kSolarPositionRows] = {
           90.0 - apparent,

@@ -40,7 +40,8 @@ Conventions
 """
 from __future__ import annotations
 
-from typing import Any, Optional
+import datetime as _dt
+from typing import TYPE_CHECKING, Any, Optional, Union, overload
 
 import numpy as np
 import pandas as pd
@@ -48,6 +49,9 @@ import pandas as pd
 from . import _arguments, _fields, _xarray, _zones
 from . import _tagvaroskop as _ext
 from ._call import Call
+
+if TYPE_CHECKING:
+    import xarray as xr
 
 __all__ = ["position", "solar_position", "day_events", "sun_times", "minutes_above", "year_series", "STATES",
            "DAY_FIELDS",
@@ -60,6 +64,9 @@ _NO_DAYS = [np.empty(0, np.int64), np.empty(0, np.int64), np.empty(0), np.empty(
 DAY_FIELDS: list[str] = list(_ext.day_facts(*_NO_DAYS, 1))
 HEIGHT_FIELDS: list[str] = list(_ext.minutes_above(*_NO_DAYS, np.empty(0, np.float32), 1))
 Like = Any  # a scalar, an array-like, a pandas object or an xarray DataArray
+# What gives NumPy out (pandas objects give a DataFrame, DataArrays a Dataset).
+NumpyLike = Union[np.ndarray, np.generic, float, int, str, _dt.date, list, tuple]
+Arrays = dict[str, np.ndarray]
 
 
 def _place(call: Call, latitude: Like, longitude: Like) -> tuple[np.ndarray, np.ndarray]:
@@ -67,7 +74,12 @@ def _place(call: Call, latitude: Like, longitude: Like) -> tuple[np.ndarray, np.
             _arguments.degrees(longitude, "longitude", -180, 360, call.fail))
 
 
-def position(time: Like, latitude: Like, longitude: Like, *, threads: Optional[int] = None):
+@overload
+def position(time: xr.DataArray, latitude: Like, longitude: Like, *, threads: Optional[int] = ...) -> xr.Dataset: ...
+@overload
+def position(time: NumpyLike, latitude: NumpyLike, longitude: NumpyLike, *,
+             threads: Optional[int] = ...) -> tuple[np.ndarray, np.ndarray]: ...
+def position(time: Like, latitude: Like, longitude: Like, *, threads: Optional[int] = None) -> Any:
     """The sun's azimuth and geometric elevation, as the dialog and ``tagvaroskop-cli`` give them.
 
     Parameters
@@ -118,8 +130,16 @@ def position(time: Like, latitude: Like, longitude: Like, *, threads: Optional[i
     return block[0], block[1]
 
 
-def solar_position(time: Like, latitude: Like, longitude: Like, pressure: Like = 101325.0,
-                   temperature: Like = 12.0, *, threads: Optional[int] = None):
+@overload
+def solar_position(time: xr.DataArray, latitude: Like, longitude: Like, *positional: Any, altitude: Like = ...,
+                   pressure: Like = ...,
+                   temperature: Like = ..., threads: Optional[int] = ...) -> xr.Dataset: ...
+@overload
+def solar_position(time: NumpyLike, latitude: NumpyLike, longitude: NumpyLike, *positional: Any, altitude: Like = ...,
+                   pressure: Like = ...,
+                   temperature: Like = ..., threads: Optional[int] = ...) -> Arrays: ...
+def solar_position(time: Like, latitude: Like, longitude: Like, *positional: Any, altitude: Like = None,
+                   pressure: Like = None, temperature: Like = 12.0, threads: Optional[int] = None) -> Any:
     """The sun's position in pvlib's columns, with the apparent (refracted) elevation.
 
     Parameters
@@ -128,17 +148,23 @@ def solar_position(time: Like, latitude: Like, longitude: Like, pressure: Like =
         Instants; naive ones are UTC.
     latitude, longitude : float, array-like, Series or DataArray
         Decimal degrees, north and east.
-    pressure : float or array-like, default 101325
-        Air pressure at the place in pascals (0 gives no refraction).
+    altitude : float or array-like, optional
+        The place's height above sea level in metres (-500 to 9000), for the air pressure where
+        `pressure` is not given: pvlib's ``alt2pres``, 100 ((44331.514 - h) / 11880.516) **
+        (1 / 0.1902632) Pa. Nothing else depends on it (the model has no parallax).
+    pressure : float or array-like, optional
+        Air pressure at the place in pascals, 30,000 to 110,000 (1013.25 is hPa: a ValueError says
+        so). None: that of `altitude`, or without it the standard 101,325 Pa.
     temperature : float or array-like, default 12
-        Air temperature in degrees Celsius.
+        Air temperature in degrees Celsius; None is 12, as in pvlib.
     threads : int, optional
         At most this many threads (0: every usable core).
 
     Returns
     -------
     DataFrame, dict of ndarray or Dataset
-        float64 columns, NaN where an input is missing:
+        float64 columns, NaN where the time or the place is missing (and in the two apparent
+        columns alone where the pressure or the temperature is):
 
         - ``elevation``: geometric, the value of ``position`` (float32) exactly; ``zenith`` = 90 - it;
         - ``apparent_elevation``, ``apparent_zenith``: with refraction by Saemundsson's formula
@@ -155,8 +181,26 @@ def solar_position(time: Like, latitude: Like, longitude: Like, pressure: Like =
 
     Raises
     ------
-    TypeError, ValueError
-        As for `position`; and a pressure below 0 or a temperature at or below -273.15 degrees.
+    TypeError
+        As for `position`; and a fourth positional argument (see below).
+    ValueError
+        As for `position`; and a pressure or altitude no place on Earth has, or a temperature at or
+        below -273.15 degrees.
+
+    Notes
+    -----
+    Beside pvlib's ``get_solarposition(time, latitude, longitude, altitude=None, pressure=None,
+    method='nrel_numpy', temperature=12)``:
+
+    - Arguments after the place are keywords here: pvlib's fourth positional argument is the
+      altitude, which a number in that place might be taken for, so it is refused with a TypeError
+      that names the keywords.
+    - None means what it means in pvlib: the pressure of the altitude, else 101,325 Pa; a
+      temperature of 12 degrees Celsius. The units are pvlib's: metres, pascals, degrees Celsius.
+    - There is no ``method``: the position is the dialog's own model, in the accuracy class of
+      pvlib's ``'ephemeris'`` method (elevation within about 0.013 degrees of SPA), with neither
+      SPA's ``delta_t`` nor its topocentric parallax (so the altitude enters only the pressure).
+    - The columns are pvlib's names; ``equation_of_time`` is in minutes as in pvlib.
 
     Examples
     --------
@@ -167,15 +211,17 @@ def solar_position(time: Like, latitude: Like, longitude: Like, pressure: Like =
     2025-06-21 10:45:00+00:00     60.578              60.588  169.098
     2025-06-21 18:45:00+00:00      4.991               5.152  302.831
     """
+    _arguments.refuse_positional("solar_position", positional)
+    air = {name: value for name, value in (("altitude", altitude), ("pressure", pressure)) if value is not None}
+    air["temperature"] = 12.0 if temperature is None else temperature
     names = SOLAR_POSITION_COLUMNS
-    if _xarray.given(time, latitude, longitude, pressure, temperature):
-        return _xarray.apply(solar_position, dict(time=time, latitude=latitude, longitude=longitude,
-                                                  pressure=pressure, temperature=temperature),
+    if _xarray.given(time, latitude, longitude, *air.values()):
+        return _xarray.apply(solar_position, dict(time=time, latitude=latitude, longitude=longitude, **air),
                              [(name, np.float64) for name in names], threads=threads)
-    call = Call(time=time, latitude=latitude, longitude=longitude, pressure=pressure, temperature=temperature)
+    call = Call(time=time, latitude=latitude, longitude=longitude, **air)
     times = _arguments.times(call.arguments["time"], "time", call.fail)
     latitudes, longitudes = _place(call, call.arguments["latitude"], call.arguments["longitude"])
-    pressures = _arguments.degrees(call.arguments["pressure"], "pressure", 0, 200000, call.fail, "pascals")
+    pressures = _arguments.air_pressure(call.arguments.get("pressure"), call.arguments.get("altitude"), call.fail)
     temperatures = _arguments.degrees(call.arguments["temperature"], "temperature",
                                       np.nextafter(-273.15, 0.0), 100, call.fail,
                                       "degrees Celsius")
@@ -207,7 +253,14 @@ def _day_result(call: Call, zone: _zones.Zone, raw: dict[str, np.ndarray]):
     return {name: _fields.as_numpy(values) for name, values in raw.items()}
 
 
-def day_events(date: Like, latitude: Like, longitude: Like, tz: Any = None, *, threads: Optional[int] = None):
+@overload
+def day_events(date: xr.DataArray, latitude: Like, longitude: Like, tz: Any = ..., *,
+               threads: Optional[int] = ...) -> xr.Dataset: ...
+@overload
+def day_events(date: NumpyLike, latitude: NumpyLike, longitude: NumpyLike, tz: Any = ..., *,
+               threads: Optional[int] = ...) -> Arrays: ...
+def day_events(date: Like, latitude: Like, longitude: Like, tz: Any = None, *,
+               threads: Optional[int] = None) -> Any:
     """The local days of a zone at places: the fields of ``tagvaroskop-cli day``.
 
     Parameters
@@ -235,8 +288,9 @@ def day_events(date: Like, latitude: Like, longitude: Like, tz: Any = None, *, t
         "below", "crossing"), ``solar_noon`` and its elevation. Crossings are found through
         every second of the day (the first second on the new side, however short the stay), the
         highest point is the middle of the first and last second at the greatest height, as
-        ``docs/cli-output.md`` defines them. A missing date or place gives a missing row. Counts are nullable Int32 in a DataFrame and float64 in NumPy, times tz-aware
-        in the zone (NumPy: datetime64[s] in UTC), states categorical (NumPy: strings).
+        ``docs/cli-output.md`` defines them. A missing date or place gives a missing row. Counts
+        are nullable Int32 in a DataFrame and float64 in NumPy, times tz-aware in the zone (NumPy:
+        datetime64[s] in UTC), states categorical (NumPy: strings).
 
     Raises
     ------
@@ -259,8 +313,14 @@ def day_events(date: Like, latitude: Like, longitude: Like, tz: Any = None, *, t
     return _day_result(call, zone, _ext.day_facts(*arrays, _arguments.threads(threads)))
 
 
+@overload
+def sun_times(date: xr.DataArray, latitude: Like, longitude: Like, tz: Any = ..., elevation: float = ..., *,
+              threads: Optional[int] = ...) -> xr.Dataset: ...
+@overload
+def sun_times(date: NumpyLike, latitude: NumpyLike, longitude: NumpyLike, tz: Any = ..., elevation: float = ..., *,
+              threads: Optional[int] = ...) -> Arrays: ...
 def sun_times(date: Like, latitude: Like, longitude: Like, tz: Any = None, elevation: float = -0.833, *,
-              threads: Optional[int] = None):
+              threads: Optional[int] = None) -> Any:
     """Sunrise, solar noon and sunset of local days, at their own cost.
 
     The same values as those fields of `day_events` (to the second), computed without the rest of
@@ -313,8 +373,14 @@ def _heights(heights: Like) -> np.ndarray:
     return heights.astype(np.float32)
 
 
+@overload
+def minutes_above(date: xr.DataArray, latitude: Like, longitude: Like, heights: Like, tz: Any = ..., *,
+                  threads: Optional[int] = ...) -> xr.Dataset: ...
+@overload
+def minutes_above(date: NumpyLike, latitude: NumpyLike, longitude: NumpyLike, heights: Like, tz: Any = ..., *,
+                  threads: Optional[int] = ...) -> Arrays: ...
 def minutes_above(date: Like, latitude: Like, longitude: Like, heights: Like, tz: Any = None, *,
-                  threads: Optional[int] = None):
+                  threads: Optional[int] = None) -> Any:
     """The minutes of local days above each height, as ``tagvaroskop-cli day --height`` gives them.
 
     Parameters
@@ -362,7 +428,11 @@ def _sample_dates(years: np.ndarray) -> np.ndarray:
     return np.where((years == _arguments.MISSING_YEAR)[..., None], np.datetime64("NaT"), dates)
 
 
-def year_series(year: Like, latitude: Like, longitude: Like, *, threads: Optional[int] = None):
+@overload
+def year_series(year: xr.DataArray, latitude: Like, longitude: Like, *, threads: Optional[int] = ...) -> xr.Dataset: ...
+@overload
+def year_series(year: NumpyLike, latitude: Like, longitude: Like, *, threads: Optional[int] = ...) -> pd.DataFrame: ...
+def year_series(year: Like, latitude: Like, longitude: Like, *, threads: Optional[int] = None) -> Any:
     """The year window's 72 sample days, as ``tagvaroskop-cli year`` gives them.
 
     Parameters

@@ -5,7 +5,7 @@ from __future__ import annotations
 
 import datetime as _dt
 from fractions import Fraction
-from typing import Any, Callable, NamedTuple
+from typing import Any, Callable, NamedTuple, NoReturn, Union
 
 import numpy as np
 import pandas as pd
@@ -16,13 +16,13 @@ NOT_A_TIME = np.iinfo(np.int64).min  # NaT as an int64
 # The instants and dates the model takes, as tagvaroskop-cli does: 1900-01-01 up to 2101-01-01 UTC.
 FIRST_SECOND, AFTER_LAST_SECOND = -2208988800, 4133980800
 _YEARS = "not within the years 1900 to 2100"
-_SECONDS = {"W": 604800, "D": 86400, "h": 3600, "m": 60, "s": 1, "ms": Fraction(1, 10**3),
+_SECONDS: dict[str, Union[int, Fraction]] = {"W": 604800, "D": 86400, "h": 3600, "m": 60, "s": 1, "ms": Fraction(1, 10**3),
             "us": Fraction(1, 10**6), "ns": Fraction(1, 10**9), "ps": Fraction(1, 10**12),
             "fs": Fraction(1, 10**15), "as": Fraction(1, 10**18)}
 _INT64 = (np.iinfo(np.int64).min + 1, np.iinfo(np.int64).max)
 
 # fail(name, flat position in the argument, what is wrong, the element, the exception class)
-Fail = Callable[[str, int, str, Any, type], None]
+Fail = Callable[[str, int, str, Any, type], NoReturn]
 
 
 class Times(NamedTuple):
@@ -224,6 +224,42 @@ def degrees(value: Any, name: str, low: float, high: float, fail: Fail, unit: st
     return array
 
 
+# The standard atmosphere's pressure at sea level, and the pressures that places on Earth have (Pa):
+# from the summit of Everest (about 33,700) to the deepest dry basins on a high (about 108,000).
+STANDARD_PRESSURE = 101325.0
+PRESSURES = (30000.0, 110000.0)
+ALTITUDES = (-500.0, 9000.0)  # metres; their pressures lie within PRESSURES
+
+
+def air_pressure(pressure: Any, altitude: Any, fail: Fail) -> np.ndarray:
+    """Pascals as float64, as pvlib takes them: the pressure where given, else that of the altitude
+    (metres) by pvlib's ``alt2pres``, 100 ((44331.514 - h) / 11880.516) ** (1 / 0.1902632), else
+    the standard 101325. A pressure no place on Earth has is a ValueError (hPa by mistake said so);
+    NaN and None in an array are missing."""
+    metres = None if altitude is None else degrees(altitude, "altitude", *ALTITUDES, fail, "metres")
+    if pressure is not None:
+        array = _as_numbers(pressure, "pressure", fail)
+        bad = _ext.first_outside(array, *PRESSURES)
+        if bad >= 0:
+            element = float(array.ravel()[bad])
+            hint = f"; pressure is in Pa, {element:g} looks like hPa" if 300.0 <= element <= 1100.0 else ""
+            fail("pressure", bad, f"not between {PRESSURES[0]:g} and {PRESSURES[1]:g} Pa{hint}", element,
+                 ValueError)
+        return array
+    if metres is not None:
+        return 100.0 * ((44331.514 - metres) / 11880.516) ** (1 / 0.1902632)
+    return np.asarray(STANDARD_PRESSURE)
+
+
+def refuse_positional(function: str, positional: tuple) -> None:
+    """Arguments after the place are keywords: pvlib's fourth argument (altitude) means another
+    thing than a pressure or a temperature would, so a number there is refused, not guessed."""
+    if positional:
+        raise TypeError(f"{function}: arguments after the place are keywords: altitude= (metres), pressure= "
+                        f"(Pa), temperature= (degrees Celsius); pvlib's fourth argument is altitude: "
+                        f"altitude={positional[0]!r}")
+
+
 MISSING_YEAR = np.int32(-1)
 
 
@@ -233,7 +269,8 @@ def years(value: Any, name: str, fail: Fail) -> np.ndarray:
     array = _as_numbers(value, name, fail)
     bad = _ext.first_outside(array, 1900.0, 2100.0)
     if bad < 0:
-        fractions = np.flatnonzero((array % 1 != 0) & ~np.isnan(array)) if array.dtype.kind == "f" else []
+        fractions = (np.flatnonzero((array % 1 != 0) & ~np.isnan(array)) if array.dtype.kind == "f"
+                     else np.empty(0, np.int64))
         bad = int(fractions[0]) if len(fractions) else -1
     if bad >= 0:
         fail(name, bad, "not a year from 1900 to 2100", original.ravel()[bad], ValueError)

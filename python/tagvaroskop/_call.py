@@ -2,7 +2,7 @@
 broadcasts, and its results shaped and labelled like them."""
 from __future__ import annotations
 
-from typing import Any
+from typing import Any, NoReturn
 
 import numpy as np
 import pandas as pd
@@ -45,7 +45,7 @@ class Call:
         self.shape: tuple[int, ...] = ()
         self._arrays: dict[str, np.ndarray] = {}
 
-    def fail(self, name: str, position: int, what: str, element: Any, error: type = ValueError) -> None:
+    def fail(self, name: str, position: int, what: str, element: Any, error: type = ValueError) -> NoReturn:
         """Raises `error` naming the argument, the element's label or position, and the element."""
         shape = np.shape(self.arguments[name])
         if name in self.labels:
@@ -85,7 +85,7 @@ class Call:
                 return pd.Index(np.asarray(self.arguments[name]).ravel(), name=name)
         return pd.RangeIndex(extent, name=f"axis_{axis}")
 
-    def frame(self, columns: dict[str, Any]) -> pd.DataFrame:
+    def frame(self, columns: dict[Any, Any]) -> pd.DataFrame:
         return pd.DataFrame(columns, index=self.rows())
 
     def block_frame(self, block: np.ndarray, names: list[str]) -> pd.DataFrame:

@@ -8,6 +8,7 @@ nullable Int32, instants tz-aware in the day's zone and states categorical.
 from __future__ import annotations
 
 import datetime as _dt
+from typing import Optional
 
 import numpy as np
 import pandas as pd
@@ -28,7 +29,7 @@ def as_numpy(values: np.ndarray, time_unit: str = "s") -> np.ndarray:
     return values
 
 
-def as_pandas(values: np.ndarray, tzinfo: _dt.tzinfo) -> pd.api.extensions.ExtensionArray | np.ndarray:
+def as_pandas(values: np.ndarray, tzinfo: Optional[_dt.tzinfo]) -> pd.api.extensions.ExtensionArray | np.ndarray:
     flat = values.ravel()
     if flat.dtype == np.int32:
         return pd.arrays.IntegerArray(flat, flat == MISSING_INTEGER)

@@ -15,7 +15,7 @@ def given(*arguments: Any) -> bool:
     return xr is not None and any(isinstance(a, xr.DataArray) for a in arguments)
 
 
-def apply(function: Callable, arguments: dict[str, Any], fields: list[tuple[str, np.dtype]],
+def apply(function: Callable, arguments: dict[str, Any], fields: list[tuple[str, Any]],
           trailing: Optional[tuple[str, np.ndarray]] = None, threads: Optional[int] = None, **keywords: Any):
     """A Dataset of `fields` (name, dtype): `function` in its NumPy form over the DataArrays and
     scalars of `arguments`, with a last dimension `trailing` (name, coordinate) where it adds one.

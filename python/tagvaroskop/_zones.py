@@ -56,7 +56,7 @@ def _zone_of_tzinfo(tz: _dt.tzinfo) -> Zone:
     if fixed is not None:  # a fixed offset: datetime.timezone, pytz's UTC and FixedOffset
         return Zone(str(tz), tz, int(fixed.total_seconds()))
     name = getattr(tz, "zone", None) or getattr(tz, "key", None)
-    if getattr(tz, "zone", None):  # pytz's zones do not follow `fold`; zoneinfo's of the same name do
+    if name and getattr(tz, "zone", None):  # pytz's zones do not follow `fold`; zoneinfo's of the same name do
         tz = zoneinfo.ZoneInfo(name)
     return Zone(name or str(tz), tz)
 

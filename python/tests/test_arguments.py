@@ -1,5 +1,6 @@
 """What goes in and what comes out, as rows of tests/data/python/arguments.rows: wrong types and
 values named, missing values kept missing, and pandas' conventions of indexes and alignment."""
+import datetime
 import pathlib
 
 import numpy as np
@@ -52,7 +53,7 @@ def test_row(call, expected):
     assert str(raised.value).startswith(message), str(raised.value)
 
 
-class GapOverMidnight(__import__("datetime").tzinfo):
+class GapOverMidnight(datetime.tzinfo):
     """A zone whose clocks jump from 23:30 to 00:30 on 2005-06-21 (UTC+1 before, UTC+2 after)."""
 
     def utcoffset(self, local):

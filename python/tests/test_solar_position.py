@@ -25,8 +25,9 @@ def test_geometric_columns_are_the_positions():
     lift = table["apparent_elevation"] - table["elevation"]
     assert np.array_equal(table["apparent_zenith"], 90.0 - table["apparent_elevation"])
     assert np.all(lift[elevation < -0.8334] == 0) and np.all(lift[elevation > -0.8333] > 0)
-    airless = t.solar_position(times, lat, lon, pressure=0.0)
-    assert np.array_equal(airless["apparent_elevation"], airless["elevation"])
+    no_air = t.solar_position(times, lat, lon, pressure=np.nan, temperature=np.nan)  # missing: apparent ones alone
+    assert np.isnan(no_air["apparent_elevation"]).all() and np.isnan(no_air["apparent_zenith"]).all()
+    assert all(np.array_equal(no_air[k], table[k]) for k in ("elevation", "zenith", "azimuth", "hour_angle"))
 
 
 @pytest.mark.parametrize("pressure, temperature, scale", [(101000, 10, 1.0), (50500, 10, 0.5), (101000, -10, 283 / 263)])
@@ -34,7 +35,7 @@ def test_refraction_follows_pressure_and_temperature(pressure, temperature, scal
     # Where the geometric elevation is 10 degrees, Saemundsson's formula gives 5.4072 arc minutes at
     # 1010 hPa and 10 degrees Celsius.
     times = pd.date_range("2005-06-21 00:00", periods=1440, freq="min", tz="UTC")
-    table = t.solar_position(times, 52.0, 13.0, pressure, temperature)
+    table = t.solar_position(times, 52.0, 13.0, pressure=pressure, temperature=temperature)
     lift = np.interp(10.0, table.elevation.iloc[:720], (table.apparent_elevation - table.elevation).iloc[:720])
     assert lift * 60 == pytest.approx(5.4072 * scale, rel=2e-3)
 
