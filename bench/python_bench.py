@@ -181,6 +181,43 @@ def sun_times_beside_peers(n=20_000):
         pass
 
 
+ZONES = {"Europe/Berlin": (52.52, 13.405), "America/New_York": (40.71, -74.01), "Australia/Sydney": (-33.87, 151.21)}
+
+
+def sun_times_in_zones(n=3650):
+    """CPU a day on one core, the same 3,650 days at one place: sun_times and day_events in UTC and
+    in three zones with clock changes (the same call, only tz differs), and astral 1.6 in the zone."""
+    dates = np.datetime64("2015-01-01") + np.arange(n).astype("timedelta64[D]")
+
+    def cpu(call, runs=7):
+        return statistics.median(_cpu(call) for _ in range(runs)) / n * 1e6
+
+    for name, (latitude, longitude) in ZONES.items():
+        figures = {}
+        for function in (t.sun_times, t.day_events):
+            utc = cpu(lambda: function(dates, latitude, longitude, tz="UTC", threads=1))
+            figures[function.__name__] = cpu(lambda: function(dates, latitude, longitude, tz=name, threads=1))
+            print(f"{name}: {function.__name__} {utc:.2f} us a day in UTC, {figures[function.__name__]:.2f} "
+                  f"in the zone ({figures[function.__name__] / utc:.2f}x)")
+        try:
+            import astral
+
+            place = astral.Location(("", "", latitude, longitude, name, 0))
+            days = dates.astype(object).tolist()
+
+            def by_astral():
+                for day in days:
+                    try:
+                        place.sunrise(day, local=True), place.solar_noon(day, local=True), place.sunset(day, local=True)
+                    except astral.AstralError:
+                        pass
+            peer = cpu(by_astral, 3)
+            print(f"  astral {astral.__version__} in the zone: {peer:.2f} us a day "
+                  f"(sun_times {figures['sun_times'] / peer:.2f}x astral's)")
+        except ImportError:
+            pass
+
+
 def _cpu(call):
     start = time.process_time()
     call()
@@ -216,6 +253,7 @@ def main():
     interruption()
     days()
     sun_times_beside_peers()
+    sun_times_in_zones()
     grid_example()
 
 

@@ -18,7 +18,6 @@ import numpy as np
 from ._arguments import NOT_A_TIME
 
 _SECONDS_PER_DAY = 86400
-_EPOCH = _dt.datetime(1970, 1, 1)
 _OFFSET = re.compile(r"^(?:UTC)?([+-])(\d\d):?(\d\d)?$")
 
 
@@ -61,27 +60,52 @@ def _zone_of_tzinfo(tz: _dt.tzinfo) -> Zone:
     return Zone(name or str(tz), tz)
 
 
-def _local_day(instant, tzinfo):
-    local = _dt.datetime.fromtimestamp(instant, tz=tzinfo)
-    return (local.replace(tzinfo=None) - _EPOCH).days
+# The zone's offset is looked at every _STEP seconds: less than the least time between two of any
+# zone's changes from 1900 to 2100 (3.99 days: Africa/Freetown in 1939), so that at most one change
+# lies between two looks (checked for every zone of the database by the tests).
+_STEP = 7 * _SECONDS_PER_DAY // 2
+_MARGIN = 3 * _SECONDS_PER_DAY  # looked at beyond the days: their first instants lie within 14 hours
 
 
-def _first_instant_from(day, tzinfo):
-    """The first instant whose local date is `day` (days since 1970) or a later one."""
-    midnight = _EPOCH + _dt.timedelta(days=day)
-    earlier = int(midnight.replace(tzinfo=tzinfo, fold=0).timestamp())
-    later = int(midnight.replace(tzinfo=tzinfo, fold=1).timestamp())
-    if earlier <= later:  # midnight is shown once, or twice (the earlier then)
-        return earlier
-    # The clocks skip midnight: the date begins where they change, between the two readings.
-    low, high = later, earlier
-    while high - low > 1:
-        middle = (low + high) // 2
-        if _local_day(middle, tzinfo) >= day:
-            high = middle
-        else:
-            low = middle
-    return high
+def _offset(instant: int, tzinfo: _dt.tzinfo) -> int:
+    offset = _dt.datetime.fromtimestamp(instant, tzinfo).utcoffset()
+    return int(offset.total_seconds()) if offset is not None else 0
+
+
+def _offsets(days: np.ndarray, tzinfo: _dt.tzinfo) -> tuple[np.ndarray, np.ndarray]:
+    """The zone's offsets around the sorted days (days since 1970): the instants from which each
+    holds and the offsets (seconds). The offset is looked at every _STEP seconds over each run of
+    days; where two looks differ, the change is found to the second by bisection."""
+    runs = np.split(days, np.flatnonzero(np.diff(days) > 4) + 1)
+    looks: list[int] = []
+    for run in runs:
+        first, last = int(run[0]) * _SECONDS_PER_DAY - _MARGIN, int(run[-1] + 1) * _SECONDS_PER_DAY + _MARGIN
+        looks += [*range(first, last, _STEP), last]
+    at = _dt.datetime.fromtimestamp
+    offsets = [at(t, tzinfo).utcoffset() for t in looks]  # the hot loop: timedeltas, compared as they are
+    changed = [k for k in range(len(looks) - 1) if offsets[k] != offsets[k + 1]]
+    # All changes bisected together, a round a halving: `before` keeps the old offset, `after` not.
+    before, after = [looks[k] for k in changed], [looks[k + 1] for k in changed]
+    old = [offsets[k] for k in changed]
+    while any(b - a > 1 for a, b in zip(before, after)):
+        middles = [(a + b) // 2 for a, b in zip(before, after)]
+        kept = [at(m, tzinfo).utcoffset() == o for m, o in zip(middles, old)]
+        for i, middle in enumerate(middles):
+            if after[i] - before[i] > 1:
+                (before if kept[i] else after)[i] = middle
+    starts = [looks[0], *after]
+    return np.array(starts, np.int64), np.array([_offset(t, tzinfo) for t in starts], np.int64)
+
+
+def _first_instants(days: np.ndarray, starts: np.ndarray, offsets: np.ndarray) -> tuple[np.ndarray, np.ndarray]:
+    """The first instant whose local date is each day or a later one, and the offset there. Over
+    the span from starts[k] to starts[k + 1] the local times run up to starts[k + 1] + offsets[k],
+    and these ends rise with k (spans last days, offsets change by hours): the first span that
+    reaches past local midnight holds the instant, at midnight or where the span begins."""
+    ends = np.append(starts[1:], np.iinfo(np.int64).max // 2) + offsets
+    midnight = days * _SECONDS_PER_DAY
+    k = np.searchsorted(ends, midnight, side="right")
+    return np.maximum(starts[k], midnight - offsets[k]), offsets[k]
 
 
 def day_bounds(days: np.ndarray, z: Zone) -> tuple[np.ndarray, np.ndarray, np.ndarray]:
@@ -92,16 +116,16 @@ def day_bounds(days: np.ndarray, z: Zone) -> tuple[np.ndarray, np.ndarray, np.nd
     if z.fixed is not None:
         starts = np.where(missing, NOT_A_TIME, days * _SECONDS_PER_DAY - z.fixed)
         return starts, np.where(missing, NOT_A_TIME, starts + _SECONDS_PER_DAY), np.zeros(days.shape, dtype=bool)
-    unique, inverse = np.unique(np.where(missing, 0, days), return_inverse=True)
-    firsts = {}
-    for day in unique.tolist():
-        for d in (day, day + 1):
-            if d not in firsts:
-                firsts[d] = _first_instant_from(d, z.tzinfo)
-    starts = np.array([firsts[d] for d in unique.tolist()], dtype=np.int64)
-    ends = np.array([firsts[d + 1] for d in unique.tolist()], dtype=np.int64)
-    skipped = np.array([_local_day(s, z.tzinfo) != d for s, d in zip(starts.tolist(), unique.tolist())], dtype=bool)
-    shape = days.shape
-    starts, ends = starts[inverse].reshape(shape), ends[inverse].reshape(shape)
-    return (np.where(missing, NOT_A_TIME, starts), np.where(missing, NOT_A_TIME, ends),
-            skipped[inverse].reshape(shape) & ~missing)
+    if missing.all():
+        empty = np.full(days.shape, NOT_A_TIME, np.int64)
+        return empty, empty.copy(), np.zeros(days.shape, dtype=bool)
+    unique, inverse = np.unique(days[~missing], return_inverse=True)
+    changes, offsets = _offsets(unique, z.tzinfo)
+    firsts, offset = _first_instants(unique, changes, offsets)
+    nexts, _ = _first_instants(unique + 1, changes, offsets)
+    skipped = (firsts + offset) // _SECONDS_PER_DAY != unique  # the date begins no day: the zone skips it
+    bounds = [np.full(days.shape, NOT_A_TIME, np.int64), np.full(days.shape, NOT_A_TIME, np.int64),
+              np.zeros(days.shape, dtype=bool)]
+    for bound, values in zip(bounds, (firsts, nexts, skipped)):
+        bound[~missing] = values[inverse]
+    return bounds[0], bounds[1], bounds[2]
