@@ -2,8 +2,8 @@
 those found day by day from datetime's own rules: around each of the zone's changes from 1900 to
 2100 and on random days; and no zone changes twice within the two days between two looks."""
 import datetime as dt
+import importlib
 import zoneinfo
-from zoneinfo import _zoneinfo as pure  # the pure-Python reader: its table of changes
 
 import numpy as np
 import pytest
@@ -14,6 +14,7 @@ EPOCH = dt.datetime(1970, 1, 1)
 FIRST, AFTER_LAST = -2208988800, 4133980800  # 1900-01-01 and 2101-01-01
 ZONES = sorted(zoneinfo.available_timezones())
 RANDOM = np.random.default_rng(11)
+PURE = importlib.import_module("zoneinfo._zoneinfo")  # the pure-Python reader: its table of changes
 
 
 def local_day(instant, tzinfo):
@@ -36,7 +37,7 @@ def first_instant_from(day, tzinfo):
 
 
 def changes(name):
-    return [t for t in pure.ZoneInfo.no_cache(name)._trans_utc if FIRST <= t < AFTER_LAST]
+    return [t for t in PURE.ZoneInfo.no_cache(name)._trans_utc if FIRST <= t < AFTER_LAST]
 
 
 def test_no_zone_changes_twice_between_two_looks():
