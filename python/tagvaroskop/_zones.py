@@ -75,15 +75,19 @@ def _offset(instant: int, tzinfo: _dt.tzinfo) -> int:
 def _offsets(days: np.ndarray, tzinfo: _dt.tzinfo) -> tuple[np.ndarray, np.ndarray]:
     """The zone's offsets around the sorted days (days since 1970): the instants from which each
     holds and the offsets (seconds). The offset is looked at every _STEP seconds over each run of
-    days; where two looks differ, the change is found to the second by bisection."""
-    runs = np.split(days, np.flatnonzero(np.diff(days) > 4) + 1)
-    looks: list[int] = []
-    for run in runs:
-        first, last = int(run[0]) * _SECONDS_PER_DAY - _MARGIN, int(run[-1] + 1) * _SECONDS_PER_DAY + _MARGIN
-        looks += [*range(first, last, _STEP), last]
+    days, from a few days before it to a few after; each run's first look starts a span of its own
+    (what the zone did between runs is never asked), and where two looks of a run differ, the
+    change between them is found to the second by bisection."""
     at = _dt.datetime.fromtimestamp
+    looks: list[int] = []
+    firsts: list[int] = []  # where each run's looks begin
+    for run in np.split(days, np.flatnonzero(np.diff(days) > 4) + 1):
+        first, last = int(run[0]) * _SECONDS_PER_DAY - _MARGIN, int(run[-1] + 1) * _SECONDS_PER_DAY + _MARGIN
+        firsts.append(len(looks))
+        looks += [*range(first, last, _STEP), last]
     offsets = [at(t, tzinfo).utcoffset() for t in looks]  # the hot loop: timedeltas, compared as they are
-    changed = [k for k in range(len(looks) - 1) if offsets[k] != offsets[k + 1]]
+    begins = set(firsts)
+    changed = [k for k in range(len(looks) - 1) if k + 1 not in begins and offsets[k] != offsets[k + 1]]
     # All changes bisected together, a round a halving: `before` keeps the old offset, `after` not.
     before, after = [looks[k] for k in changed], [looks[k + 1] for k in changed]
     old = [offsets[k] for k in changed]
@@ -93,7 +97,7 @@ def _offsets(days: np.ndarray, tzinfo: _dt.tzinfo) -> tuple[np.ndarray, np.ndarr
         for i, middle in enumerate(middles):
             if after[i] - before[i] > 1:
                 (before if kept[i] else after)[i] = middle
-    starts = [looks[0], *after]
+    starts = sorted([looks[k] for k in firsts] + after)
     return np.array(starts, np.int64), np.array([_offset(t, tzinfo) for t in starts], np.int64)
 
 

@@ -55,3 +55,13 @@ def test_every_zones_days_are_those_of_its_rules(name):
     assert starts.tolist() == expected_starts
     assert ends.tolist() == [first_instant_from(d + 1, tzinfo) for d in days.tolist()]
     assert skipped.tolist() == [local_day(s, tzinfo) != d for s, d in zip(expected_starts, days.tolist())]
+
+
+@pytest.mark.parametrize("name", ["Australia/Lord_Howe", "Atlantic/Azores", "America/Havana", "Pacific/Apia"])
+def test_days_years_apart_are_those_of_the_rules(name):
+    # Runs of days far apart: what the zone did between them must not leak into the next run.
+    tzinfo = zoneinfo.ZoneInfo(name)
+    days = np.sort(RANDOM.integers(FIRST // 86400, AFTER_LAST // 86400 - 1, 300))
+    starts, ends, _ = _zones.day_bounds(days, _zones.Zone(name, tzinfo))
+    assert starts.tolist() == [first_instant_from(d, tzinfo) for d in days.tolist()]
+    assert ends.tolist() == [first_instant_from(d + 1, tzinfo) for d in days.tolist()]
