@@ -23,6 +23,7 @@
 #include <pthread.h>
 #include <sys/resource.h>
 
+#include "platform/base/backup.h"
 #include "platform/base/file_exception.h"
 
 namespace platform {
@@ -152,6 +153,16 @@ int CreateNamed(const std::string& folder, unsigned mode, std::string& name) {
   return -1;
 }
 
+// The whole file locked as most programs lock one (lockf, fcntl): an open file description's
+// record lock, which conflicts with both kinds of record lock held elsewhere. Kernels without
+// such locks (before 3.15) leave it to flock.
+bool LockRecords(int fd) {
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  return fcntl(fd, F_OFD_SETLK, &lock) == 0 || errno == EINVAL;
+}
+
 // A file in the folder without a name (O_TMPFILE): a save killed before it ends leaves nothing.
 // -1 where the filesystem or the missing /proc does not allow it.
 int CreateUnnamed(const std::string& folder, unsigned mode) {
@@ -235,32 +246,6 @@ void RemoveTemporaryFilesOnSignals() {
 FileCalls& ActiveFileCalls() {
   static FileCalls calls{&SystemOpen, &SystemRead, &SystemWrite, &::fsync, &::rename, &::close};
   return calls;
-}
-
-std::string BackupPathOf(const std::string& target) {
-  if (faccessat(AT_FDCWD, FolderOf(target).c_str(), W_OK, AT_EACCESS) == 0) return target + "~";
-  // Beside it is not allowed: in a folder of the user's own, under the full path with '!' for '/'.
-  const char* state = std::getenv("XDG_STATE_HOME");
-  const char* home = std::getenv("HOME");
-  const char* temporary = std::getenv("TMPDIR");
-  const std::string uid = std::to_string(::geteuid());
-  for (const std::string& folder :
-       {state && *state ? std::string(state) + "/tagvaroskop" : std::string(),
-        home && *home ? std::string(home) + "/.local/state/tagvaroskop" : std::string(),
-        std::string(temporary && *temporary ? temporary : "/tmp") + "/tagvaroskop-" + uid}) {
-    if (folder.empty()) continue;
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
-    ::chmod(folder.c_str(), 0700);
-    struct stat info {};
-    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
-        (info.st_mode & 077) != 0)
-      continue;  // none of the user's own, or open to others
-    std::string flat = target;
-    std::replace(flat.begin(), flat.end(), '/', '!');
-    return std::string(folder).append("/").append(flat).append("~");
-  }
-  return {};
 }
 
 CFile::CFile(const std::string& path, unsigned flags) : m_path(path) {
@@ -426,16 +411,16 @@ void CFile::Close() {
 // The new content goes into the file itself only when nothing is left that can fail on the way
 // with the old content lost: the file is locked (another save or reader holding it refuses this
 // one), the size limit allows the content, a whole copy of the old content is kept as a backup
-// (BackupPathOf) until the new one is complete, and the room for it is taken before the old
+// (Backup) until the new one is complete, and the room for it is taken before the old
 // content is overwritten; a failure after that puts the old content back.
 void CFile::WriteInPlace() {
   FileCalls& calls = ActiveFileCalls();
   const int target = calls.open(m_target.c_str(), O_RDWR | O_CLOEXEC, 0);
   if (target < 0) Fail(errno);
   m_fd = target;  // closed by Abandon on every failure
-  if (flock(target, LOCK_EX | LOCK_NB) != 0) {
+  if (flock(target, LOCK_EX | LOCK_NB) != 0 || !LockRecords(target)) {
     Abandon();
-    throw CFileException(CFileException::sharingViolation, m_path);
+    throw CFileException(CFileException::inUse, m_path);
   }
   struct rlimit limit {};
   if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && m_staged.size() > limit.rlim_cur)
@@ -443,8 +428,12 @@ void CFile::WriteInPlace() {
   std::variant<std::string, int> read = ContentOf(target);
   if (const int* error = std::get_if<int>(&read)) Fail(*error);
   const std::string old = std::move(std::get<std::string>(read));
-  const std::string backup = BackupPathOf(m_target);
-  KeepBackup(backup, old);
+  Backup backup;
+  {
+    const SignalsHeld creating;  // a signal finds the backup noted as soon as it exists
+    if (!backup.Create(m_target, old)) Fail(errno);
+    NoteTemporary(backup.Path());  // until the overwrite begins, the file is whole: a signal removes it
+  }
   const SignalsHeld held;
   int error = ReserveRoom(target, old.size());
   if (error == 0) error = WriteAt(target, m_staged.data(), m_staged.size(), 0);
@@ -452,30 +441,22 @@ void CFile::WriteInPlace() {
   if (error == 0 && calls.fsync(target) != 0) error = errno;
   if (error != 0) {
     // The old content back; where even that fails, the backup stays.
-    if (WriteAt(target, old.data(), old.size(), 0) == 0 && ftruncate(target, static_cast<off_t>(old.size())) == 0 &&
-        ::fsync(target) == 0)
-      ::unlink(backup.c_str());
-    Fail(error);
+    const bool restored = WriteAt(target, old.data(), old.size(), 0) == 0 &&
+                          ftruncate(target, static_cast<off_t>(old.size())) == 0 && ::fsync(target) == 0;
+    NoteTemporary({});
+    if (restored) {
+      backup.Remove();
+      Fail(error);
+    }
+    Abandon();  // the backup holds the only whole copy: it stays, and the message names it
+    CFileException failure(CFileException::OsErrorToCause(error), m_path);
+    failure.m_keptIn = backup.Path();
+    throw failure;
   }
+  backup.Remove();
+  NoteTemporary({});
   m_fd = -1;
   if (calls.close(target) != 0) Fail(errno);
-  ::unlink(backup.c_str());
-}
-
-// The old content as a whole file of its own, readable by the user alone; a failure is this
-// save's, and the file stays as it was.
-void CFile::KeepBackup(const std::string& backup, const std::string& old) {
-  try {
-    if (backup.empty()) throw CFileException(CFileException::accessDenied, m_path);
-    ::unlink(backup.c_str());  // an older backup, of this file or an editor's, makes way
-    CFile copy(backup, modeCreate | modeWrite);
-    if (copy.m_fd >= 0) fchmod(copy.m_fd, 0600);
-    copy.Write(old.data(), old.size());
-    copy.Close();
-  } catch (const CFileException& e) {
-    Abandon();
-    throw CFileException(e.m_cause, m_path);
-  }
 }
 
 // Room for the new content: reserved where the filesystem can (fallocate), otherwise the part

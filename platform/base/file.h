@@ -43,13 +43,6 @@ class MemoryStream : public ByteStream {
 // then end the program as they would have.
 void RemoveTemporaryFilesOnSignals();
 
-// Where an in-place save keeps the whole old content until the new one is complete: beside the
-// file as NAME~, or where its folder takes no new file, in a folder of the user's own (made on
-// demand, open to nobody else): $XDG_STATE_HOME/tagvaroskop, ~/.local/state/tagvaroskop or
-// $TMPDIR/tagvaroskop-UID, under the full path with '!' for '/' and a '~' after it; "" where
-// there is none.
-std::string BackupPathOf(const std::string& target);
-
 // A file opened by its full path; every failure raises a CFileException with the cause and the
 // path. A file created for writing is written to a temporary file in the target's folder (without
 // a name where the filesystem allows it, otherwise as .tagvaroskop-XXXXXXXX) and takes the
@@ -60,7 +53,7 @@ std::string BackupPathOf(const std::string& target);
 // nobody reads is refused at once). A file that a new file cannot replace whole (several hard
 // links, a folder the user may not write, an owner, group or access list a new file cannot keep)
 // is written in place when it is closed: locked, with its room taken first and a backup of the
-// old content (BackupPathOf) kept until the new content is complete; a failure puts the old
+// old content (backup.h) kept until the new content is complete; a failure puts the old
 // content back. /dev/stdout, /dev/fd/N and the like are the streams the program holds. Opening
 // to read never waits: anything but a regular file is refused at once.
 class CFile : public ByteStream {
@@ -90,7 +83,6 @@ class CFile : public ByteStream {
   void OpenToSave();
   void CreateReplacement(const struct stat* old);
   void WriteInPlace();
-  void KeepBackup(const std::string& backup, const std::string& old);
   int ReserveRoom(int fd, size_t oldSize);
 
   std::string m_path;

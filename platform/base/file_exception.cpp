@@ -52,6 +52,11 @@ CFileException::Cause CFileException::OsErrorToCause(int error) {
 }
 
 std::string CFileException::GetErrorMessage() const {
+  if (!m_keptIn.empty()) {
+    CFileException cause(m_cause, m_strFileName);
+    return cause.GetErrorMessage() + " Der alte Inhalt ließ sich nicht zurückschreiben; er liegt in " +
+           PrintableText(m_keptIn) + ".";
+  }
   const std::string name = m_strFileName.empty() ? "eine unbenannte Datei" : PrintableText(m_strFileName);
   switch (m_cause) {
     case fileNotFound:
@@ -80,6 +85,8 @@ std::string CFileException::GetErrorMessage() const {
       return "Es wurde versucht, auf eine Stelle hinter dem Ende von " + name + " zuzugreifen.";
     case noReader:
       return "Aus " + name + " liest niemand.";
+    case inUse:
+      return name + " wird gerade von einem anderen Programm benutzt.";
     case none:
     case genericException:
       break;

@@ -25,6 +25,7 @@ class CFileException : public CException {
     diskFull,
     endOfFile,
     noReader,  // a FIFO that nobody reads
+    inUse,     // a file another program holds locked
   };
 
   CFileException(Cause cause, std::string fileName) : m_cause(cause), m_strFileName(std::move(fileName)) {}
@@ -36,6 +37,7 @@ class CFileException : public CException {
 
   Cause m_cause;
   std::string m_strFileName;
+  std::string m_keptIn;  // where the old content lies when it could not be put back, else ""
 };
 
 }  // namespace platform

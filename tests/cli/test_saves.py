@@ -181,3 +181,122 @@ def test_a_writable_file_in_a_closed_folder_is_saved_in_place(tmp_path, nobody, 
     assert target.read_bytes() == new_content("chart", tmp_path) and target.stat().st_uid == 0
     backups = pathlib.Path(options["env"]["HOME"]) / ".local/state/tagvaroskop"
     assert sorted(os.listdir(folder)) == sorted(["t", "zwei"][:names]) and not list(backups.glob("*"))
+
+
+VICTIM = ["setpriv", "--reuid=65533", "--regid=65533", "--clear-groups"]
+
+
+@pytest.fixture
+def sticky():
+    """A folder like the system's temporary one (mode 1777), where a user (65533, umask 077) and
+    another one (nobody) both work; the user's own commands, and nobody's."""
+    if os.geteuid() != 0 or not shutil.which("setpriv"):
+        pytest.skip("only root acts as two other users")
+    base = pathlib.Path(tempfile.mkdtemp())
+    base.chmod(0o755)
+    folder = base / "tmp"
+    folder.mkdir()
+    folder.chmod(0o1777)
+    env = {"PATH": os.environ["PATH"]}
+
+    def as_victim(*command, **options):
+        return subprocess.run(VICTIM + ["sh", "-c", "umask 077; exec \"$@\"", "-", *command], env=env,
+                              capture_output=True, timeout=60, **options)
+
+    def as_other(*command):
+        return subprocess.run(NOBODY + list(command), env=env, capture_output=True, timeout=60, check=True)
+
+    yield folder, as_victim, as_other
+    shutil.rmtree(base)
+
+
+def victims_notes(folder, as_victim):
+    assert as_victim("sh", "-c", f"printf 'SECRET\\n' > {folder}/notes.ort && ln {folder}/notes.ort "
+                     f"{folder}/notes-link.ort").returncode == 0
+
+
+def test_a_backup_never_goes_into_another_users_file(sticky):
+    folder, as_victim, as_other = sticky
+    victims_notes(folder, as_victim)
+    as_other("sh", "-c", f"umask 0; : > {folder}/notes.ort~")
+    done = as_victim(CLI, "place", "save", "10", "20", str(folder / "notes.ort"))
+    assert done.returncode == 0, done.stderr
+    assert (folder / "notes.ort~").read_bytes() == b"" and (folder / "notes.ort~").stat().st_uid == 65534
+    assert (folder / "notes-link.ort").read_bytes() == (folder / "notes.ort").read_bytes() != b"SECRET\n"
+    assert sorted(os.listdir(folder)) == ["notes-link.ort", "notes.ort", "notes.ort~"]
+
+
+def test_a_backup_never_goes_into_another_users_fifo(sticky):
+    folder, as_victim, as_other = sticky
+    victims_notes(folder, as_victim)
+    as_other("mkfifo", "-m", "666", str(folder / "notes.ort~"))
+    reader = os.open(folder / "notes.ort~", os.O_RDONLY | os.O_NONBLOCK)  # a reader waiting on the other end
+    try:
+        done = as_victim(CLI, "place", "save", "10", "20", str(folder / "notes.ort"))
+        assert done.returncode == 0, done.stderr
+        try:
+            came = os.read(reader, 100)
+        except BlockingIOError:
+            came = b""
+        assert came == b""  # nothing came through
+    finally:
+        os.close(reader)
+    assert sorted(os.listdir(folder)) == ["notes-link.ort", "notes.ort", "notes.ort~"]
+
+
+def test_a_planted_link_as_the_private_folder_changes_no_mode(sticky):
+    folder, as_victim, as_other = sticky
+    own = folder.parent / "own"  # a folder of the user's that the link points to
+    own.mkdir(mode=0o755)
+    os.chown(own, 65533, 65533)
+    closed = folder.parent / "closed"  # a folder that takes no new file: the backup goes elsewhere
+    closed.mkdir(mode=0o755)
+    target = closed / "t.ort"
+    target.write_bytes(OLD)
+    target.chmod(0o666)
+    os.link(target, closed / "u.ort")
+    as_other("ln", "-s", str(own), str(folder / "tagvaroskop-65533"))
+    done = subprocess.run(VICTIM + ["env", "-u", "HOME", f"TMPDIR={folder}", CLI, "place", "save", "1", "2", str(target)],
+                          capture_output=True, timeout=60, env={"PATH": os.environ["PATH"]})
+    assert done.returncode == 1 and "verwehrt" in done.stderr.decode(), done.stderr
+    assert own.stat().st_mode & 0o7777 == 0o755 and target.read_bytes() == OLD and not list(own.iterdir())
+
+
+def test_an_editors_backup_beside_a_file_with_two_names_stays(tmp_path):
+    target = two_names(tmp_path)
+    (tmp_path / "t~").write_bytes(b"the editor's")
+    done = save("place", target)
+    assert done.returncode == 0, done.stderr
+    assert (tmp_path / "t~").read_bytes() == b"the editor's"
+    assert sorted(os.listdir(tmp_path)) == ["t", "t~", "zwei"]
+
+
+@pytest.mark.parametrize("lock", ["lockf", "flock"])
+def test_a_file_another_program_holds_locked_is_not_written(tmp_path, lock):
+    target = two_names(tmp_path)
+    holder = subprocess.Popen(["/usr/bin/python3", "-c", f"import fcntl, sys, time; f = open({str(target)!r}, 'r+'); "
+                               f"fcntl.{lock}(f, fcntl.LOCK_EX); print('held', flush=True); time.sleep(30)"],
+                              stdout=subprocess.PIPE)
+    try:
+        assert holder.stdout.readline() == b"held\n"
+        done = save("place", target)
+        assert done.returncode == 1 and "wird gerade von einem anderen Programm benutzt" in done.stderr.decode()
+        assert target.read_bytes() == OLD and sorted(os.listdir(tmp_path)) == ["t", "zwei"]
+    finally:
+        holder.kill()
+        holder.wait()
+
+
+@pytest.mark.parametrize("kind", SAVES)
+def test_old_content_that_cannot_be_put_back_stays_in_the_named_backup(tmp_path, kind):
+    if not shutil.which("strace"):
+        pytest.skip("strace is not installed")
+    if os.environ.get("TAGVAROSKOP_SANITIZED") == "ON":
+        pytest.skip("the sanitizers' runtimes make the same calls themselves")
+    target = two_names(tmp_path)
+    # The backup's write goes through, the next two fail: the new content and its undoing.
+    done = save(kind, target, ["strace", "-f", "-o", "/dev/null", "-e", "trace=write",
+                               "-e", "inject=write:error=ENOSPC:when=2..3"])
+    assert done.returncode == 1
+    assert f"er liegt in {tmp_path}/t~." in done.stderr.decode(), done.stderr
+    assert (tmp_path / "t~").read_bytes() == OLD
