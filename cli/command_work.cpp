@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/argument_bytes.h"
 #include "cli/batch.h"
 #include "cli/day_results.h"
 #include "cli/descriptor_buffer.h"
@@ -36,7 +37,7 @@ constexpr qint64 kMostDays = 5LL * 366;
 // Heights that --height takes at once: each adds a row to every day.
 constexpr qsizetype kMostHeights = 100;
 
-std::string Text(const QString& s) { return s.toStdString(); }
+std::string Text(const QString& s) { return ArgumentBytes(s); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <new>
 
+#include "cli/argument_bytes.h"
 #include "cli/command_work.h"
 #include "cli/help_text.h"
 #include "cli/input.h"
@@ -26,7 +27,7 @@ QStringList Reordered(const std::vector<std::string>& arguments, const CommandSp
       continue;
     }
     if (onlyArguments || !(a.starts_with("--") || a == "-h")) {
-      positional << QString::fromStdString(a);
+      positional << ArgumentText(a);
       continue;
     }
     const std::string name = a == "-h" ? "help" : a.substr(2, a.find('=') - 2);
@@ -38,10 +39,10 @@ QStringList Reordered(const std::vector<std::string>& arguments, const CommandSp
     }
     const bool takesValue = option != command.options.end() && option->value;
     if (withValue && !takesValue) throw InputError{"die Option " + Shown("--" + name) + " nimmt keinen Wert."};
-    options << QString::fromStdString(a);
+    options << ArgumentText(a);
     if (takesValue && !withValue) {
       if (i + 1 >= arguments.size()) throw InputError{"nach " + Shown("--" + name) + " fehlt der Wert."};
-      options << QString::fromStdString(arguments[++i]);
+      options << ArgumentText(arguments[++i]);
     }
   }
   return QStringList{"tagvaroskop-cli"} + options + QStringList{"--"} + positional;

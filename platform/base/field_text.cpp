@@ -76,11 +76,33 @@ double ConvertInCLocale(std::string_view number) {
 
 }  // namespace
 
+size_t Utf8SequenceAt(std::string_view bytes, size_t at, char32_t& point) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  const unsigned char lead = byte(at);
+  if (lead < 0x80) return point = lead, 1;
+  const size_t length = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+  if (length == 0 || at + length > bytes.size()) return 0;
+  point = lead & (0x7F >> length);
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    point = (point << 6) | (byte(at + i) & 0x3F);
+  }
+  constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (point < kLeast[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return 0;
+  return length;
+}
+
 std::string PrintableText(std::string_view text) {
   std::string s;
-  for (const char c : text) {
+  for (size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
     const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 0x20 && u != 0x7f)
+    char32_t point = 0;
+    const size_t length = u >= 0x80 ? Utf8SequenceAt(text, at, point) : 0;
+    if (length > 0 && point >= 0xA0) {  // a character beyond ASCII and its controls, whole
+      s.append(text.substr(at, length));
+      at += length - 1;
+    } else if (u >= 0x20 && u < 0x7f)
       s += c;
     else if (c == '\n')
       s += "\\n";

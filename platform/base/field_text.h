@@ -9,9 +9,13 @@ namespace platform {
 // Longest text that the data exchange takes from an edit control, in characters.
 inline constexpr int kMaxFieldCharacters = 31;
 
-// A text as a message shows it: control characters escaped (\n, \t, \r, \xNN), so that no
-// name or entry writes to a terminal or breaks a line.
+// A text as a message shows it: control characters (C0, DEL and C1) and every byte that is no
+// part of valid UTF-8 escaped (\n, \t, \r, \xNN), so that no name or entry writes to a terminal
+// or breaks a line, and a file name of any bytes is shown as it is.
 std::string PrintableText(std::string_view text);
+// The length of the valid UTF-8 sequence that starts at `at`, with its code point; 0 where none
+// does (a stray continuation byte, an overlong form, a surrogate, beyond U+10FFFF, cut short).
+size_t Utf8SequenceAt(std::string_view bytes, size_t at, char32_t& point);
 
 // The first `count` characters (UTF-8 code points) of a text.
 std::string FirstCharacters(std::string_view text, int count);

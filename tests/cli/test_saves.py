@@ -300,3 +300,24 @@ def test_old_content_that_cannot_be_put_back_stays_in_the_named_backup(tmp_path,
     assert done.returncode == 1
     assert f"er liegt in {tmp_path}/t~." in done.stderr.decode(), done.stderr
     assert (tmp_path / "t~").read_bytes() == OLD
+
+
+# Names that are bytes but no UTF-8: a new file, a plain one and one with two names.
+@pytest.mark.parametrize("name", [b"a\xffb.ort", b"\xff\xfe.ort", b"c\xc3.ort"])
+@pytest.mark.parametrize("given", ["new", "plain", "two_names"])
+def test_names_are_bytes(tmp_path, name, given):
+    expected = new_content("place", pathlib.Path(tempfile.mkdtemp()))
+    folder = os.fsencode(tmp_path)
+    target = os.path.join(folder, name)
+    if given != "new":
+        with open(target, "wb") as f:
+            f.write(OLD)
+    if given == "two_names":
+        os.link(target, os.path.join(folder, b"zwei"))
+    done = subprocess.run([CLI, *SAVES["place"], target], capture_output=True, timeout=60)
+    assert done.returncode == 0, done.stderr
+    assert sorted(os.listdir(folder)) == sorted([name] + ([b"zwei"] if given == "two_names" else []))
+    with open(target, "rb") as f:
+        assert f.read() == expected
+    shown = subprocess.run([CLI, "place", "show", os.path.join(folder, b"fehlt\xff")], capture_output=True)
+    assert shown.returncode == 1 and b"fehlt\\xff wurde nicht gefunden." in shown.stderr
