@@ -10,6 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/descriptor_buffer.h"
+#include "platform/base/field_text.h"
 #include "platform/base/file.h"
 
 #ifdef TAGVAROSKOP_CHARTS
@@ -34,11 +35,19 @@ int RunChartProgram(char** argv) {
   }
   const std::filesystem::path candidates[] = {here / "tagvaroskop-cli-charts",
                                               here / "../libexec/tagvaroskop/tagvaroskop-cli-charts"};
+  int refused = ENOENT;  // why the first candidate that exists cannot be run, if one does
   for (const std::filesystem::path& program : candidates) {
     if (access(program.c_str(), X_OK) == 0) execv(program.c_str(), argv);
+    if (errno != ENOENT && refused == ENOENT) refused = errno;
   }
-  std::cerr << "tagvaroskop-cli: Das Programm für die Diagramme (tagvaroskop-cli-charts) fehlt neben " << here.string()
-            << ".\n";
+  const std::string shown = platform::PrintableText(here.string());
+  if (refused == ENOENT) {
+    std::cerr << "tagvaroskop-cli: Das Programm für die Diagramme (tagvaroskop-cli-charts) fehlt neben " << shown
+              << ".\n";
+  } else {  // there, but a folder on the way or the program itself is closed to this user
+    std::cerr << "tagvaroskop-cli: Das Programm für die Diagramme (tagvaroskop-cli-charts) neben " << shown
+              << " ist für diesen Benutzer nicht erreichbar (" << std::strerror(refused) << ").\n";
+  }
   return 1;
 }
 #endif

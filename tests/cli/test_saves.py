@@ -16,8 +16,20 @@ OLD = bytes(range(256)) * 11  # 2,816 bytes, smaller than every new file
 NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--groups=100"]
 
 
-def save(kind, target, prefix=(), **options):
-    return subprocess.run([*prefix, CLI, *SAVES[kind], str(target)], capture_output=True, timeout=120, **options)
+def save(kind, target, prefix=(), cli=CLI, **options):
+    return subprocess.run([*prefix, cli, *SAVES[kind], str(target)], capture_output=True, timeout=120, **options)
+
+
+@pytest.fixture(scope="module")
+def their_cli():
+    """The programs where every user reaches them: the build may lie in a folder closed to others
+    (a clone under /root, or in a mktemp -d folder)."""
+    folder = pathlib.Path(tempfile.mkdtemp())
+    folder.chmod(0o755)
+    for name in ("tagvaroskop-cli", "tagvaroskop-cli-charts"):
+        shutil.copy2(pathlib.Path(CLI).resolve().parent / name, folder / name)
+    yield str(folder / "tagvaroskop-cli")
+    shutil.rmtree(folder)
 
 
 def new_content(kind, tmp_path):
@@ -150,7 +162,7 @@ def nobody():
     shutil.rmtree(base)
 
 
-def test_a_group_members_save_keeps_the_shared_file(tmp_path, nobody):
+def test_a_group_members_save_keeps_the_shared_file(tmp_path, nobody, their_cli):
     base, options = nobody
     folder = base / "open"
     folder.mkdir()
@@ -160,7 +172,7 @@ def test_a_group_members_save_keeps_the_shared_file(tmp_path, nobody):
     os.chown(shared, 0, 100)
     shared.chmod(0o664)
     os.setxattr(shared, "user.note", b"geteilt")
-    done = save("place", shared, NOBODY, **options)
+    done = save("place", shared, NOBODY, cli=their_cli, **options)
     assert done.returncode == 0, done.stderr
     status = shared.stat()
     assert (status.st_uid, status.st_gid, status.st_mode & 0o7777) == (0, 100, 0o664)
@@ -169,14 +181,14 @@ def test_a_group_members_save_keeps_the_shared_file(tmp_path, nobody):
 
 
 @pytest.mark.parametrize("names", [1, 2])
-def test_a_writable_file_in_a_closed_folder_is_saved_in_place(tmp_path, nobody, names):
+def test_a_writable_file_in_a_closed_folder_is_saved_in_place(tmp_path, nobody, names, their_cli):
     base, options = nobody
     folder = base / "zu"
     folder.mkdir(mode=0o755)
     target = two_names(folder) if names == 2 else folder / "t"
     target.write_bytes(OLD)
     target.chmod(0o666)
-    done = save("chart", target, NOBODY, **options)
+    done = save("chart", target, NOBODY, cli=their_cli, **options)
     assert done.returncode == 0, done.stderr
     assert target.read_bytes() == new_content("chart", tmp_path) and target.stat().st_uid == 0
     backups = pathlib.Path(options["env"]["HOME"]) / ".local/state/tagvaroskop"
@@ -187,7 +199,7 @@ VICTIM = ["setpriv", "--reuid=65533", "--regid=65533", "--clear-groups"]
 
 
 @pytest.fixture
-def sticky():
+def sticky(their_cli):
     """A folder like the system's temporary one (mode 1777), where a user (65533, umask 077) and
     another one (nobody) both work; the user's own commands, and nobody's."""
     if os.geteuid() != 0 or not shutil.which("setpriv"):
@@ -206,7 +218,7 @@ def sticky():
     def as_other(*command):
         return subprocess.run(NOBODY + list(command), env=env, capture_output=True, timeout=60, check=True)
 
-    yield folder, as_victim, as_other
+    yield folder, as_victim, as_other, their_cli
     shutil.rmtree(base)
 
 
@@ -216,10 +228,10 @@ def victims_notes(folder, as_victim):
 
 
 def test_a_backup_never_goes_into_another_users_file(sticky):
-    folder, as_victim, as_other = sticky
+    folder, as_victim, as_other, cli = sticky
     victims_notes(folder, as_victim)
     as_other("sh", "-c", f"umask 0; : > {folder}/notes.ort~")
-    done = as_victim(CLI, "place", "save", "10", "20", str(folder / "notes.ort"))
+    done = as_victim(cli, "place", "save", "10", "20", str(folder / "notes.ort"))
     assert done.returncode == 0, done.stderr
     assert (folder / "notes.ort~").read_bytes() == b"" and (folder / "notes.ort~").stat().st_uid == 65534
     assert (folder / "notes-link.ort").read_bytes() == (folder / "notes.ort").read_bytes() != b"SECRET\n"
@@ -227,12 +239,12 @@ def test_a_backup_never_goes_into_another_users_file(sticky):
 
 
 def test_a_backup_never_goes_into_another_users_fifo(sticky):
-    folder, as_victim, as_other = sticky
+    folder, as_victim, as_other, cli = sticky
     victims_notes(folder, as_victim)
     as_other("mkfifo", "-m", "666", str(folder / "notes.ort~"))
     reader = os.open(folder / "notes.ort~", os.O_RDONLY | os.O_NONBLOCK)  # a reader waiting on the other end
     try:
-        done = as_victim(CLI, "place", "save", "10", "20", str(folder / "notes.ort"))
+        done = as_victim(cli, "place", "save", "10", "20", str(folder / "notes.ort"))
         assert done.returncode == 0, done.stderr
         try:
             came = os.read(reader, 100)
@@ -245,7 +257,7 @@ def test_a_backup_never_goes_into_another_users_fifo(sticky):
 
 
 def test_a_planted_link_as_the_private_folder_changes_no_mode(sticky):
-    folder, as_victim, as_other = sticky
+    folder, as_victim, as_other, cli = sticky
     own = folder.parent / "own"  # a folder of the user's that the link points to
     own.mkdir(mode=0o755)
     os.chown(own, 65533, 65533)
@@ -256,7 +268,7 @@ def test_a_planted_link_as_the_private_folder_changes_no_mode(sticky):
     target.chmod(0o666)
     os.link(target, closed / "u.ort")
     as_other("ln", "-s", str(own), str(folder / "tagvaroskop-65533"))
-    done = subprocess.run(VICTIM + ["env", "-u", "HOME", f"TMPDIR={folder}", CLI, "place", "save", "1", "2", str(target)],
+    done = subprocess.run(VICTIM + ["env", "-u", "HOME", f"TMPDIR={folder}", cli, "place", "save", "1", "2", str(target)],
                           capture_output=True, timeout=60, env={"PATH": os.environ["PATH"]})
     assert done.returncode == 1 and "verwehrt" in done.stderr.decode(), done.stderr
     assert own.stat().st_mode & 0o7777 == 0o755 and target.read_bytes() == OLD and not list(own.iterdir())
@@ -321,3 +333,24 @@ def test_names_are_bytes(tmp_path, name, given):
         assert f.read() == expected
     shown = subprocess.run([CLI, "place", "show", os.path.join(folder, b"fehlt\xff")], capture_output=True)
     assert shown.returncode == 1 and b"fehlt\\xff wurde nicht gefunden." in shown.stderr
+
+
+@pytest.mark.parametrize("closed", [True, False], ids=["unreachable", "missing"])
+def test_the_chart_program_is_told_missing_or_unreachable(closed):
+    if os.geteuid() != 0 or not shutil.which("setpriv"):
+        pytest.skip("only root acts as another user")
+    base = pathlib.Path(tempfile.mkdtemp())
+    try:
+        base.chmod(0o755)
+        inner = base / "inner"
+        inner.mkdir(mode=0o700 if closed else 0o755)
+        shutil.copy2(CLI, base / "tagvaroskop-cli")  # reachable; the chart program in a closed folder, or none
+        if closed:
+            shutil.copy2(pathlib.Path(CLI).resolve().parent / "tagvaroskop-cli-charts", inner / "tagvaroskop-cli-charts")
+            os.symlink(inner / "tagvaroskop-cli-charts", base / "tagvaroskop-cli-charts")
+        done = subprocess.run(NOBODY + [str(base / "tagvaroskop-cli"), "chart", "year", "2005", "51", "7", "/dev/null"],
+                              capture_output=True, timeout=60)
+        assert done.returncode == 1
+        assert ("nicht erreichbar" if closed else "fehlt neben") in done.stderr.decode(), done.stderr
+    finally:
+        shutil.rmtree(base)
