@@ -431,7 +431,13 @@ void CFile::WriteInPlace() {
   Backup backup;
   {
     const SignalsHeld creating;  // a signal finds the backup noted as soon as it exists
-    if (!backup.Create(m_target, old)) Fail(errno);
+    if (!backup.Create(m_target, old)) {
+      const int error = errno;
+      Abandon();
+      throw CFileException(
+          error == EACCES || error == EPERM ? CFileException::noBackupPlace : CFileException::OsErrorToCause(error),
+          m_path);
+    }
     NoteTemporary(backup.Path());  // until the overwrite begins, the file is whole: a signal removes it
   }
   const SignalsHeld held;

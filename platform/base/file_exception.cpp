@@ -19,9 +19,10 @@ CFileException::Cause CFileException::OsErrorToCause(int error) {
     case EMFILE:
     case ENFILE:
       return tooManyOpenFiles;
+    case EROFS:
+      return readOnlyMedium;
     case EACCES:
     case EPERM:
-    case EROFS:
     case EISDIR:
     case EEXIST:
       return accessDenied;
@@ -87,6 +88,13 @@ std::string CFileException::GetErrorMessage() const {
       return "Aus " + name + " liest niemand.";
     case inUse:
       return name + " wird gerade von einem anderen Programm benutzt.";
+    case readOnlyMedium:
+      return name + " liegt auf einem schreibgeschützten Datenträger.";
+    case noBackupPlace:
+      return name +
+             " wird an Ort und Stelle überschrieben, doch für den alten Inhalt fand sich kein Ort: weder "
+             "neben der Datei noch in $XDG_STATE_HOME/tagvaroskop, ~/.local/state/tagvaroskop oder "
+             "$TMPDIR/tagvaroskop-UID (eigene Ordner, nur für den Benutzer).";
     case none:
     case genericException:
       break;

@@ -24,8 +24,10 @@ class CFileException : public CException {
     lockViolation,
     diskFull,
     endOfFile,
-    noReader,  // a FIFO that nobody reads
-    inUse,     // a file another program holds locked
+    noReader,        // a FIFO that nobody reads
+    inUse,           // a file another program holds locked
+    readOnlyMedium,  // a filesystem mounted read-only
+    noBackupPlace,   // an in-place save found no folder for the old content
   };
 
   CFileException(Cause cause, std::string fileName) : m_cause(cause), m_strFileName(std::move(fileName)) {}

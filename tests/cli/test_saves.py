@@ -270,7 +270,7 @@ def test_a_planted_link_as_the_private_folder_changes_no_mode(sticky):
     as_other("ln", "-s", str(own), str(folder / "tagvaroskop-65533"))
     done = subprocess.run(VICTIM + ["env", "-u", "HOME", f"TMPDIR={folder}", cli, "place", "save", "1", "2", str(target)],
                           capture_output=True, timeout=60, env={"PATH": os.environ["PATH"]})
-    assert done.returncode == 1 and "verwehrt" in done.stderr.decode(), done.stderr
+    assert done.returncode == 1 and "für den alten Inhalt fand sich kein Ort" in done.stderr.decode(), done.stderr
     assert own.stat().st_mode & 0o7777 == 0o755 and target.read_bytes() == OLD and not list(own.iterdir())
 
 
@@ -354,3 +354,15 @@ def test_the_chart_program_is_told_missing_or_unreachable(closed):
         assert ("nicht erreichbar" if closed else "fehlt neben") in done.stderr.decode(), done.stderr
     finally:
         shutil.rmtree(base)
+
+
+def test_a_read_only_medium_is_named_as_such(tmp_path):
+    mount = tmp_path / "ro"
+    mount.mkdir()
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "ro,size=1m", "tmpfs", str(mount)], capture_output=True).returncode:
+        pytest.skip("no tmpfs can be mounted here")
+    try:
+        done = save("place", mount / "t")
+        assert done.returncode == 1 and "liegt auf einem schreibgeschützten Datenträger" in done.stderr.decode()
+    finally:
+        subprocess.run(["umount", str(mount)], check=True)
