@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/statvfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -152,6 +154,17 @@ int CreateNamed(const std::string& folder, unsigned mode, std::string& name) {
   name.clear();
   return -1;
 }
+
+// Filesystems that write a changed block anew (their magic numbers, linux/magic.h): btrfs,
+// bcachefs, XFS (shared extents after a reflink copy) and ZFS.
+bool CopiesOnWrite(long type) {
+  for (const long magic : {0x9123683EL, 0xCA451A4EL, 0x58465342L, 0x2FC12FC1L}) {
+    if (type == magic) return true;
+  }
+  return false;
+}
+// Room beyond the new content that a copy-on-write filesystem keeps for its own records.
+constexpr unsigned long long kCopyMargin = 1 << 20;
 
 // The whole file locked as most programs lock one (lockf, fcntl): an open file description's
 // record lock, which conflicts with both kinds of record lock held elsewhere. Kernels without
@@ -441,8 +454,12 @@ void CFile::WriteInPlace() {
     NoteTemporary(backup.Path());  // until the overwrite begins, the file is whole: a signal removes it
   }
   const SignalsHeld held;
-  int error = ReserveRoom(target, old.size());
-  if (error == 0) error = WriteAt(target, m_staged.data(), m_staged.size(), 0);
+  if (const int refused = ReserveRoom(target, old.size())) {  // nothing overwritten yet
+    backup.Remove();
+    NoteTemporary({});
+    Fail(refused);
+  }
+  int error = WriteAt(target, m_staged.data(), m_staged.size(), 0);
   if (error == 0 && ftruncate(target, static_cast<off_t>(m_staged.size())) != 0) error = errno;
   if (error == 0 && calls.fsync(target) != 0) error = errno;
   if (error != 0) {
@@ -470,6 +487,14 @@ void CFile::WriteInPlace() {
 // as it was.
 int CFile::ReserveRoom(int fd, size_t oldSize) {
   const off_t size = static_cast<off_t>(m_staged.size());
+  // Where the filesystem copies on write (btrfs, bcachefs, XFS with shared extents, ZFS), every
+  // block overwritten takes a new one, and fallocate reserves none for that: the free room must
+  // hold the whole new content, with a margin for the filesystem's own records.
+  struct statfs filesystem {};
+  struct statvfs room {};
+  if (fstatfs(fd, &filesystem) == 0 && CopiesOnWrite(filesystem.f_type) && fstatvfs(fd, &room) == 0 &&
+      static_cast<unsigned long long>(room.f_bavail) * room.f_frsize < m_staged.size() + kCopyMargin)
+    return ENOSPC;
   if (fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0) return 0;
   if (errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL) return errno;
   if (m_staged.size() <= oldSize) return 0;

@@ -366,3 +366,45 @@ def test_a_read_only_medium_is_named_as_such(tmp_path):
         assert done.returncode == 1 and "liegt auf einem schreibgeschützten Datenträger" in done.stderr.decode()
     finally:
         subprocess.run(["umount", str(mount)], check=True)
+
+
+@pytest.mark.parametrize("kind", ["btrfs", "xfs"])
+def test_a_full_copy_on_write_disk_keeps_the_old_content(their_cli, kind):
+    """A user's file in a folder the user may not write (so written in place, the backup in
+    $XDG_STATE_HOME) on a nearly full copy-on-write filesystem: an overwrite there needs new blocks,
+    so the save is refused before anything is overwritten, and the old content survives a remount."""
+    if os.geteuid() != 0 or not shutil.which("setpriv") or not shutil.which(f"mkfs.{kind}"):
+        pytest.skip(f"needs root, setpriv and mkfs.{kind}")
+    base = pathlib.Path(tempfile.mkdtemp())
+    base.chmod(0o755)
+    image, mount, state = base / "image", base / "mnt", base / "state"
+    mount.mkdir()
+    state.mkdir(mode=0o700)
+    os.chown(state, 65533, 65533)
+    with open(image, "wb") as f:
+        f.truncate(320 << 20)
+    options = ["-m", "reflink=1"] if kind == "xfs" else []
+    made = subprocess.run([f"mkfs.{kind}", "-q", "-f", *options, str(image)], capture_output=True)
+    mounted = subprocess.run(["mount", "-o", "loop", str(image), str(mount)], capture_output=True)
+    if made.returncode or mounted.returncode:
+        shutil.rmtree(base)
+        pytest.skip(f"no loop-mounted {kind} here: {(made.stderr or mounted.stderr).decode().strip()}")
+    try:
+        folder = mount / "zu"
+        folder.mkdir(mode=0o755)
+        target = folder / "export.txt"
+        old = bytes(range(256)) * 188  # 48,128 bytes, about an export's size
+        target.write_bytes(old)
+        os.chown(target, 65533, 65533)
+        fill(mount, 4)
+        os.sync()
+        done = subprocess.run(VICTIM + ["env", f"XDG_STATE_HOME={state}", their_cli, "export", "2024-06-21", "52.5",
+                                        "13.4", str(target)], capture_output=True, timeout=60)
+        assert done.returncode == 1 and "voller Datenträger" in done.stderr.decode(), done.stderr
+        assert not list(state.rglob("*~"))  # nothing was overwritten: the backup went
+        subprocess.run(["umount", str(mount)], check=True)
+        subprocess.run(["mount", "-o", "loop", str(image), str(mount)], check=True)
+        assert target.read_bytes() == old
+    finally:
+        subprocess.run(["umount", str(mount)], capture_output=True)
+        shutil.rmtree(base)
