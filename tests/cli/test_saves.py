@@ -408,3 +408,17 @@ def test_a_full_copy_on_write_disk_keeps_the_old_content(their_cli, kind):
     finally:
         subprocess.run(["umount", str(mount)], capture_output=True)
         shutil.rmtree(base)
+
+
+def test_a_name_as_long_as_a_name_may_be_keeps_its_backup_elsewhere(tmp_path):
+    # NAME~ would be one byte too long: the backup goes to the private folder, its name shortened.
+    target = tmp_path / ("n" * 251 + ".ort")
+    target.write_bytes(OLD)
+    os.link(target, tmp_path / "zwei")
+    home = tmp_path / "home"
+    home.mkdir()
+    done = save("place", target, env=dict(os.environ, HOME=str(home), XDG_STATE_HOME=""))
+    assert done.returncode == 0, done.stderr
+    assert target.read_bytes() == (tmp_path / "zwei").read_bytes() != OLD
+    assert sorted(os.listdir(tmp_path)) == sorted(["home", target.name, "zwei"])
+    assert not list(home.rglob("*~"))
