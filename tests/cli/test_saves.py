@@ -43,6 +43,14 @@ def two_names(folder):
     return folder / "t"
 
 
+def needs_strace():
+    """strace fails or kills a save at a chosen call; under the sanitizers their own calls count too."""
+    if not shutil.which("strace"):
+        pytest.skip("strace is not installed")
+    if os.environ.get("TAGVAROSKOP_SANITIZED") == "ON":
+        pytest.skip("the sanitizers' runtimes make the same calls themselves")
+
+
 @pytest.fixture
 def ext2(tmp_path):
     """A filesystem without fallocate: a loop-mounted ext2 image of 2 MiB."""
@@ -95,10 +103,7 @@ STEPS = ["write", "lseek", "ftruncate", "fsync", "fallocate", "linkat", "rename"
 @pytest.mark.parametrize("names", [1, 2])
 @pytest.mark.parametrize("kind", SAVES)
 def test_a_kill_at_any_step_leaves_each_file_whole(tmp_path, kind, names):
-    if not shutil.which("strace"):
-        pytest.skip("strace is not installed")
-    if os.environ.get("TAGVAROSKOP_SANITIZED") == "ON":  # the runtimes make calls of their own, hundreds
-        pytest.skip("the sanitizers' runtimes make the same calls themselves")
+    needs_strace()
     new = new_content(kind, tmp_path)
     for step in STEPS:
         for when in range(1, 100):
@@ -127,10 +132,7 @@ FAILURES = [("write", "ENOSPC"), ("ftruncate", "EIO"), ("fsync", "EIO"), ("lseek
 
 @pytest.mark.parametrize("kind", SAVES)
 def test_a_failure_after_the_overwrite_began_puts_the_old_content_back(tmp_path, kind):
-    if not shutil.which("strace"):
-        pytest.skip("strace is not installed")
-    if os.environ.get("TAGVAROSKOP_SANITIZED") == "ON":
-        pytest.skip("the sanitizers' runtimes make the same calls themselves")
+    needs_strace()
     new = new_content(kind, tmp_path)
     for call, error in FAILURES:
         for when in range(1, 60):
@@ -301,10 +303,7 @@ def test_a_file_another_program_holds_locked_is_not_written(tmp_path, lock):
 
 @pytest.mark.parametrize("kind", SAVES)
 def test_old_content_that_cannot_be_put_back_stays_in_the_named_backup(tmp_path, kind):
-    if not shutil.which("strace"):
-        pytest.skip("strace is not installed")
-    if os.environ.get("TAGVAROSKOP_SANITIZED") == "ON":
-        pytest.skip("the sanitizers' runtimes make the same calls themselves")
+    needs_strace()
     target = two_names(tmp_path)
     # The backup's write goes through, the next two fail: the new content and its undoing.
     done = save(kind, target, ["strace", "-f", "-o", "/dev/null", "-e", "trace=write",
