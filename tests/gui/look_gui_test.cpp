@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 #include <QtTest>
 #include <cmath>
@@ -74,6 +76,7 @@ class LookGuiTest : public QObject {
     QTest::addColumn<bool>("dark"), QTest::newRow("default") << false, QTest::newRow("dark") << true;
   }
   void everyLabelIsReadable();
+  void thePaletteIsWholeAndFusionsLightOne();
   void groupBoxFramesRunThroughTheirTitles();
   void fieldsShowTheirNumbersWholeAndTheirStartAfterTheFocus();
   void f1OpensTheAboutBoxFromTheMainAndTheYearWindow();
@@ -119,6 +122,30 @@ void LookGuiTest::everyLabelIsReadable() {
       QVERIFY2(contrast(title) >= 4.5, qPrintable(box->title()));
     }
   });
+}
+
+// Every colour of every group is set, so that a platform theme (a dark GTK theme) fills in
+// none of its own; and they are Fusion's light colours (but the dialog's background and a darker
+// highlight, on which selected text is readable), which the golden pictures were drawn with.
+void LookGuiTest::thePaletteIsWholeAndFusionsLightOne() {
+  platform::UseLightLook();
+  const QPalette palette = platform::LightPalette();
+  QStyle* fusion = QStyleFactory::create("Fusion");
+  const QPalette standard = fusion->standardPalette();
+  delete fusion;
+  for (int group = 0; group < QPalette::NColorGroups; ++group) {
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+      const auto g = static_cast<QPalette::ColorGroup>(group);
+      const auto r = static_cast<QPalette::ColorRole>(role);
+      QVERIFY2(palette.isBrushSet(g, r), qPrintable(QString("group %1, role %2").arg(group).arg(role)));
+      if (r != QPalette::Window && r != QPalette::Button && !(r == QPalette::Highlight && g != QPalette::Disabled))
+        QVERIFY2(palette.color(g, r).rgba() == standard.color(g, r).rgba(),
+                 qPrintable(QString("group %1, role %2").arg(group).arg(role)));
+    }
+  }
+  QCOMPARE(QApplication::palette("QLineEdit").color(QPalette::Base), palette.color(QPalette::Base));
+  const double highlight = Luminance(palette.color(QPalette::Highlight).rgb());
+  QVERIFY((Luminance(palette.color(QPalette::HighlightedText).rgb()) + 0.05) / (highlight + 0.05) >= 4.5);
 }
 
 void LookGuiTest::groupBoxFramesRunThroughTheirTitles() {

@@ -162,3 +162,47 @@ def test_a_screen_reader_reads_every_control_and_the_charts(screen):
         assert f"gewählter Tag: Sonnenschein {sun['Sonnenschein (Std)']} Std {sun['Sonnenschein (min)']} min" in picked
     finally:
         program.kill(), program.wait()
+
+
+def luminance(rgb):  # relative luminance, as WCAG defines it
+    def linear(c):
+        c /= 255
+        return c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = rgb[:3]
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b)
+
+
+def contrast_in(shot, box):
+    """The greatest contrast of a colour in the box against its commonest one (its background)."""
+    colours = shot.crop(box).getcolors(1 << 16)
+    background = max(colours)[1]
+    lighter = [luminance(c) for _, c in colours]
+    base = luminance(background)
+    return max((max(base, l) + 0.05) / (min(base, l) + 0.05) for l in lighter)
+
+
+def test_every_text_is_readable_under_a_dark_gtk_theme(screen):
+    if screen != (1280, 800):
+        pytest.skip("one screen is enough")
+    plugins = pathlib.Path("/usr/lib/x86_64-linux-gnu/qt6/plugins/platformthemes")
+    if not (plugins / "libqgtk3.so").exists() or not shutil.which("import"):
+        pytest.skip("needs Qt's gtk3 platform theme (qt6-gtk-platformtheme) and ImageMagick")
+    env = dict(os.environ, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark", XDG_CURRENT_DESKTOP="GNOME",
+               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    program = subprocess.Popen([PROGRAM], env=env, stderr=subprocess.DEVNULL)
+    try:
+        window("Tagvaroskop im Verlauf")
+        time.sleep(2)  # the theme's start, then the accessible tree as it stands
+        app = next(a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tagvaroskop" and a.childCount)
+        texts = [n for n in nodes(app) if n.getRoleName() in ("label", "push button", "text") and n.name]
+        shot = Image.open(io.BytesIO(subprocess.run(["import", "-window", "root", "png:-"], capture_output=True,
+                                                    check=True).stdout)).convert("RGB")
+        assert len(texts) > 20, [(n.getRoleName(), n.name) for n in nodes(app)]
+        unreadable = []
+        for node in texts:
+            e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            if e.width > 2 and e.height > 2 and contrast_in(shot, (e.x, e.y, e.x + e.width, e.y + e.height)) < 4.5:
+                unreadable.append(node.name)
+        assert unreadable == []
+    finally:
+        program.kill(), program.wait()
