@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +78,8 @@ DialogWindow::DialogWindow(CDialog& dialog, QWidget* owner)
   const QSize client(dialog.Client().Width(), dialog.Client().Height());
   m_client->setFixedSize(client);
   auto* scroll = new QScrollArea(this);
+  scroll->setFocusPolicy(Qt::NoFocus);  // the controls are the Tab stops, not what holds them
+  m_client->setFocusPolicy(Qt::NoFocus);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidget(m_client);
   auto* layout = new QVBoxLayout(this);
@@ -243,9 +246,14 @@ void DialogWindow::reject() { Deliver({Event::kCommand, IDCANCEL}); }
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) { ShowSystemMenu(event->globalPos()); }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
-  // A field that loses the focus shows the start of its text, not a scrolled end of it.
+  // A field that the focus leaves for another control shows the start of its text, not a
+  // scrolled end of it; where the window only loses activation (another window, a menu), caret
+  // and selection stay where they were, so that typing on after it goes where it went.
   if (event->type() == QEvent::FocusOut) {
-    if (auto* edit = qobject_cast<QLineEdit*>(watched)) edit->setCursorPosition(0);
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const bool windowOnly =
+        reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason;
+    if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && !windowOnly) edit->setCursorPosition(0);
   }
   if (event->type() == QEvent::ContextMenu &&
       static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -63,6 +64,7 @@ class MainWindowGuiTest : public QObject {
   void theKeyboardOpensTheSystemMenuAndItsAboutBox_data();
   void theKeyboardOpensTheSystemMenuAndItsAboutBox();
   void enterOnThePatternFiltersAndTheNextNameIsSaved();
+  void aWindowThatLosesActivationKeepsTheCaretAndEveryControlIsOneTabStop();
   void terminationClosesAMessageBoxAndTheDialog();  // last: the program ends after it
 
  private:
@@ -126,6 +128,54 @@ void MainWindowGuiTest::typingAndEnterCalculateThenAnInvalidEntryShowsItsMessage
   QVERIFY(focusBack);
   QCOMPARE(selected, QString("89.5"));
   QCOMPARE(pasted, QString("13.57"));  // before the old "7"
+}
+
+// Typing goes on where the caret was after the window lost and regained activation (another
+// window, a menu); the controls alone are Tab stops, not the scroll area or the client area, in
+// both windows, and a click on the year window's curve leaves the focus where it was.
+void MainWindowGuiTest::aWindowThatLosesActivationKeepsTheCaretAndEveryControlIsOneTabStop() {
+  QString typed;
+  QStringList strayStops;
+  bool focusKept = false;
+  const auto stops = [](QWidget* window) {
+    QStringList stray;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+      if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
+          !w->objectName().startsWith("control_"))
+        stray << QString(w->metaObject()->className());
+    }
+    return stray;
+  };
+  WhenModal(false, [&](QWidget* main) {
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    QLineEdit* longitude = Edit(main, res::IDC_LON_DEGREES);
+    longitude->setFocus();
+    longitude->setText("7");
+    longitude->end(false);
+    QTest::keyClicks(longitude, ".5");
+    for (const QEvent::Type type : {QEvent::FocusOut, QEvent::FocusIn}) {
+      QFocusEvent focus(type, Qt::ActiveWindowFocusReason);
+      QApplication::sendEvent(longitude, &focus);
+    }
+    QTest::keyClicks(longitude, "2");
+    typed = longitude->text();
+    strayStops = stops(main);
+    WhenModal(false, [&, main](QWidget* year) {
+      if (year == main) return;
+      QVERIFY(QTest::qWaitForWindowExposed(year));
+      strayStops += stops(year);
+      QWidget* before = QApplication::focusWidget();
+      QTest::mouseClick(year->findChild<QWidget*>("client"), Qt::LeftButton, {}, QPoint(101, 150));
+      focusKept = QApplication::focusWidget() == before;
+      QTest::keyClick(year, Qt::Key_Escape);
+      QTimer::singleShot(0, main, [main] { QTest::keyClick(main, Qt::Key_Escape); });
+    });
+    main->findChild<QPushButton*>(QString("control_%1").arg(res::IDC_YEAR_COURSE))->click();
+  });
+  RunMainDialog();
+  QCOMPARE(typed, QString("7.52"));
+  QCOMPARE(strayStops, QStringList());
+  QVERIFY(focusKept);
 }
 
 void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields() {
