@@ -14,7 +14,8 @@ struct ControlTemplate {
   ControlKind kind;
   const char* text;
   int x, y, width, height;
-  QImage (*picture)() = nullptr;  // picture controls: loads the bitmap they show
+  // Picture controls: draws the bitmap they show at a device pixel ratio (at 1 its pixels).
+  QImage (*picture)(double ratio) = nullptr;
 };
 
 // The name that a screen reader gives a control without a text of its own (an edit field): the

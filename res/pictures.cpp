@@ -45,6 +45,9 @@ QImage SunOverHorizon(int width, int height, bool smooth) {
 
 QImage LoadIcon(int size) { return SunOverHorizon(size, size, size > 32); }
 
-QImage LoadBitmap(int id) { return id == IDB_PICTURE ? SunOverHorizon(93, 125, true) : QImage(); }
+QImage LoadBitmap(int id, double ratio) {
+  if (id != IDB_PICTURE) return {};
+  return SunOverHorizon(static_cast<int>(std::lround(93 * ratio)), static_cast<int>(std::lround(125 * ratio)), true);
+}
 
 }  // namespace res

@@ -13,7 +13,7 @@ constexpr ControlKind kDefault = ControlKind::kDefPushButton;
 constexpr ControlKind kLabel = ControlKind::kLabel;
 constexpr ControlKind kGroup = ControlKind::kGroupBox;
 
-QImage Picture() { return LoadBitmap(IDB_PICTURE); }
+QImage Picture(double ratio) { return LoadBitmap(IDB_PICTURE, ratio); }
 
 const ControlTemplate kAboutControls[] = {
     {kNoId, ControlKind::kPicture, "", 7, 7, 62, 77, &Picture},

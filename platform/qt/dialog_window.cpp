@@ -142,7 +142,7 @@ void DialogWindow::BuildControls() {
         break;
       case ControlKind::kPicture: {
         auto* picture = new QLabel(client);
-        picture->setProperty("picture", QVariant::fromValue(c.picture ? c.picture() : QImage()));
+        if (c.picture) m_pictures[picture] = c.picture;
         widget = picture;
         break;
       }
@@ -215,12 +215,9 @@ void DialogWindow::FitScreen() {
 void DialogWindow::FitRatio() {
   const qreal ratio = devicePixelRatioF();
   for (FieldEdit* field : findChildren<FieldEdit*>()) field->FitRatio(ratio);
-  // Pictures at the device's resolution, scaled smoothly where the ratio is not 1.
-  for (QLabel* label : findChildren<QLabel*>()) {
-    const QImage image = label->property("picture").value<QImage>();
-    if (image.isNull()) continue;
-    QPixmap pixmap = QPixmap::fromImage(
-        ratio == 1.0 ? image : image.scaled(image.size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  // Pictures drawn anew at the device's resolution: crisp at any scale.
+  for (const auto& [label, draw] : m_pictures) {
+    QPixmap pixmap = QPixmap::fromImage(draw(ratio));
     pixmap.setDevicePixelRatio(ratio);
     label->setPixmap(pixmap);
   }

@@ -3,6 +3,7 @@
 #include <map>
 
 #include <QDialog>
+#include <QLabel>
 
 #include "platform/cdialog.h"
 
@@ -67,6 +68,7 @@ class DialogWindow : public QDialog {
   CDialog& m_dialog;
   ClientArea* m_client;
   std::map<int, QWidget*> m_controls;
+  std::map<QLabel*, QImage (*)(double)> m_pictures;  // picture controls and how each is drawn
 };
 
 // The face that all dialogs use: a sans-serif face at a size that fits the dialog units.

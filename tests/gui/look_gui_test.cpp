@@ -20,6 +20,7 @@
 #include "platform/qt/look.h"
 #include "platform/qt/qt_backend.h"
 #include "res/ids.h"
+#include "res/resources.h"
 
 namespace {
 
@@ -186,10 +187,18 @@ void LookGuiTest::fieldsShowTheirNumbersWholeAndTheirStartAfterTheFocus() {
 // F1 in the main window, then in the year window, opens the About box; every window is then closed.
 void LookGuiTest::f1OpensTheAboutBoxFromTheMainAndTheYearWindow() {
   QStringList seen;  // the captions of the windows, in order
+  bool pictureDrawn = false;
   WhenActive([&](QWidget* top) {
     if (!seen.isEmpty() && seen.last() == top->windowTitle()) return false;
     seen << top->windowTitle();
     const int n = static_cast<int>(seen.size());
+    if (n == 2) {  // the About box: its picture drawn at the screen's resolution, not an enlarged copy
+      const qreal ratio = top->devicePixelRatioF();
+      for (QLabel* label : top->findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull())
+          pictureDrawn = label->pixmap().toImage() == res::LoadBitmap(res::IDB_PICTURE, ratio);
+      }
+    }
     // After this step: a window that a key opens runs an event loop of its own.
     QTimer::singleShot(0, top, [top, n] {
       if (n == 3) return top->findChild<QPushButton*>(QString("control_%1").arg(res::IDC_YEAR_COURSE))->click();
@@ -205,6 +214,7 @@ void LookGuiTest::f1OpensTheAboutBoxFromTheMainAndTheYearWindow() {
   QVERIFY2(seen.size() >= 5, qPrintable(seen.join(" | ")));
   QCOMPARE(seen[1], QString("Info über Tagvaroskop"));
   QCOMPARE(seen[4], QString("Info über Tagvaroskop"));
+  QVERIFY(pictureDrawn);
 }
 
 // The screen of the offscreen platform is 800 by 600 device pixels: at scale 2 the file dialog's
