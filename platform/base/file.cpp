@@ -329,9 +329,13 @@ void CFile::OpenToSave() {
 void CFile::CreateReplacement(const struct stat* old) {
   const std::string folder = FolderOf(m_target);
   const unsigned mode = old ? old->st_mode & 07777 : 0666;
+  // The temporary file's name and the rename go through the folder's descriptor where /proc
+  // shows it: a target whose path is as long as a path may be leaves no room for a longer name
+  // beside it in the same path.
+  m_folder = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   m_fd = CreateUnnamed(folder, mode);
   m_unnamed = m_fd >= 0;
-  if (m_fd < 0) m_fd = CreateNamed(folder, mode, m_temporary);
+  if (m_fd < 0) m_fd = CreateNamed(ShortFolder(), mode, m_temporary);
   if (m_fd < 0) {
     const int error = errno;
     struct stat inFolder {};
@@ -362,6 +366,13 @@ void CFile::Abandon() {
   if (!m_temporary.empty()) NoteTemporary({});
   m_temporary.clear();
   m_unnamed = false;
+  if (m_folder >= 0) ::close(m_folder);
+  m_folder = -1;
+}
+
+std::string CFile::ShortFolder() const {
+  if (m_folder >= 0 && ::access("/proc/self/fd", X_OK) == 0) return "/proc/self/fd/" + std::to_string(m_folder);
+  return FolderOf(m_target);
 }
 
 void CFile::Fail(int error) const {
@@ -410,12 +421,12 @@ void CFile::Close() {
   if (calls.fsync(m_fd) != 0) Fail(errno);
   const SignalsHeld held;  // named and renamed as one step
   if (m_unnamed) {
-    if (const int error = NameUnnamed(m_fd, FolderOf(m_target), m_temporary)) Fail(error);
+    if (const int error = NameUnnamed(m_fd, ShortFolder(), m_temporary)) Fail(error);
     m_unnamed = false;
   }
   const int fd = std::exchange(m_fd, -1);
   if (calls.close(fd) != 0) Fail(errno);
-  if (calls.rename(m_temporary.c_str(), m_target.c_str()) != 0) Fail(errno);
+  if (calls.rename(m_temporary.c_str(), (ShortFolder() + "/" + NameOf(m_target)).c_str()) != 0) Fail(errno);
   m_temporary.clear();
   NoteTemporary({});
   SyncFolder(FolderOf(m_target));

@@ -84,6 +84,8 @@ class CFile : public ByteStream {
   void CreateReplacement(const struct stat* old);
   void WriteInPlace();
   int ReserveRoom(int fd, size_t oldSize);
+  // The target's folder as a short path: through its descriptor in /proc where it can be.
+  std::string ShortFolder() const;
 
   std::string m_path;
   std::string m_target;     // the file a save replaces: the path, or the file its links name
@@ -93,6 +95,7 @@ class CFile : public ByteStream {
   bool m_direct = false;    // a save written straight into the target
   bool m_inPlace = false;   // a save staged, then written into the target
   int m_fd = -1;
+  int m_folder = -1;  // the target's folder (O_PATH), for a new file's names
 };
 
 }  // namespace platform

@@ -421,3 +421,23 @@ def test_a_name_as_long_as_a_name_may_be_keeps_its_backup_elsewhere(tmp_path):
     assert target.read_bytes() == (tmp_path / "zwei").read_bytes() != OLD
     assert sorted(os.listdir(tmp_path)) == sorted(["home", target.name, "zwei"])
     assert not list(home.rglob("*~"))
+
+
+@pytest.mark.parametrize("given", ["new", "plain", "two_names"])
+def test_a_path_as_long_as_a_path_may_be_is_saved(tmp_path, given):
+    # 4,095 bytes with a short name at the end: a temporary name beside it would not fit the path.
+    folder = tmp_path
+    while len(str(folder)) + 1 + 200 + 1 + 5 < 4095:
+        folder = folder / ("d" * 200)
+    folder = folder / ("e" * (4095 - len(str(folder)) - 1 - 5 - 1))
+    folder.mkdir(parents=True)
+    target = folder / "t.ort"
+    assert len(os.fsencode(target)) == 4095
+    if given != "new":
+        target.write_bytes(OLD)
+    if given == "two_names":
+        os.link(target, folder / "zwei")
+    done = save("place", target)
+    assert done.returncode == 0, done.stderr
+    assert target.read_bytes() == new_content("place", tmp_path)
+    assert sorted(os.listdir(folder)) == sorted(["t.ort"] + (["zwei"] if given == "two_names" else []))
