@@ -40,14 +40,27 @@ def test_threads_follow_the_affinity():
     assert process.communicate(timeout=20)[0] == "1\n"
 
 
-def test_grid_example_on_two_workers(tmp_path):
+def test_grid_example_on_two_workers(tmp_path, capsys):
+    import socket
+    import warnings
+
     xr = pytest.importorskip("xarray")
     sys.path.insert(0, str(EXAMPLES))
     try:
         import day_length_grid
     finally:
         sys.path.pop(0)
-    day_length_grid.main(2005, 30.0, str(tmp_path / "grid.nc"), workers=2)
+    with socket.socket() as other, warnings.catch_warnings(record=True) as warned:  # another cluster's port
+        other.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        try:
+            other.bind(("127.0.0.1", 8787))
+            other.listen()
+        except OSError:
+            pass  # something holds it already
+        warnings.simplefilter("always")
+        day_length_grid.main(2005, 30.0, str(tmp_path / "grid.nc"), workers=2)
+    assert not [w for w in warned if "already in use" in str(w.message)]  # no dashboard, no warning
+    assert "[####" in capsys.readouterr().out  # the progress bar
     with xr.open_dataarray(tmp_path / "grid.nc") as written:
         dates = pd.date_range("2005-01-01", "2005-12-31", freq="D").to_numpy()
         expected = t.day_events(dates[:, None, None], written.latitude.values[:, None], written.longitude.values,
