@@ -11,6 +11,7 @@
 #include "solar/day_facts.h"
 #include "solar/local_day.h"
 #include "solar/moment.h"
+#include "tests/support/every_second.h"
 
 namespace {
 
@@ -34,40 +35,25 @@ struct Day {
   float latitude, longitude;
 };
 
-// The day's heights at every second from the last of the day before on.
-std::vector<float> EverySecond(const Day& d) {
-  const solar::MinuteScan scan = solar::MinuteScanFrom(d.start, 1, d.latitude, d.longitude);
-  solar::SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
-  std::vector<float> heights;
-  for (long long s = -1; d.start + s < d.end; ++s) heights.push_back(StepsAfter(scan, sun, s, false).position.height);
-  return heights;
-}
-
 void Check(const Day& d, const std::vector<float>& extra, float nearTop) {
-  const std::vector<float> heights = EverySecond(d);
+  const test_support::EverySecond every(solar::MinuteScanFrom(d.start, 1, d.latitude, d.longitude), -1,
+                                        d.end - d.start - 1);
   solar::LocalDay day(d.start, d.end, d.second, d.latitude, d.longitude);
   if (day.Minutes() == 0) return;
   const solar::HighestPoint highest = day.Highest();
-  const auto top = std::max_element(heights.begin() + 1, heights.end());
-  const long long first = top - heights.begin() - 1,
-                  last =
-                      static_cast<long long>(heights.rend() - std::find(heights.rbegin(), heights.rend() - 1, *top)) -
-                      2;
-  FUZZ_CHECK(highest.height == *top);
-  FUZZ_CHECK(day.InstantAfter(highest.second) == d.start + first + (last - first) / 2);
+  const auto [second, top] = every.Highest();
+  FUZZ_CHECK(highest.height == top);
+  FUZZ_CHECK(day.InstantAfter(highest.second) == d.start + second);
   std::vector<float> asked = extra;
   asked.push_back(highest.height + nearTop);
   for (const float height : asked) {
     std::vector<long long> expected, found;
-    for (size_t i = 1; i < heights.size(); ++i) {
-      if ((heights[i] > height) != (heights[i - 1] > height))
-        expected.push_back(d.start + static_cast<long long>(i) - 1);
-    }
+    for (const solar::Crossing& c : every.Crossings(height)) expected.push_back(d.start + c.second);
     const solar::HeightFacts facts = solar::FactsAbove(day, height);
     for (const solar::Crossing& c : facts.crossings) found.push_back(day.InstantAfter(c.second));
     FUZZ_CHECK(found == expected);
     FUZZ_CHECK((facts.state == solar::HeightState::kCrossing) == !expected.empty());
-    FUZZ_CHECK(facts.state != solar::HeightState::kAbove || heights[1] > height);
+    FUZZ_CHECK(facts.state != solar::HeightState::kAbove || every.At(0) > height);
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "solar/day_events.h"
 #include "solar/sun_position.h"
+#include "tests/support/every_second.h"
 
 namespace solar {
 namespace {
@@ -20,19 +21,6 @@ std::string Describe(const MinuteScan& s, float height) {
   std::snprintf(text, sizeof text, "MinuteScan{%d, %d, %d, %d, %a, %a, %d} height %a", s.dayNumber, s.startMinute,
                 s.second, s.minutes, s.latitude, s.longitude, static_cast<int>(s.rounding), height);
   return text;
-}
-
-// The seconds of the scan's whole minutes on another side of the height than the second before.
-std::vector<Crossing> EverySecondCrossings(const MinuteScan& scan, float height) {
-  SunTracker sun(scan.latitude, scan.longitude, scan.rounding);
-  std::vector<Crossing> crossings;
-  bool before = HeightAfter(scan, sun, 0) > height;
-  for (long long s = 1; s <= 60LL * (scan.minutes - 1); ++s) {
-    const bool now = HeightAfter(scan, sun, s) > height;
-    if (now != before) crossings.push_back(Crossing{s, now});
-    before = now;
-  }
-  return crossings;
 }
 
 // The greatest height's first and last second within the minutes whose height lies within
@@ -65,9 +53,10 @@ int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool ever
   for (const float height : heights) {
     expect(exact.StretchesAbove(height) == StretchesAbove(track, height), height, " stretches");
     if (everySecond) {
-      expect(
-          exact.Crossings(height) == (dayScan ? EverySecondCrossings(scan, height) : CrossingsOf(scan, track, height)),
-          height, " crossings");
+      expect(exact.Crossings(height) ==
+                 (dayScan ? test_support::EverySecond(scan, 0, 60LL * (scan.minutes - 1)).Crossings(height)
+                          : CrossingsOf(scan, track, height)),
+             height, " crossings");
     }
   }
   const Plateau highest = exact.Highest(), expected = dayScan ? WidePlateau(scan, track) : HighestPointOf(scan, track);
