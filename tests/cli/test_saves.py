@@ -89,68 +89,65 @@ def test_a_full_disk_without_fallocate_keeps_the_old_content(ext2, tmp_path, kin
     assert sorted(os.listdir(ext2)) == ["filler", "lost+found", "t", "zwei"]  # no backup, nothing hidden
 
 
-# The system calls of a save's steps; the process is killed at each call of each in turn.
-STEPS = ["write", "lseek", "ftruncate", "fsync", "fallocate", "linkat", "rename", "unlink", "flock"]
-
-
-@pytest.mark.parametrize("names", [1, 2])
-@pytest.mark.parametrize("kind", SAVES)
-def test_a_kill_at_any_step_leaves_each_file_whole(tmp_path, kind, names):
+def each_call(kind, tmp_path, call, inject, names):
+    """Saves once per call of `call`, the first, second, ... of them injected, until a save meets
+    none; yields the folder, the target, the finished save and the new content."""
     needs_strace()
     new = new_content(kind, tmp_path)
-    for step in STEPS:
-        for when in range(1, 100):
-            folder = tmp_path / f"{step}{when}"
-            folder.mkdir()
-            (folder / "t").write_bytes(OLD)
-            if names == 2:
-                os.link(folder / "t", folder / "zwei")
-            killed = save(kind, folder / "t", ["strace", "-f", "-o", "/dev/null", "-e", f"trace={step}",
-                                               "-e", f"inject={step}:signal=KILL:when={when}"])
-            content, backup = (folder / "t").read_bytes(), folder / "t~"
-            assert content in (OLD, new) or backup.read_bytes() == OLD, f"killed at {step} {when}"
-            # Only a kill between naming the finished file and renaming it leaves it, under its name.
-            left = set(os.listdir(folder)) - {"t", "zwei", "t~"}
-            assert not left or step == "rename" and all(n.startswith(".tagvaroskop-") for n in left), step
-            if killed.returncode == 0:  # no such call was left to kill at
-                assert content == new and not backup.exists()
-                break
+    for when in range(1, 100):
+        folder = tmp_path / f"{call}{when}"
+        folder.mkdir()
+        target = two_names(folder) if names == 2 else folder / "t"
+        target.write_bytes(OLD)
+        done = save(kind, target, ["strace", "-f", "-o", "/dev/null", "-e", f"trace={call}",
+                                   "-e", f"inject={call}:{inject}:when={when}"])
+        yield folder, target, done, new
+        if done.returncode == 0:  # no such call was left
+            assert [name.read_bytes() for name in sorted(folder.iterdir())] == [new] * names  # nothing else
+            return
+    pytest.fail(f"{kind}: {call} injected at every call up to the 99th")
+
+
+# The process is killed at each call of each step of a save in turn.
+@pytest.mark.parametrize("names", [1, 2])
+@pytest.mark.parametrize("kind", SAVES)
+@pytest.mark.parametrize("step", ["write", "lseek", "ftruncate", "fsync", "fallocate", "linkat", "rename", "unlink",
+                                  "flock"])
+def test_a_kill_at_any_step_leaves_each_file_whole(tmp_path, kind, names, step):
+    for folder, target, _, new in each_call(kind, tmp_path, step, "signal=KILL", names):
+        content, backup = target.read_bytes(), folder / "t~"
+        assert content in (OLD, new) or backup.read_bytes() == OLD, f"killed at {folder.name}"
+        # Only a kill between naming the finished file and renaming it leaves it, under its name.
+        left = set(os.listdir(folder)) - {"t", "zwei", "t~"}
+        assert not left or step == "rename" and all(n.startswith(".tagvaroskop-") for n in left), folder.name
 
 
 # A failure at each call of the steps that overwrite a file in place (two names keep it in place):
 # the write of the backup or of the new content, the truncation, the flush. The save fails, every
 # name holds the old content whole, and the backup, no longer needed, is gone.
-FAILURES = [("write", "ENOSPC"), ("ftruncate", "EIO"), ("fsync", "EIO"), ("lseek", "EIO")]
-
-
 @pytest.mark.parametrize("kind", SAVES)
-def test_a_failure_after_the_overwrite_began_puts_the_old_content_back(tmp_path, kind):
-    needs_strace()
-    new = new_content(kind, tmp_path)
-    for call, error in FAILURES:
-        for when in range(1, 60):
-            folder = tmp_path / f"{call}{when}"
-            folder.mkdir()
-            target = two_names(folder)
-            done = save(kind, target, ["strace", "-f", "-o", "/dev/null", "-e", f"trace={call}",
-                                       "-e", f"inject={call}:error={error}:when={when}"])
-            if done.returncode == 0:  # no such call was left to fail
-                assert target.read_bytes() == new and (folder / "zwei").read_bytes() == new
-                break
-            assert done.returncode == 1, (call, when, done.stderr)
-            assert target.read_bytes() == OLD and (folder / "zwei").read_bytes() == OLD, (call, when)
-            assert sorted(os.listdir(folder)) == ["t", "zwei"], (call, when)
-        else:
-            pytest.fail(f"{kind}: {call} failed at every call up to the 59th")
+@pytest.mark.parametrize("call, error", [("write", "ENOSPC"), ("ftruncate", "EIO"), ("fsync", "EIO"), ("lseek", "EIO")])
+def test_a_failure_after_the_overwrite_began_puts_the_old_content_back(tmp_path, kind, call, error):
+    for folder, target, done, _ in each_call(kind, tmp_path, call, f"error={error}", 2):
+        if done.returncode != 0:
+            assert done.returncode == 1, (folder.name, done.stderr)
+            assert target.read_bytes() == OLD and (folder / "zwei").read_bytes() == OLD, folder.name
+            assert sorted(os.listdir(folder)) == ["t", "zwei"], folder.name
+
+
+def others_base():
+    # A new folder other users reach; acting as them needs root and setpriv.
+    if os.geteuid() != 0 or not shutil.which("setpriv"):
+        pytest.skip("only root acts as other users")
+    base = pathlib.Path(tempfile.mkdtemp())
+    base.chmod(0o755)
+    return base
 
 
 @pytest.fixture
 def nobody():
     """A folder that another user reaches, and how that user's save runs (a home of its own)."""
-    if os.geteuid() != 0 or not shutil.which("setpriv"):
-        pytest.skip("only root saves as another user")
-    base = pathlib.Path(tempfile.mkdtemp())
-    base.chmod(0o755)
+    base = others_base()
     (base / "home").mkdir(mode=0o777)
     (base / "home").chmod(0o777)
     yield base, {"env": dict(os.environ, HOME=str(base / "home"), XDG_STATE_HOME="")}
@@ -202,10 +199,7 @@ def as_user(user, *command, env=None):
 def sticky(their_cli):
     # A folder like the system's temporary one (mode 1777) where a user (65533, umask 077) keeps
     # notes with two names, and another user (nobody) works too.
-    if os.geteuid() != 0 or not shutil.which("setpriv"):
-        pytest.skip("only root acts as two other users")
-    base = pathlib.Path(tempfile.mkdtemp())
-    base.chmod(0o755)
+    base = others_base()
     folder = base / "tmp"
     folder.mkdir()
     folder.chmod(0o1777)
@@ -320,10 +314,7 @@ def test_odd_names_are_saved_as_given(tmp_path, name, given):
 
 @pytest.mark.parametrize("closed", [True, False], ids=["unreachable", "missing"])
 def test_the_chart_program_is_told_missing_or_unreachable(tmp_path, closed):
-    if os.geteuid() != 0 or not shutil.which("setpriv"):
-        pytest.skip("only root acts as another user")
-    base = pathlib.Path(tempfile.mkdtemp())
-    base.chmod(0o755)
+    base = others_base()
     (base / "inner").mkdir(mode=0o700 if closed else 0o755)
     shutil.copy2(CLI, base / "tagvaroskop-cli")  # reachable; the chart program in a closed folder, or none
     if closed:
@@ -338,6 +329,8 @@ def loop_mount(folder, kind, size, *options):
     # A loop-mounted image of the filesystem kind (tmpfs: a read-only one), or a skip.
     image, mount = folder / "image", folder / "mnt"
     mount.mkdir()
+    if kind != "tmpfs" and not shutil.which(f"mkfs.{kind}"):
+        pytest.skip(f"mkfs.{kind} is not installed")
     if kind == "tmpfs":
         mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "ro,size=1m", "tmpfs", str(mount)], capture_output=True)
     else:
@@ -366,10 +359,7 @@ def test_a_read_only_medium_is_named_as_such(tmp_path):
 # so the save is refused before anything is overwritten, and the old content survives a remount.
 @pytest.mark.parametrize("kind", ["btrfs", "xfs"])
 def test_a_full_copy_on_write_disk_keeps_the_old_content(their_cli, kind):
-    if os.geteuid() != 0 or not shutil.which("setpriv") or not shutil.which(f"mkfs.{kind}"):
-        pytest.skip(f"needs root, setpriv and mkfs.{kind}")
-    base = pathlib.Path(tempfile.mkdtemp())
-    base.chmod(0o755)
+    base = others_base()
     (base / "state").mkdir(mode=0o700)
     os.chown(base / "state", 65533, 65533)
     image, mount = loop_mount(base, kind, 320 << 20, *(["-m", "reflink=1"] if kind == "xfs" else []))
