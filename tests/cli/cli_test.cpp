@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QImage>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -158,12 +157,6 @@ TEST(CliBatchTest, DaysAreTheSingleCallsLineForLine) {
   }
 }
 
-QJsonObject Json(const std::vector<std::string>& arguments) {
-  const test_support::CliResult r = Cli(arguments);
-  EXPECT_EQ(r.status, 0) << r.err;
-  return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
-}
-
 // Without --tz the tool computes on the dialog's clock: --tz +01:00 gives the same numbers.
 TEST(CliTimeZoneTest, TheDefaultClockIsUtcPlusOneHour) {
   const std::vector<std::vector<std::string>> calls{
@@ -237,31 +230,6 @@ TEST(CliCalendarTest, EveryDayCountIsItsDate) {
     ASSERT_EQ(cli::ReadMoment(date, "23:59:58", utc), (day + 1) * 86400 - 2) << date;
   }
 }
-
-TEST(CliTimeZoneTest, LocalDaysOfRealPlaces) {
-  // Los Angeles in its own zone: one stretch of sunshine, sunrise at 05:42 PDT.
-  const QJsonObject la = Json({"day", "2005-06-21", "34.0522", "-118.2437", "--tz", "America/Los_Angeles", "--height",
-                               "0", "--format", "json"});
-  EXPECT_EQ(la["heights"].toArray()[0].toObject()["stretches"].toArray().size(), 1);
-  const QString sunrise = la["sunrise"].toString();
-  EXPECT_TRUE(sunrise >= "2005-06-21T05:38" && sunrise <= "2005-06-21T05:46" && sunrise.endsWith("-07:00"))
-      << sunrise.toStdString();
-  // The days on which Berlin's clocks change.
-  for (const auto& [date, minutes] : {std::pair{"2005-03-27", 1380}, {"2005-10-30", 1500}, {"2005-06-21", 1440}}) {
-    EXPECT_EQ(
-        Json({"day", date, "52.52", "13.405", "--tz", "Europe/Berlin", "--format", "json"})["day_minutes"].toInt(),
-        minutes)
-        << date;
-  }
-  // Polar day and night: no time, a state.
-  const QJsonObject tromso = Json({"day", "2005-06-21", "69.65", "18.96", "--tz", "Europe/Oslo", "--format", "json"});
-  EXPECT_TRUE(tromso["sunset"].isNull());
-  EXPECT_EQ(tromso["sun_state"].toString(), "above");
-}
-
-}  // namespace
-
-namespace {
 
 // The fields of a CSV line as RFC 4180 reads them.
 std::vector<std::string> CsvFields(const std::string& line) {
