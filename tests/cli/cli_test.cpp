@@ -20,7 +20,6 @@
 #include "tests/support/cli_run.h"
 #include "tests/support/files.h"
 #include "tests/support/golden_image.h"
-#include "tests/support/json_schema.h"
 #include "tests/support/row_file.h"
 
 namespace {
@@ -230,69 +229,5 @@ TEST(CliCalendarTest, EveryDayCountIsItsDate) {
     ASSERT_EQ(cli::ReadMoment(date, "23:59:58", utc), (day + 1) * 86400 - 2) << date;
   }
 }
-
-// The fields of a CSV line as RFC 4180 reads them.
-std::vector<std::string> CsvFields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
-      fields.back() += line[++i];
-    else if (c == '"')
-      quoted = !quoted;
-    else if (c == ',' && !quoted)
-      fields.emplace_back();
-    else
-      fields.back() += c;
-  }
-  return fields;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-class CliSchemaTest : public testing::TestWithParam<test_support::FileRow> {
- protected:
-  std::vector<std::string> Arguments(const char* format) const {
-    std::vector<std::string> arguments;
-    for (std::string word : std::vector<std::string>(GetParam().words.begin() + 1, GetParam().words.end())) {
-      if (word.starts_with("@DATA@")) word.replace(0, 6, TAGVAROSKOP_TEST_DATA);
-      arguments.push_back(word);
-    }
-    arguments.insert(arguments.end(), {"--format", format});
-    return arguments;
-  }
-};
-
-TEST_P(CliSchemaTest, JsonMatchesItsDefinitionAndCsvHasUniqueColumns) {
-  const QJsonObject schema =
-      QJsonDocument::fromJson(
-          QByteArray::fromStdString(ReadBytes(std::string(TAGVAROSKOP_SOURCE) + "/docs/cli-output.schema.json")))
-          .object();
-  const test_support::CliResult json = Cli(Arguments("json"));
-  ASSERT_EQ(json.status, 0) << json.err;
-  for (const std::string& line : Lines(json.out)) {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
-    EXPECT_EQ(test_support::JsonSchema(schema).Problems(document.object(), QString::fromStdString(GetParam().words[0])),
-              std::vector<std::string>{})
-        << line;
-  }
-  const std::vector<std::string> csv = Lines(Cli(Arguments("csv")).out);
-  ASSERT_GE(csv.size(), 2u);
-  std::vector<std::string> header = CsvFields(csv[0]);
-  for (const std::string& line : csv) EXPECT_EQ(CsvFields(line).size(), header.size()) << line;
-  std::sort(header.begin(), header.end());
-  EXPECT_EQ(std::adjacent_find(header.begin(), header.end()), header.end()) << csv[0];
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, CliSchemaTest, testing::ValuesIn(test_support::ReadRows("cli/schema.rows")),
-                         test_support::FileRowName());
 
 }  // namespace
