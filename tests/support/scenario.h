@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -13,45 +15,18 @@
 
 namespace test_support {
 
-// The controls and dialogs by the names that scenarios use (their ids without IDC_ or IDD_).
+// The controls and dialogs by the names that scenarios use: their names in res/ids.h without
+// IDC_ or IDD_, and OK and CANCEL.
 inline int IdOf(const std::string& name) {
-  using namespace res;
-#define TAGVAROSKOP_ID(prefix, name) \
-  { #name, prefix##name }
-  static const std::map<std::string, int> ids{TAGVAROSKOP_ID(IDC_, SECOND),
-                                              TAGVAROSKOP_ID(IDC_, MINUTE),
-                                              TAGVAROSKOP_ID(IDC_, HOUR),
-                                              TAGVAROSKOP_ID(IDC_, YEAR),
-                                              TAGVAROSKOP_ID(IDC_, MONTH),
-                                              TAGVAROSKOP_ID(IDC_, DAY),
-                                              TAGVAROSKOP_ID(IDC_, LON_ARCSEC),
-                                              TAGVAROSKOP_ID(IDC_, LON_ARCMIN),
-                                              TAGVAROSKOP_ID(IDC_, LON_DEGREES),
-                                              TAGVAROSKOP_ID(IDC_, LAT_ARCSEC),
-                                              TAGVAROSKOP_ID(IDC_, LAT_ARCMIN),
-                                              TAGVAROSKOP_ID(IDC_, LAT_DEGREES),
-                                              TAGVAROSKOP_ID(IDC_, AZIMUTH),
-                                              TAGVAROSKOP_ID(IDC_, HEIGHT),
-                                              TAGVAROSKOP_ID(IDC_, CALCULATE),
-                                              TAGVAROSKOP_ID(IDC_, SUNSHINE_HOURS),
-                                              TAGVAROSKOP_ID(IDC_, TWILIGHT_HOURS),
-                                              TAGVAROSKOP_ID(IDC_, YEAR_COURSE),
-                                              TAGVAROSKOP_ID(IDC_, SUNSHINE_MINUTES),
-                                              TAGVAROSKOP_ID(IDC_, TWILIGHT_MINUTES),
-                                              TAGVAROSKOP_ID(IDC_, ASCII_EXPORT),
-                                              TAGVAROSKOP_ID(IDC_, OPEN_LOCATION),
-                                              TAGVAROSKOP_ID(IDC_, SAVE_LOCATION),
-                                              TAGVAROSKOP_ID(IDC_, PICK_SUN_MINUTES),
-                                              TAGVAROSKOP_ID(IDC_, PICK_SUN_HOURS),
-                                              TAGVAROSKOP_ID(IDC_, PICK_TWILIGHT_MINUTES),
-                                              TAGVAROSKOP_ID(IDC_, PICK_TWILIGHT_HOURS),
-                                              TAGVAROSKOP_ID(IDC_, PICK_CHANGE_MINUTES),
-                                              TAGVAROSKOP_ID(IDC_, PICK_CHANGE_SECONDS),
-                                              TAGVAROSKOP_ID(IDD_, ABOUTBOX),
-                                              TAGVAROSKOP_ID(IDD_, YEARCOURSE),
-                                              {"OK", platform::IDOK},
-                                              {"CANCEL", platform::IDCANCEL}};
-#undef TAGVAROSKOP_ID
+  static const std::map<std::string, int> ids = [] {
+    std::map<std::string, int> named{{"OK", platform::IDOK}, {"CANCEL", platform::IDCANCEL}};
+    std::ifstream header(std::string(TAGVAROSKOP_SOURCE) + "/res/ids.h");
+    const std::regex id(R"(inline constexpr int ID[CD]_(\w+) = (\d+);.*)");
+    std::smatch m;
+    for (std::string line; std::getline(header, line);)
+      if (std::regex_match(line, m, id)) named.emplace(m[1], std::stoi(m[2]));
+    return named;
+  }();
   const auto found = ids.find(name);
   if (found == ids.end()) throw std::runtime_error("unknown control " + name);
   return found->second;
