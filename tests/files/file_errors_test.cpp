@@ -94,14 +94,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, InjectedCauseTest,
                          testing::ValuesIn(test_support::ReadRows("files/injected_causes.rows")),
                          test_support::FileRowName());
 
-// Real conditions in a child process; 0 when the message was the expected one.
-int ChildSees(const std::function<std::string()>& failure, const std::string& expected) {
-  return test_support::RunInChild([&] {
-    const std::string message = failure();
-    return message == "-" ? test_support::kCannotMakeCondition : message == expected ? 0 : 1;
-  });
-}
-
 // The message of a save made by another user, in a child process; "-" where this process cannot
 // become that user.
 std::string FailureAs(uid_t user, const std::string& path) {
@@ -227,32 +219,6 @@ TEST(OpeningTest, AFifoIsRefusedAtOnce) {
   mkfifo(folder.Path("rohr").c_str(), 0644);
   EXPECT_EQ(FailureOf([&] { files::LoadLocation(folder.Path("rohr")); }),
             "Zugriff auf " + folder.Path("rohr") + " wurde verwehrt.");
-}
-
-// A small tmpfs in a private mount namespace: the export fails and the old file stays.
-TEST(RealConditionsTest, AFullTmpfsKeepsTheOldFileAndNamesTheCause) {
-  test_support::ScratchFolder folder;
-  const std::string target = folder.Path("alt.ort");
-  const int status = ChildSees(
-      [&] {
-        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", folder.Folder().c_str(), "tmpfs", 0, "size=16k") != 0) {
-          return std::string("-");
-        }
-        files::SaveLocation(target, kPlace);
-        const std::string old = ReadBytes(target);
-        test_support::WriteBytes(folder.Path("filler"), std::string(64 * 1024, 'x'));  // fills it
-        solar::DayTrack track;
-        for (int i = 0; i < 1440; ++i) track.azimuth[i] = track.height[i] = 45.0f;
-        std::string message = FailureOf([&] { files::ExportMinuteTable(target, track); });
-        if (ReadBytes(target) != old) message += " (alte Datei verändert)";
-        if (folder.Names() != std::vector<std::string>{"alt.ort", "filler"}) message += " (Reste)";
-        umount(folder.Folder().c_str());
-        return message;
-      },
-      "Beim Zugriff auf " + target + " wurde ein voller Datenträger gemeldet.");
-  if (status == test_support::kCannotMakeCondition) GTEST_SKIP() << "no tmpfs mount here";
-  EXPECT_EQ(status, 0);
 }
 
 }  // namespace
