@@ -235,13 +235,6 @@ def test_a_planted_link_as_the_private_folder_changes_no_mode(sticky):
     assert own.stat().st_mode & 0o7777 == 0o755 and target.read_bytes() == OLD and not list(own.iterdir())
 
 
-def test_an_editors_backup_beside_a_file_with_two_names_stays(tmp_path):
-    target = two_names(tmp_path)
-    (tmp_path / "t~").write_bytes(b"the editor's")
-    assert save("place", target).returncode == 0
-    assert (tmp_path / "t~").read_bytes() == b"the editor's" and sorted(os.listdir(tmp_path)) == ["t", "t~", "zwei"]
-
-
 @pytest.mark.parametrize("lock", ["lockf", "flock"])
 def test_a_file_another_program_holds_locked_is_not_written(tmp_path, lock):
     target = two_names(tmp_path)
