@@ -83,19 +83,6 @@ std::vector<Backup::Place> PlacesFor(const std::string& target) {
   return places;
 }
 
-bool WriteAll(int fd, const std::string& content) {
-  for (size_t done = 0; done < content.size();) {
-    const long n = ActiveFileCalls().write(fd, content.data() + done, content.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = ENOSPC;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 Backup::~Backup() {
@@ -124,8 +111,9 @@ int Backup::CreateIn(const Place& place, const std::string& content) {
     const int fd = ::openat(place.folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) return errno;
-    if (!WriteAll(fd, content) || ActiveFileCalls().fsync(fd) != 0) {
-      error = errno;
+    error = WriteWhole(fd, content.data(), content.size());
+    if (error == 0 && ActiveFileCalls().fsync(fd) != 0) error = errno;
+    if (error != 0) {
       ActiveFileCalls().close(fd);
       ::unlinkat(place.folder, name.c_str(), 0);
       return error;

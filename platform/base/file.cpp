@@ -226,14 +226,7 @@ bool TakesAttributesOf(int fd, const std::string& target, const struct stat& old
 
 // Writes all the bytes at the offset; 0, or errno (ENOSPC where nothing more is taken).
 int WriteAt(int fd, const char* bytes, size_t size, off_t at) {
-  if (::lseek(fd, at, SEEK_SET) < 0) return errno;
-  for (size_t done = 0; done < size;) {
-    const long n = ActiveFileCalls().write(fd, bytes + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? errno : ENOSPC;
-    done += static_cast<size_t>(n);
-  }
-  return 0;
+  return ::lseek(fd, at, SEEK_SET) < 0 ? errno : WriteWhole(fd, bytes, size);
 }
 
 // The whole content of an open file, or errno.
@@ -251,6 +244,16 @@ std::variant<std::string, int> ContentOf(int fd) {
 }
 
 }  // namespace
+
+int WriteWhole(int fd, const char* bytes, size_t size) {
+  for (size_t done = 0; done < size;) {
+    const long n = ActiveFileCalls().write(fd, bytes + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : ENOSPC;
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
 
 void RemoveTemporaryFilesOnSignals() {
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, RemoveTemporaryAndEnd);

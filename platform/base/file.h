@@ -18,6 +18,10 @@ struct FileCalls {
 };
 FileCalls& ActiveFileCalls();
 
+// Writes all the bytes where the file stands, through ActiveFileCalls(); 0, or errno (ENOSPC
+// where nothing more is taken).
+int WriteWhole(int fd, const char* bytes, size_t size);
+
 // Where bytes are written and read: a file, or memory.
 class ByteStream {
  public:
