@@ -31,7 +31,7 @@ constexpr int kSystemIconSize = 32;  // width and height of a big icon
 const std::array<MessageMapEntry<CDayCourseDlg>, 7> kMessageMap{{
     {Event::kSysCommand, 0, &CDayCourseDlg::OnSysCommand},
     {Event::kPaint, 0, &CDayCourseDlg::OnPaint},
-    {Event::kCommand, res::IDC_CALCULATE, &CDayCourseDlg::Calculate},
+    {Event::kCommand, res::IDC_CALCULATE, &CDayCourseDlg::OnCalculate},
     {Event::kCommand, res::IDC_YEAR_COURSE, &CDayCourseDlg::OnYearCourse},
     {Event::kCommand, res::IDC_ASCII_EXPORT, &CDayCourseDlg::OnAsciiExport},
     {Event::kCommand, res::IDC_OPEN_LOCATION, &CDayCourseDlg::OnOpenLocation},
@@ -120,10 +120,16 @@ void CDayCourseDlg::OnPaint() {
   dc.DrawIcon(x, y, m_hIcon.big);
 }
 
-void CDayCourseDlg::OnOK() { Calculate(); }
+void CDayCourseDlg::OnOK() { OnCalculate(); }
 
-void CDayCourseDlg::Calculate() {
-  UpdateData(true);
+void CDayCourseDlg::OnCalculate() {
+  if (!Calculate()) return;
+  Announce(
+      dialog_model::SummarizeResult({m_fields.azimuth, m_fields.height}, solar::SplitHours(m_fields.sunshineHours)));
+}
+
+bool CDayCourseDlg::Calculate() {
+  const bool taken = UpdateData(true);
   solar::ObservationFields& f = m_fields;
   const solar::SunPosition position = dialog_model::SunPositionOf(f);
   f.azimuth = position.azimuth;
@@ -146,6 +152,7 @@ void CDayCourseDlg::Calculate() {
 
   DrawDayCourse(m_track.height, m_track.azimuth);
   DescribeClient("Tagesverlauf der Sonne", dialog_model::DescribeDayCourse(m_track, {f.azimuth, f.height}));
+  return taken;
 }
 
 void CDayCourseDlg::DrawDayCourse(const float* height, const float* azimuth) {

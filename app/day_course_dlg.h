@@ -16,7 +16,11 @@ class CDayCourseDlg : public platform::CDialog {
  public:
   explicit CDayCourseDlg(platform::CWinApp& app);
 
-  void Calculate();
+  // Computes from the fields and shows the results; false where a field was refused (its
+  // message shown, the last values kept).
+  bool Calculate();
+  // "Berechnen" and Enter: the calculation, and its result told to screen readers.
+  void OnCalculate();
   void OnYearCourse();
   void OnAsciiExport();
   void OnOpenLocation();

@@ -71,4 +71,14 @@ std::string DescribeYearCourse(const solar::YearSeries& series, const YearPick* 
   return text + ".";
 }
 
+std::string SummarizeResult(solar::SunPosition position, solar::HoursAndMinutes sunshine) {
+  const auto spoken = [](double value) {
+    std::string text = OneDecimal(value);
+    text[text.find('.')] = ',';
+    return text;
+  };
+  return "Höhe " + spoken(position.height) + " Grad, Azimut " + spoken(position.azimuth) +
+         " Grad, Sonne über Horizont " + Duration(sunshine);
+}
+
 }  // namespace dialog_model

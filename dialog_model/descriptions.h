@@ -19,4 +19,8 @@ std::string DescribeDayCourse(const solar::DayTrack& track, solar::SunPosition m
 // if any.
 std::string DescribeYearCourse(const solar::YearSeries& series, const YearPick* picked);
 
+// What a calculation gave, said after it: the height and azimuth with one decimal and a decimal
+// comma (as German speech reads numbers), and the sunshine as the fields show it.
+std::string SummarizeResult(solar::SunPosition position, solar::HoursAndMinutes sunshine);
+
 }  // namespace dialog_model

@@ -11,7 +11,21 @@ namespace dialog_model {
 
 int PickColumn(int x) {
   const long long o = std::llabs(static_cast<long long>(x) - 25) - 1;
-  return static_cast<int>(std::clamp(o, 0LL, 350LL));
+  return static_cast<int>(std::clamp(o, 0LL, static_cast<long long>(kLastPickColumn)));
+}
+
+int SteppedColumn(DayStep step, std::optional<int> picked) {
+  switch (step) {
+    case DayStep::kFirst:
+      return 0;
+    case DayStep::kLast:
+      return kLastPickColumn;
+    case DayStep::kBack:
+      return picked ? std::max(*picked - 1, 0) : kLastPickColumn;
+    case DayStep::kForward:
+      return picked ? std::min(*picked + 1, kLastPickColumn) : 0;
+  }
+  return 0;
 }
 
 DailyChange DailyChangeOf(double r) {

@@ -42,6 +42,8 @@ class Backend {
   virtual void ClientChanged(CDialog& dialog) = 0;
   // What the client area shows, in words (`name`, and `text` that describes it), for screen readers.
   virtual void DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) = 0;
+  // Says `text` to screen readers as a notification of the dialog's window.
+  virtual void Announce(CDialog& dialog, const std::string& text) = 0;
 
   virtual std::time_t Now() = 0;
 };

@@ -85,6 +85,7 @@ void CDialog::DefaultHandling(const Message& message) {
       break;
     case Event::kLButtonDown:
     case Event::kLButtonDblClk:
+    case Event::kKeyDown:
       break;
   }
 }
@@ -120,5 +121,7 @@ void CDialog::ClientChanged() { m_app.Ui().ClientChanged(*this); }
 void CDialog::DescribeClient(const std::string& name, const std::string& text) {
   m_app.Ui().DescribeClient(*this, name, text);
 }
+
+void CDialog::Announce(const std::string& text) { m_app.Ui().Announce(*this, text); }
 
 }  // namespace platform

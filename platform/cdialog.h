@@ -66,6 +66,11 @@ class CDialog {
   void ClientChanged();
   // What the client area's drawing shows, in words, for screen readers.
   void DescribeClient(const std::string& name, const std::string& text);
+  // Tells screen-reader users what just came of their action, without moving the focus.
+  void Announce(const std::string& text);
+  // The part of the client area that takes the keyboard (key-down messages) and shows its focus,
+  // after the controls in the Tab order; none by default.
+  virtual std::optional<PixelRect> KeyboardArea() const { return std::nullopt; }
 
  protected:
   // The platform's own handling of the message being handled.

@@ -7,11 +7,14 @@ struct Point {
 };
 
 // The window messages a dialog's message map can name.
-enum class Event { kCommand, kSysCommand, kPaint, kLButtonDown, kLButtonDblClk };
+enum class Event { kCommand, kSysCommand, kPaint, kLButtonDown, kLButtonDblClk, kKeyDown };
+
+// The keys a key-down message names (its id), for a client area that takes the keyboard.
+enum Key : int { kKeyLeft = 1, kKeyRight, kKeyHome, kKeyEnd };
 
 struct Message {
   Event event;
-  int id = 0;  // command: the control; system command: the command id
+  int id = 0;  // command: the control; system command: the command id; key down: the Key
   Point point{0, 0};
 };
 

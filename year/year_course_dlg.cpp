@@ -19,11 +19,15 @@ using platform::Event;
 
 namespace {
 
-const std::array<platform::MessageMapEntry<CYearCourseDlg>, 3> kMessageMap{{
+const std::array<platform::MessageMapEntry<CYearCourseDlg>, 4> kMessageMap{{
     {Event::kPaint, 0, &CYearCourseDlg::OnPaint},
     {Event::kLButtonDblClk, 0, &CYearCourseDlg::OnLButtonDblClk},
     {Event::kLButtonDown, 0, &CYearCourseDlg::OnLButtonDown},
+    {Event::kKeyDown, 0, &CYearCourseDlg::OnKeyDown},
 }};
+
+// The chart's frame with two pixels of room: where the keyboard focus is shown.
+constexpr platform::PixelRect kCurveFocus{22, 42, 389, 289};
 
 }  // namespace
 
@@ -69,7 +73,24 @@ void CYearCourseDlg::DrawYearCourse(const float* sunshine, const float* twilight
 }
 
 void CYearCourseDlg::OnLButtonDown(platform::Point point) {
-  const dialog_model::YearPick pick = dialog_model::PickAt(point.x, m_series, m_fields.year);
+  PickAt(point.x);
+  Default();
+}
+
+void CYearCourseDlg::OnKeyDown(unsigned key, platform::Point) {
+  using dialog_model::DayStep;
+  const DayStep step = key == platform::kKeyLeft    ? DayStep::kBack
+                       : key == platform::kKeyRight ? DayStep::kForward
+                       : key == platform::kKeyHome  ? DayStep::kFirst
+                                                    : DayStep::kLast;
+  const int column = dialog_model::SteppedColumn(step, m_dayPicked ? std::optional(m_markerOffset) : std::nullopt);
+  PickAt(dialog_model::ClickXOfColumn(column));
+}
+
+std::optional<platform::PixelRect> CYearCourseDlg::KeyboardArea() const { return kCurveFocus; }
+
+void CYearCourseDlg::PickAt(int x) {
+  const dialog_model::YearPick pick = dialog_model::PickAt(x, m_series, m_fields.year);
   m_pick = pick;
   m_markerOffset = pick.markerOffset;
   m_pickSunshine = pick.sunshine;
@@ -82,7 +103,6 @@ void CYearCourseDlg::OnLButtonDown(platform::Point point) {
   UpdateData(false);
   m_dayPicked = true;
   Invalidate(true);
-  Default();
 }
 
 // The first press of a double click has already picked; the marker stays on its column.

@@ -17,6 +17,9 @@ class CYearCourseDlg : public platform::CDialog {
   void OnPaint();
   void OnLButtonDown(platform::Point point);
   void OnLButtonDblClk(platform::Point point);
+  // The arrow keys, Home and End on the curve pick as a click at the column they lead to.
+  void OnKeyDown(unsigned key, platform::Point);
+  std::optional<platform::PixelRect> KeyboardArea() const override;
   void DrawYearCourse(const float* sunshine, const float* twilight);
 
   solar::ObservationFields m_fields{};
@@ -31,6 +34,9 @@ class CYearCourseDlg : public platform::CDialog {
   int m_pickChangeMinutes = 0;
   int m_pickChangeSeconds = 0;
   dialog_model::YearPick m_pick{};  // the last pick, for the chart's description
+
+ private:
+  void PickAt(int x);
 
  protected:
   bool OnMessage(const platform::Message& message) override;

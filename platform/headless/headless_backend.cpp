@@ -71,6 +71,10 @@ void Window::DoubleClick(int x, int y) {
   Deliver({Event::kLButtonDblClk, 0, {x, y}});
 }
 
+void Window::PressKey(Key key) {
+  if (m_dialog.KeyboardArea()) Deliver({Event::kKeyDown, key});
+}
+
 void Window::DeliverPendingPaint() {
   if (!m_paintPending) return;
   m_paintPending = false;
@@ -131,6 +135,10 @@ std::string HeadlessBackend::GetControlText(const CDialog& dialog, int id) { ret
 
 void HeadlessBackend::DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) {
   WindowOf(dialog).m_description = name + ": " + text;
+}
+
+void HeadlessBackend::Announce(CDialog& dialog, const std::string& text) {
+  WindowOf(dialog).m_announcements.push_back(text);
 }
 
 void HeadlessBackend::SetControlText(CDialog& dialog, int id, const std::string& text) {

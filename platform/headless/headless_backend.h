@@ -42,12 +42,16 @@ class HeadlessBackend : public Backend {
     void Restore();
     void LButtonDown(int x, int y);
     void DoubleClick(int x, int y);
+    // A key on the client area, where the dialog has one that takes the keyboard.
+    void PressKey(Key key);
     void DeliverPendingPaint();
 
     int Focus() const { return m_focus; }
     bool WholeTextSelected() const { return m_selected; }
     // What the client area shows, in words: "name: text".
     const std::string& Description() const { return m_description; }
+    // Everything announced to screen readers, in order.
+    const std::vector<std::string>& Announcements() const { return m_announcements; }
     bool Ended() const { return m_ended; }
     int Result() const { return m_result; }
     bool Iconic() const { return m_iconic; }
@@ -67,6 +71,7 @@ class HeadlessBackend : public Backend {
     CDialog& m_dialog;
     std::map<int, std::string> m_texts;
     std::string m_description;
+    std::vector<std::string> m_announcements;
     int m_focus = kNoId;
     bool m_selected = false;
     bool m_ended = false;
@@ -110,6 +115,7 @@ class HeadlessBackend : public Backend {
   void Invalidate(CDialog& dialog) override;
   void ClientChanged(CDialog&) override {}
   void DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) override;
+  void Announce(CDialog& dialog, const std::string& text) override;
   std::time_t Now() override { return now; }
 
  private:

@@ -1,9 +1,11 @@
 #include "platform/qt/dialog_window.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -42,6 +44,49 @@ QSize FittingScreen(const QSize& wanted, const QWidget& window) {
   return wanted.boundedTo(screen->availableGeometry().size() - QSize(kFrameRoomX, kFrameRoomY));
 }
 
+namespace {
+
+// The notification object's face for screen readers: its text as its name.
+class AnnouncementAccessible : public QAccessibleWidget {
+ public:
+  explicit AnnouncementAccessible(QWidget* label) : QAccessibleWidget(label, QAccessible::Notification) {}
+  QString text(QAccessible::Text kind) const override {
+    return kind == QAccessible::Name ? static_cast<QLabel*>(widget())->text() : QAccessibleWidget::text(kind);
+  }
+};
+
+QAccessibleInterface* AnnouncementFactory(const QString&, QObject* object) {
+  auto* label = qobject_cast<QLabel*>(object);
+  return label && label->objectName() == "announcement" ? new AnnouncementAccessible(label) : nullptr;
+}
+
+QLabel* NewAnnouncement(QWidget* window) {
+  static const bool installed = (QAccessible::installFactory(AnnouncementFactory), true);
+  (void)installed;
+  auto* label = new QLabel;  // named before it has a parent, so that its face is the factory's
+  label->setObjectName("announcement");
+  label->setParent(window);
+  label->setGeometry(0, 0, 0, 0);
+  return label;
+}
+
+std::optional<Key> KeyOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Left:
+      return kKeyLeft;
+    case Qt::Key_Right:
+      return kKeyRight;
+    case Qt::Key_Home:
+      return kKeyHome;
+    case Qt::Key_End:
+      return kKeyEnd;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
 ClientArea::ClientArea(DialogWindow& window) : m_window(window) {}
 
 void ClientArea::paintEvent(QPaintEvent*) {
@@ -68,8 +113,37 @@ void ClientArea::mouseDoubleClickEvent(QMouseEvent* event) {
   m_window.Deliver({Event::kLButtonDblClk, 0, {p.x(), p.y()}});
 }
 
+KeyboardArea::KeyboardArea(DialogWindow& window, const PixelRect& area) : QWidget(window.Client()), m_window(window) {
+  setObjectName("keyboard_area");
+  setGeometry(area.left, area.top, area.Width(), area.Height());
+  setFocusPolicy(Qt::TabFocus);
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void KeyboardArea::paintEvent(QPaintEvent*) {
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  DrawDeviceFrame(painter, size(), palette().color(QPalette::Highlight));
+}
+
+void KeyboardArea::keyPressEvent(QKeyEvent* event) {
+  const std::optional<Key> key = KeyOf(event->key());
+  if (!key || event->modifiers() != Qt::NoModifier) return QWidget::keyPressEvent(event);
+  m_window.Deliver({Event::kKeyDown, *key});
+}
+
+void KeyboardArea::focusInEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void KeyboardArea::focusOutEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusOutEvent(event);
+}
+
 DialogWindow::DialogWindow(CDialog& dialog, QWidget* owner)
-    : QDialog(owner), m_dialog(dialog), m_client(new ClientArea(*this)) {
+    : QDialog(owner), m_dialog(dialog), m_client(new ClientArea(*this)), m_announcement(NewAnnouncement(this)) {
   m_client->setObjectName("client");
   const DialogTemplate& t = dialog.Template();
   setWindowTitle(QString::fromUtf8(t.caption));
@@ -87,6 +161,7 @@ DialogWindow::DialogWindow(CDialog& dialog, QWidget* owner)
   layout->addWidget(scroll);
   FitScreen();
   BuildControls();
+  if (const std::optional<PixelRect> area = dialog.KeyboardArea()) m_keyboardArea = new KeyboardArea(*this, *area);
   // The system menu from the keyboard: Alt+Space as on other desktops, and Shift+F10.
   for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Space), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
     auto* shortcut = new QShortcut(keys, this);
@@ -175,6 +250,13 @@ void DialogWindow::FocusFirstTabStop() {
 
 void DialogWindow::Deliver(const Message& message) {
   if (!m_ended) m_dialog.HandleMessage(message);
+}
+
+void DialogWindow::Announce(const QString& text) {
+  m_announcement->setText(text);
+  // Shown anew, so that screen readers present it as a new notification.
+  m_announcement->hide();
+  m_announcement->show();
 }
 
 void DialogWindow::ShowSystemMenu(const QPoint& globalPosition) {

@@ -26,6 +26,23 @@ class ClientArea : public QWidget {
   DialogWindow& m_window;
 };
 
+// The part of the client area that takes the keyboard, where the dialog has one: the Tab stop
+// after the controls (by Tab only, so that a click does what it always did), the arrow keys,
+// Home and End given to the dialog, a frame while it has the focus. The mouse goes through it.
+class KeyboardArea : public QWidget {
+ public:
+  KeyboardArea(DialogWindow& window, const PixelRect& area);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  DialogWindow& m_window;
+};
+
 // Room for a window manager's frame around a window: its title bar and borders.
 inline constexpr int kFrameRoomX = 16, kFrameRoomY = 40;
 // The size of a window whose content wants `wanted`, at most what the screen's free area leaves
@@ -42,9 +59,12 @@ class DialogWindow : public QDialog {
   CDialog& Dialog() { return m_dialog; }
   QWidget* Control(int id) const;
   QWidget* Client() const { return m_client; }
+  QWidget* KeyboardPart() const { return m_keyboardArea; }  // none where the dialog takes no keys
   void FocusFirstTabStop();
   void ShowSystemMenu(const QPoint& globalPosition);
   void Deliver(const Message& message);
+  // Tells screen readers `text` through the window's notification object.
+  void Announce(const QString& text);
   // The fields' faces and the pictures for the device pixel ratio of the screen shown on.
   void FitRatio();
 
@@ -67,6 +87,8 @@ class DialogWindow : public QDialog {
 
   CDialog& m_dialog;
   ClientArea* m_client;
+  KeyboardArea* m_keyboardArea = nullptr;
+  QLabel* m_announcement;  // no room on the screen: a notification for screen readers only
   std::map<int, QWidget*> m_controls;
   std::map<QLabel*, QImage (*)(double)> m_pictures;  // picture controls and how each is drawn
 };

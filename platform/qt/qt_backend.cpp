@@ -206,9 +206,16 @@ void QtBackend::ClientChanged(CDialog& dialog) {
 
 void QtBackend::DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) {
   if (!m_windows.count(&dialog)) return;
-  QWidget* client = WindowOf(dialog).Client();
-  client->setAccessibleName(QString::fromStdString(name));
-  client->setAccessibleDescription(QString::fromStdString(text));
+  // The keyboard's part of the client, where it has one, is read as the client is.
+  for (QWidget* client : {WindowOf(dialog).Client(), WindowOf(dialog).KeyboardPart()}) {
+    if (client == nullptr) continue;
+    client->setAccessibleName(QString::fromStdString(name));
+    client->setAccessibleDescription(QString::fromStdString(text));
+  }
+}
+
+void QtBackend::Announce(CDialog& dialog, const std::string& text) {
+  if (m_windows.count(&dialog)) WindowOf(dialog).Announce(QString::fromStdString(text));
 }
 
 std::time_t QtBackend::Now() { return std::time(nullptr); }

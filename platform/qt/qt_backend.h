@@ -28,6 +28,7 @@ class QtBackend : public Backend {
   void Invalidate(CDialog& dialog) override;
   void ClientChanged(CDialog& dialog) override;
   void DescribeClient(CDialog& dialog, const std::string& name, const std::string& text) override;
+  void Announce(CDialog& dialog, const std::string& text) override;
   std::time_t Now() override;
 
   // Queues a paint message for the window, once, to run from the event loop.

@@ -16,6 +16,7 @@
 
 #include "app/day_course_dlg.h"
 #include "app/sun_app.h"
+#include "platform/qt/dialog_window.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/termination.h"
 #include "res/ids.h"
@@ -133,19 +134,44 @@ void MainWindowGuiTest::typingAndEnterCalculateThenAnInvalidEntryShowsItsMessage
 // the focus where it was. Typing goes on where the caret was after the main window lost and
 // regained activation (another window, a menu); the controls alone are Tab stops, not the scroll
 // area or the client area, in both windows.
+// The Tab stops of a window in order, from its first: the dialog's controls, and the year curve.
+QStringList TabStops(QWidget* window) {
+  QStringList stops;
+  for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
+    if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) stops << w->objectName();
+  return stops;
+}
+
+QStringList TemplateStops(const platform::DialogWindow* window) {
+  QStringList stops;
+  for (const platform::ControlTemplate& c : const_cast<platform::DialogWindow*>(window)->Dialog().Template().controls)
+    if (platform::IsTabStop(c.kind)) stops << QString("control_%1").arg(c.id);
+  return stops;
+}
+
+// What a pick shows: the six fields, the description and the client's pixels.
+struct Shown {
+  QStringList fields;
+  QString description;
+  QImage image;
+  bool operator==(const Shown&) const = default;
+};
+
+Shown ShownIn(QWidget* year) {
+  QTest::qWait(20);  // the paint the pick asked for
+  Shown shown;
+  for (int id = res::IDC_PICK_SUN_HOURS; id <= res::IDC_PICK_CHANGE_SECONDS; ++id)
+    shown.fields << Edit(year, id)->text();
+  shown.description = year->findChild<QWidget*>("client")->accessibleDescription();
+  shown.image = static_cast<platform::DialogWindow*>(year)->Dialog().Client().Image().copy();
+  return shown;
+}
+
 void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields() {
-  QString caption, hoursBefore, hoursAfter, change, typed;
-  QStringList strayStops;
+  QString caption, hoursBefore, typed;
+  QStringList mainStops, yearStops, mainExpected, yearExpected;
+  Shown clicked, byKeys, beforeKeys;
   bool focusKept = false;
-  const auto stops = [](QWidget* window) {
-    QStringList stray;
-    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
-      if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
-          !w->objectName().startsWith("control_"))
-        stray << QString(w->metaObject()->className());
-    }
-    return stray;
-  };
   WhenModal(false, [&](QWidget* main) {
     QVERIFY(QTest::qWaitForWindowExposed(main));
     QLineEdit* longitude = Edit(main, res::IDC_LON_DEGREES);
@@ -159,18 +185,27 @@ void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields()
     }
     QTest::keyClicks(longitude, "2");
     typed = longitude->text();
-    strayStops = stops(main);
+    mainStops = TabStops(main);
+    mainExpected = TemplateStops(static_cast<platform::DialogWindow*>(main));
     WhenModal(false, [&, main](QWidget* year) {
       if (year == main) return;
       QVERIFY(QTest::qWaitForWindowExposed(year));
-      strayStops += stops(year);
+      yearStops = TabStops(year);
+      yearExpected = TemplateStops(static_cast<platform::DialogWindow*>(year)) << "keyboard_area";
       caption = year->windowTitle();
       hoursBefore = Edit(year, res::IDC_PICK_SUN_HOURS)->text();
       QWidget* before = QApplication::focusWidget();
       QTest::mouseClick(year->findChild<QWidget*>("client"), Qt::LeftButton, {}, QPoint(101, 150));
+      QWidget* curve = year->findChild<QWidget*>("keyboard_area");
       focusKept = QApplication::focusWidget() == before;
-      hoursAfter = Edit(year, res::IDC_PICK_SUN_HOURS)->text();
-      change = Edit(year, res::IDC_PICK_CHANGE_MINUTES)->text();
+      clicked = ShownIn(year);
+      while (QApplication::focusWidget() != curve && yearStops.size() < 40)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QTest::keyClick(curve, Qt::Key_Home);
+      for (int k = 0; k < 76; ++k) QTest::keyClick(curve, Qt::Key_Right);
+      beforeKeys = ShownIn(year);
+      QTest::keyClick(curve, Qt::Key_Left);
+      byKeys = ShownIn(year);
       QTest::keyClick(year, Qt::Key_Escape);
       QTimer::singleShot(0, main, [main] { QTest::keyClick(main, Qt::Key_Escape); });
     });
@@ -179,11 +214,14 @@ void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields()
   RunMainDialog();
   QCOMPARE(caption, QString("Tageslänge im Jahresverlauf   Für Details auf die Kurve klicken!"));
   QCOMPARE(hoursBefore, QString("0"));
-  QVERIFY(hoursAfter.toInt() >= 9 && hoursAfter.toInt() <= 14);  // mid-March
-  QVERIFY(!change.isEmpty());
+  QVERIFY(clicked.fields[0].toInt() >= 9 && clicked.fields[0].toInt() <= 14);  // mid-March
   QVERIFY(focusKept);
   QCOMPARE(typed, QString("7.52"));
-  QCOMPARE(strayStops, QStringList());
+  QCOMPARE(mainStops, mainExpected);
+  QCOMPARE(yearStops, yearExpected);
+  // The keys lead to the clicked column (Home, 76 days on, one back) and show what the click did.
+  QVERIFY(byKeys == clicked);
+  QVERIFY(!(beforeKeys == clicked));
 }
 
 void MainWindowGuiTest::terminationClosesAMessageBoxAndTheDialog() {

@@ -149,6 +149,11 @@ def test_a_screen_reader_reads_every_control_and_the_charts(screen):
         texts = {n.name: n.queryText().getText(0, -1) for n in nodes(main) if n.getRoleName() == "text"}
         assert f"Sonne über Horizont {texts['Sonne über Horizont (Std)']} Std {texts['Sonne über Horizont (min)']} min" \
             in chart.description
+        said = heard_after(lambda: next(n for n in nodes(main) if n.name == "Berechnen").queryAction().doAction(0))
+        sunshine = [n.queryText().getText(0, -1) for n in nodes(main) if n.name.startswith("Sonne über Horizont (")]
+        height = round(float(next(n for n in nodes(main) if n.name == "Höhe").queryText().getText(0, -1)), 1)
+        assert f"notification: Höhe {height:.1f} Grad".replace(".", ",") in said[-1], said
+        assert said[-1].endswith(f"Sonne über Horizont {sunshine[0]} Std {sunshine[1]} min"), said
         next(n for n in nodes(main) if n.name == "Jahresverlauf").queryAction().doAction(0)
         year = until(lambda: next((n for n in nodes(app) if n.getRoleName() == "dialog" and "Jahresverlauf" in n.name),
                                   None))
@@ -162,6 +167,22 @@ def test_a_screen_reader_reads_every_control_and_the_charts(screen):
         assert f"gewählter Tag: Sonnenschein {sun['Sonnenschein (Std)']} Std {sun['Sonnenschein (min)']} min" in picked
     finally:
         program.kill(), program.wait()
+
+
+def heard_after(act, seconds=2):
+    """What the bus carried as shown while `act` ran: "role: name" of each object shown."""
+    from gi.repository import GLib
+    heard = []
+    def on(event):
+        if event.detail1:
+            heard.append(f"{event.source.getRoleName()}: {event.source.name}")
+    pyatspi.Registry.registerEventListener(on, "object:state-changed:showing")
+    act()
+    for _ in range(int(seconds / 0.01)):
+        GLib.MainContext.default().iteration(False)
+        time.sleep(0.01)
+    pyatspi.Registry.deregisterEventListener(on, "object:state-changed:showing")
+    return heard
 
 
 def luminance(rgb):  # relative luminance, as WCAG defines it

@@ -65,6 +65,7 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
       });
     }
     EXPECT_EQ(checkedMessages, ui.messages.size()) << file << ": messages nobody expected";
+    EXPECT_EQ(checkedAnnouncements, window->Announcements().size()) << file << ": announcements nobody expected";
   }
 
  private:
@@ -106,6 +107,10 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
       w.LButtonDown(number(1), number(2));
     else if (verb == "double")
       w.DoubleClick(number(1), number(2));
+    else if (verb == "key")  // key left|right|home|end [TIMES]
+      for (int k = s.size() > 2 ? number(2) : 1; k > 0; --k) w.PressKey(KeyNamed(arg(1)));
+    else if (verb == "announced")  // what was said since the last check, in order
+      ExpectAnnounced(w, {s.begin() + 1, s.end()});
     else if (verb == "answer")
       arg(1) == "cancel" ? ui.fileAnswers.push_back(std::nullopt) : ui.fileAnswers.push_back(arg(1));
     else if (verb == "copy")
@@ -150,6 +155,22 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
     EXPECT_EQ(m.icon, icon == "stop" ? platform::MessageIcon::kStop : platform::MessageIcon::kExclamation);
   }
 
+  static platform::Key KeyNamed(const std::string& name) {
+    static const std::map<std::string, platform::Key> keys{{"left", platform::kKeyLeft},
+                                                           {"right", platform::kKeyRight},
+                                                           {"home", platform::kKeyHome},
+                                                           {"end", platform::kKeyEnd}};
+    return keys.at(name);
+  }
+
+  void ExpectAnnounced(const Window& w, const std::vector<std::string>& texts) {
+    const std::vector<std::string>& said = w.Announcements();
+    const size_t from = &w == window ? checkedAnnouncements : 0;
+    EXPECT_EQ(std::vector<std::string>(said.begin() + static_cast<long>(std::min(from, said.size())), said.end()),
+              texts);
+    if (&w == window) checkedAnnouncements = said.size();
+  }
+
   void ExpectRuns(const std::vector<std::string>& s) {
     std::vector<int> expected;
     for (size_t k = 1; k < s.size(); ++k) expected.push_back(IdOf(s[k]));
@@ -168,6 +189,7 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
 
   ScratchFolder folder;
   size_t checkedMessages = 0;
+  size_t checkedAnnouncements = 0;  // of the main dialog
 };
 
 }  // namespace test_support
