@@ -1,5 +1,6 @@
 #include "platform/qt/qt_backend.h"
 
+#include <QAbstractItemView>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -131,6 +132,10 @@ std::optional<std::string> QtBackend::RunFileDialog(CDialog& owner, const FileDi
     for (int column = 1; column < 4; ++column)
       details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   }
+  // The list with the keyboard focus is framed: its current item alone shows nothing where the
+  // list is empty or has no current item.
+  for (auto* view : box.findChildren<QAbstractItemView*>())
+    view->setStyleSheet("QAbstractItemView:focus { border: 2px solid palette(highlight); }");
   box.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   box.setFileMode(QFileDialog::AnyFile);  // the open form does not require the file to exist
   box.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OFN_OVERWRITEPROMPT));

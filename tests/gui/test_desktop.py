@@ -185,6 +185,31 @@ def heard_after(act, seconds=2):
     return heard
 
 
+def test_typing_goes_on_where_it_was_after_another_window_had_the_focus(screen):
+    if screen != (1280, 800) or not shutil.which("xmessage"):
+        pytest.skip("once, with xmessage")
+    program = subprocess.Popen([PROGRAM], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"),
+                               stderr=subprocess.DEVNULL)
+    other = None
+    try:
+        wid, _ = window("Tagvaroskop im Verlauf")
+        app = until(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tagvaroskop"), None))
+        field = until(lambda: next((n for n in nodes(app) if n.name == "Länge (Grad)"), None))
+        field.queryComponent().grabFocus()
+        subprocess.run(["xdotool", "key", "--delay", "100", "End", "period", "5"])
+        other = subprocess.Popen(["xmessage", "anderes Fenster"])
+        window("xmessage")
+        time.sleep(0.5)
+        subprocess.run(["xdotool", "windowactivate", "--sync", wid])
+        subprocess.run(["xdotool", "key", "--delay", "100", "2"])
+        time.sleep(0.5)
+        assert field.queryText().getText(0, -1) == "7.52"
+    finally:
+        program.kill(), program.wait()
+        if other:
+            other.kill()
+
+
 def luminance(rgb):  # relative luminance, as WCAG defines it
     def linear(c):
         c /= 255
