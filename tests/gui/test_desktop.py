@@ -211,14 +211,23 @@ def contrast_in(shot, box):
     return max((max(base, luminance(c)) + 0.05) / (min(base, luminance(c)) + 0.05) for _, c in colours)
 
 
-def test_every_text_is_readable_under_a_dark_gtk_theme(screen):
+DARK_THEMES = {  # a dark GTK theme through Qt's gtk3 platform theme, and qt6ct's dark scheme
+    "gtk3": {"GTK_THEME": "Adwaita:dark", "XDG_CURRENT_DESKTOP": "GNOME"},
+    "qt6ct": {"XDG_CONFIG_HOME": "{home}"}}
+
+
+@pytest.mark.parametrize("theme", DARK_THEMES)
+def test_every_text_is_readable_under_a_dark_theme(screen, theme, tmp_path):
     if screen != (1280, 800):
         pytest.skip("one screen is enough")
     plugins = pathlib.Path("/usr/lib/x86_64-linux-gnu/qt6/plugins/platformthemes")
-    if not (plugins / "libqgtk3.so").exists() or not shutil.which("import"):
-        pytest.skip("needs Qt's gtk3 platform theme (qt6-gtk-platformtheme) and ImageMagick")
-    env = dict(os.environ, QT_QPA_PLATFORMTHEME="gtk3", GTK_THEME="Adwaita:dark", XDG_CURRENT_DESKTOP="GNOME",
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    if not (plugins / f"lib{'q' if theme == 'gtk3' else ''}{theme}.so").exists() or not shutil.which("import"):
+        pytest.skip(f"needs Qt's {theme} platform theme (qt6-gtk-platformtheme, qt6ct) and ImageMagick")
+    (tmp_path / "qt6ct").mkdir()
+    (tmp_path / "qt6ct/qt6ct.conf").write_text("[Appearance]\ncustom_palette=true\nstyle=Fusion\n"
+                                               "color_scheme_path=/usr/share/qt6ct/colors/darker.conf\n")
+    env = dict(os.environ, QT_QPA_PLATFORMTHEME=theme, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
+               **{key: value.format(home=tmp_path) for key, value in DARK_THEMES[theme].items()})
     program = subprocess.Popen([PROGRAM], env=env, stderr=subprocess.DEVNULL)
     try:
         window("Tagvaroskop im Verlauf")
