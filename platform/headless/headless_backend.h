@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/backend.h"
@@ -50,8 +51,8 @@ class HeadlessBackend : public Backend {
     bool WholeTextSelected() const { return m_selected; }
     // What the client area shows, in words: "name: text".
     const std::string& Description() const { return m_description; }
-    // Everything announced to screen readers, in order.
-    const std::vector<std::string>& Announcements() const { return m_announcements; }
+    // What was announced to screen readers since the last call, in order.
+    std::vector<std::string> TakeAnnouncements() { return std::exchange(m_announcements, {}); }
     bool Ended() const { return m_ended; }
     int Result() const { return m_result; }
     bool Iconic() const { return m_iconic; }

@@ -67,6 +67,7 @@ QLabel* NewAnnouncement(QWidget* window) {
   label->setObjectName("announcement");
   label->setParent(window);
   label->setGeometry(0, 0, 0, 0);
+  label->hide();  // until there is something to say: no empty notification when the window opens
   return label;
 }
 

@@ -1,7 +1,7 @@
 // The windows' look on the offscreen platform, run at scale factors 1, 1.5 and 2: the whole light
-// palette (texts under a real dark GTK theme: test_desktop.py), group boxes through their titles, fields that show their numbers whole,
-// the client area at the screen's resolution, F1 for the About box. (The windows on small
-// screens and their icons: test_desktop.py, on a real X server.)
+// palette (texts under a real dark GTK theme: test_desktop.py), group boxes through their titles, fields that show
+// their numbers whole, the client area at the screen's resolution, F1 for the About box. (The windows on small screens
+// and their icons: test_desktop.py, on a real X server.)
 #include <QApplication>
 #include <QDialog>
 #include <QGroupBox>

@@ -65,7 +65,7 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
       });
     }
     EXPECT_EQ(checkedMessages, ui.messages.size()) << file << ": messages nobody expected";
-    EXPECT_EQ(checkedAnnouncements, window->Announcements().size()) << file << ": announcements nobody expected";
+    EXPECT_EQ(window->TakeAnnouncements(), std::vector<std::string>{}) << file << ": announcements nobody expected";
   }
 
  private:
@@ -110,7 +110,7 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
     else if (verb == "key")  // key left|right|home|end [TIMES]
       for (int k = s.size() > 2 ? number(2) : 1; k > 0; --k) w.PressKey(KeyNamed(arg(1)));
     else if (verb == "announced")  // what was said since the last check, in order
-      ExpectAnnounced(w, {s.begin() + 1, s.end()});
+      EXPECT_EQ(w.TakeAnnouncements(), std::vector<std::string>(s.begin() + 1, s.end()));
     else if (verb == "answer")
       arg(1) == "cancel" ? ui.fileAnswers.push_back(std::nullopt) : ui.fileAnswers.push_back(arg(1));
     else if (verb == "copy")
@@ -163,14 +163,6 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
     return keys.at(name);
   }
 
-  void ExpectAnnounced(const Window& w, const std::vector<std::string>& texts) {
-    const std::vector<std::string>& said = w.Announcements();
-    const size_t from = &w == window ? checkedAnnouncements : 0;
-    EXPECT_EQ(std::vector<std::string>(said.begin() + static_cast<long>(std::min(from, said.size())), said.end()),
-              texts);
-    if (&w == window) checkedAnnouncements = said.size();
-  }
-
   void ExpectRuns(const std::vector<std::string>& s) {
     std::vector<int> expected;
     for (size_t k = 1; k < s.size(); ++k) expected.push_back(IdOf(s[k]));
@@ -189,7 +181,6 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
 
   ScratchFolder folder;
   size_t checkedMessages = 0;
-  size_t checkedAnnouncements = 0;  // of the main dialog
 };
 
 }  // namespace test_support
