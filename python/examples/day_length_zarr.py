@@ -71,8 +71,13 @@ def open_store(path: str, year: int, step: float) -> zarr.Array:
 
 def missing_blocks(hours: zarr.Array) -> list[tuple[int, int]]:
     """The blocks (time, latitude) whose chunk the store does not hold."""
-    counts = [-(-size // chunk) for size, chunk in zip(hours.shape, hours.chunks)]
-    return [(i, j) for i in range(counts[0]) for j in range(counts[1]) if f"{hours.path}/{i}.{j}.0" not in hours.store]
+    return [block for block in all_blocks(hours) if f"{hours.path}/{block[0]}.{block[1]}.0" not in hours.store]
+
+
+def all_blocks(hours: zarr.Array) -> list[tuple[int, int]]:
+    """Every block (time, latitude) of the store, in order."""
+    times, rows = (-(-size // chunk) for size, chunk in zip(hours.shape[:2], hours.chunks[:2]))
+    return [(i, j) for i in range(times) for j in range(rows)]
 
 
 def write_block(path: str, year: int, step: float, block: tuple[int, int]) -> tuple[int, int]:
@@ -142,7 +147,7 @@ def run_on_cluster(scheduler: str, path: str, year: int, step: float, blocks: li
 def main(scheduler: str, path: str, year: int = 2025, step: float = 1.0) -> int:
     hours = open_store(path, year, step)
     blocks = missing_blocks(hours)
-    total = int(np.prod([-(-size // chunk) for size, chunk in zip(hours.shape, hours.chunks)][:2]))
+    total = len(all_blocks(hours))
     print(f"{path}: {len(blocks)} von {total} Blöcken zu rechnen", flush=True)
     stall = float(os.environ.get("TAGVAROSKOP_STALL_SECONDS", "120"))
     started = time.perf_counter()
