@@ -45,9 +45,9 @@ def expected():
                         tz="UTC")["sunshine_hours"]
 
 
-def start(scheduler, store):
-    return subprocess.Popen([sys.executable, str(EXAMPLE), str(scheduler), str(store), str(YEAR), str(STEP)],
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+def start(scheduler, store, step=STEP, **environment):
+    return subprocess.Popen([sys.executable, str(EXAMPLE), str(scheduler), str(store), str(YEAR), str(step)],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env={**os.environ, **environment})
 
 
 def written(store, at_least=None, client=None):
@@ -72,16 +72,22 @@ def test_an_interrupted_job_computes_only_the_missing_blocks(cluster, tmp_path, 
         error = client.communicate(timeout=60)[1]
         assert client.returncode == (130 if stop == signal.SIGINT else -signal.SIGKILL), error
     before = written(store)
+    # What a worker killed inside a write leaves: a part under a temporary name, no chunk.
+    cut = next(f"{i}.{j}.0" for i in range(12) for j in range(7) if f"{store}/sunshine_hours/{i}.{j}.0" not in before)
+    (store / "sunshine_hours" / f"{cut}.{'0' * 32}.partial").write_bytes(b"\x02\x01")
+    refused = start(cluster[0], store, step=10.0).communicate(timeout=60)[1]  # another grid's job
+    assert "hält das Jahr 2025 im Abstand 30.0°, nicht 2025 im Abstand 10.0°" in refused, refused
     client = start(cluster[0], store)
     output, error = client.communicate(timeout=60)
     assert client.returncode == 0, error
     assert f"{BLOCKS - len(before)} von {BLOCKS} Blöcken zu rechnen" in output and 30 <= len(before) < BLOCKS
     after = written(store)
     assert len(after) == BLOCKS and all(after[path] == identity for path, identity in before.items())
+    assert f"{store}/sunshine_hours/{cut}" in after
     np.testing.assert_array_equal(zarr.open_array(str(store / "sunshine_hours"))[:], expected)
 
 
-def test_a_killed_worker_costs_only_its_block(cluster, tmp_path, expected):  # last: one worker is left
+def test_a_killed_worker_costs_only_its_block(cluster, tmp_path, expected):  # last: it kills both workers
     store = tmp_path / "grid.zarr"
     client = start(cluster[0], store)
     written(store, 1, client)
@@ -90,3 +96,8 @@ def test_a_killed_worker_costs_only_its_block(cluster, tmp_path, expected):  # l
     error = client.communicate(timeout=60)[1]
     assert client.returncode == 0 and at_kill < BLOCKS, error
     np.testing.assert_array_equal(zarr.open_array(str(store / "sunshine_hours"))[:], expected)
+    # With no worker left no block can finish: the job stops after the stall it was given.
+    cluster[1][1].kill()
+    stalled = start(cluster[0], tmp_path / "stalled.zarr", TAGVAROSKOP_STALL_SECONDS="2")
+    error = stalled.communicate(timeout=60)[1]
+    assert stalled.returncode == 1 and error.endswith("kein Block fertig geworden; derselbe Aufruf setzt später fort.\n")

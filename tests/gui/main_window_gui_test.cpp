@@ -169,7 +169,7 @@ Shown ShownIn(QWidget* year) {
 void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields() {
   QString caption, hoursBefore;
   QStringList mainStops, yearStops, mainExpected, yearExpected;
-  Shown clicked, byKeys, beforeKeys;
+  Shown clicked, byKeys;
   bool focusKept = false;
   WhenModal(false, [&](QWidget* main) {
     QVERIFY(QTest::qWaitForWindowExposed(main));
@@ -191,7 +191,6 @@ void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       QTest::keyClick(curve, Qt::Key_Home);
       for (int k = 0; k < 76; ++k) QTest::keyClick(curve, Qt::Key_Right);
-      beforeKeys = ShownIn(year);
       QTest::keyClick(curve, Qt::Key_Left);
       byKeys = ShownIn(year);
       QTest::keyClick(year, Qt::Key_Escape);
@@ -206,9 +205,9 @@ void MainWindowGuiTest::theYearButtonOpensTheYearWindowAndAClickFillsItsFields()
   QVERIFY(focusKept);
   QCOMPARE(mainStops, mainExpected);
   QCOMPARE(yearStops, yearExpected);
-  // The keys lead to the clicked column (Home, 76 days on, one back) and show what the click did.
+  // The keys lead to the clicked column (Home, 76 days on, one back) and show what the click did
+  // (every column: year_dialog_test).
   QVERIFY(byKeys == clicked);
-  QVERIFY(!(beforeKeys == clicked));
 }
 
 void MainWindowGuiTest::terminationClosesAMessageBoxAndTheDialog() {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "charts/year_chart.h"
+#include "dialog_model/year_pick.h"
 #include "solar/day_scan.h"
 #include "tests/support/main_dialog_fixture.h"
 #include "tests/support/rgb_print.h"
@@ -45,6 +47,23 @@ TEST_F(YearDialogTest, OpensWithACopyOfTheCalculatedFieldsAndTheirSeries) {
   EXPECT_TRUE(focusOnOk);
   EXPECT_FALSE(y.m_dayPicked);
   EXPECT_EQ(ui.modalRuns, std::vector<int>{IDD_YEARCOURSE});
+}
+
+// Every column: the keys that lead to it show what a click there shows, fields, words and pixels.
+TEST_F(YearDialogTest, EveryColumnByKeyIsTheClickAtIt) {
+  std::vector<int> differing;
+  OpenYear([&](Window& year) {
+    year.PressKey(platform::kKeyHome);
+    for (int column = 0; column <= dialog_model::kLastPickColumn; ++column) {
+      year.DeliverPendingPaint();
+      const auto byKey = std::tuple(SixFields(year), year.Description(), year.Client().Image().copy());
+      year.LButtonDown(dialog_model::ClickXOfColumn(column), 150);
+      year.DeliverPendingPaint();
+      if (byKey != std::tuple(SixFields(year), year.Description(), year.Client().Image())) differing.push_back(column);
+      year.PressKey(platform::kKeyRight);
+    }
+  });
+  EXPECT_EQ(differing, std::vector<int>{});
 }
 
 }  // namespace
