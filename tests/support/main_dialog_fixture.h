@@ -24,16 +24,6 @@ class MainDialogTest : public testing::Test {
     window = &ui.Open(*dlg);
   }
 
-  // Types a place and date and presses "Berechnen".
-  void CalculateFor(const char* latitude, const char* longitude, const char* year, const char* month, const char* day) {
-    window->Type(res::IDC_LAT_DEGREES, latitude);
-    window->Type(res::IDC_LON_DEGREES, longitude);
-    window->Type(res::IDC_YEAR, year);
-    window->Type(res::IDC_MONTH, month);
-    window->Type(res::IDC_DAY, day);
-    window->Click(res::IDC_CALCULATE);
-  }
-
   std::string Text(int id) const { return window->Text(id); }
 
   platform::HeadlessBackend ui;

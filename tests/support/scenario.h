@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -76,75 +77,55 @@ class ScenarioTest : public MainDialogTest, public testing::WithParamInterface<F
 
   void Step(Window& w, const std::vector<std::string>& s, const std::string& where) {
     SCOPED_TRACE(where);
-    const std::string& verb = s[0];
     const auto arg = [&](size_t k) { return k < s.size() ? Expanded(s[k]) : std::string(); };
     const auto number = [&](size_t k) { return static_cast<int>(std::stol(arg(k), nullptr, 0)); };
-    if (verb == "type")
-      w.Type(IdOf(arg(1)), arg(2));
-    else if (verb == "paste")
-      w.Paste(IdOf(arg(1)), arg(2));
-    else if (verb == "click")
-      w.Click(IdOf(arg(1)));
-    else if (verb == "focus")
-      w.MoveFocus(IdOf(arg(1)));
-    else if (verb == "enter")
-      w.PressEnter();
-    else if (verb == "escape")
-      w.PressEscape();
-    else if (verb == "close")
-      w.CloseBox();
-    else if (verb == "expose")
-      w.Expose();
-    else if (verb == "minimize")
-      w.Minimize();
-    else if (verb == "restore")
-      w.Restore();
-    else if (verb == "paint")
-      w.DeliverPendingPaint();
-    else if (verb == "system")
-      w.ChooseSystemCommand(static_cast<unsigned>(number(1)));
-    else if (verb == "mouse")
-      w.LButtonDown(number(1), number(2));
-    else if (verb == "double")
-      w.DoubleClick(number(1), number(2));
-    else if (verb == "key")  // key left|right|home|end [TIMES]
-      for (int k = s.size() > 2 ? number(2) : 1; k > 0; --k) w.PressKey(KeyNamed(arg(1)));
-    else if (verb == "announced")  // what was said since the last check, in order
-      EXPECT_EQ(w.TakeAnnouncements(), std::vector<std::string>(s.begin() + 1, s.end()));
-    else if (verb == "answer")
-      arg(1) == "cancel" ? ui.fileAnswers.push_back(std::nullopt) : ui.fileAnswers.push_back(arg(1));
-    else if (verb == "copy")
-      WriteBytes(arg(2), ReadBytes(GoldenPath(arg(1))));
-    else if (verb == "text")
-      EXPECT_EQ(w.Text(IdOf(arg(1))), arg(2));
-    else if (verb == "describes")
-      EXPECT_EQ(w.Description(), arg(1));
-    else if (verb == "focused")
-      EXPECT_EQ(w.Focus(), IdOf(arg(1)));
-    else if (verb == "selected")
-      EXPECT_TRUE(w.WholeTextSelected());
-    else if (verb == "ended")
-      EXPECT_EQ(w.Ended() ? w.Result() : 0, arg(1) == "no" ? 0 : IdOf(arg(1)));
-    else if (verb == "pending")
-      EXPECT_TRUE(w.PaintPending());
-    else if (verb == "pixel")
-      EXPECT_EQ(w.Client().Pixel(number(1), number(2)), (platform::Rgb{number(3), number(4), number(5)}));
-    else if (verb == "message")
-      ExpectMessage(arg(1), arg(2));
-    else if (verb == "runs")
-      ExpectRuns(s);
-    else if (verb == "request")
-      ExpectRequest(s);
-    else if (verb == "file")
-      EXPECT_EQ(ReadBytes(arg(1)), ReadBytes(GoldenPath(arg(2))));
-    else if (verb == "size")
-      EXPECT_EQ(ReadBytes(arg(1)).size(), static_cast<size_t>(number(2)));
-    else if (verb == "files")
-      EXPECT_EQ(folder.Names().size(), static_cast<size_t>(number(1)));
-    else if (verb == "image")
-      ExpectSameImage(arg(1), w.Client().Image(), {QRect(number(2), 0, 1000, 1000), QRect(0, number(3), 1000, 1000)});
-    else
-      FAIL() << "unknown step " << verb;
+    const auto rgb = [&](size_t k) { return platform::Rgb{number(k), number(k + 1), number(k + 2)}; };
+    const std::map<std::string, std::function<void()>> verbs{
+        {"type", [&] { w.Type(IdOf(arg(1)), arg(2)); }},
+        {"paste", [&] { w.Paste(IdOf(arg(1)), arg(2)); }},
+        {"click", [&] { w.Click(IdOf(arg(1))); }},
+        {"focus", [&] { w.MoveFocus(IdOf(arg(1))); }},
+        {"enter", [&] { w.PressEnter(); }},
+        {"escape", [&] { w.PressEscape(); }},
+        {"close", [&] { w.CloseBox(); }},
+        {"expose", [&] { w.Expose(); }},
+        {"minimize", [&] { w.Minimize(); }},
+        {"restore", [&] { w.Restore(); }},
+        {"paint", [&] { w.DeliverPendingPaint(); }},
+        {"system", [&] { w.ChooseSystemCommand(static_cast<unsigned>(number(1))); }},
+        {"mouse", [&] { w.LButtonDown(number(1), number(2)); }},
+        {"double", [&] { w.DoubleClick(number(1), number(2)); }},
+        // key left|right|home|end [TIMES]
+        {"key",
+         [&] {
+           for (int k = s.size() > 2 ? number(2) : 1; k > 0; --k) w.PressKey(KeyNamed(arg(1)));
+         }},
+        // what was said since the last check, in order
+        {"announced", [&] { EXPECT_EQ(w.TakeAnnouncements(), std::vector<std::string>(s.begin() + 1, s.end())); }},
+        {"answer", [&] { ui.fileAnswers.push_back(arg(1) == "cancel" ? std::nullopt : std::optional(arg(1))); }},
+        {"copy", [&] { WriteBytes(arg(2), ReadBytes(GoldenPath(arg(1)))); }},
+        {"text", [&] { EXPECT_EQ(w.Text(IdOf(arg(1))), arg(2)); }},
+        {"describes", [&] { EXPECT_EQ(w.Description(), arg(1)); }},
+        {"focused", [&] { EXPECT_EQ(w.Focus(), IdOf(arg(1))); }},
+        {"selected", [&] { EXPECT_TRUE(w.WholeTextSelected()); }},
+        {"ended", [&] { EXPECT_EQ(w.Ended() ? w.Result() : 0, arg(1) == "no" ? 0 : IdOf(arg(1))); }},
+        {"pending", [&] { EXPECT_TRUE(w.PaintPending()); }},
+        {"pixel", [&] { EXPECT_EQ(w.Client().Pixel(number(1), number(2)), rgb(3)); }},
+        {"message", [&] { ExpectMessage(arg(1), arg(2)); }},
+        {"runs", [&] { ExpectRuns(s); }},
+        {"request", [&] { ExpectRequest(s); }},
+        {"file", [&] { EXPECT_EQ(ReadBytes(arg(1)), ReadBytes(GoldenPath(arg(2)))); }},
+        {"size", [&] { EXPECT_EQ(ReadBytes(arg(1)).size(), static_cast<size_t>(number(2))); }},
+        {"files", [&] { EXPECT_EQ(folder.Names().size(), static_cast<size_t>(number(1))); }},
+        {"image",
+         [&] {
+           ExpectSameImage(arg(1), w.Client().Image(),
+                           {QRect(number(2), 0, 1000, 1000), QRect(0, number(3), 1000, 1000)});
+         }},
+    };
+    const auto verb = verbs.find(s[0]);
+    if (verb == verbs.end()) FAIL() << "unknown step " << s[0];
+    verb->second();
   }
 
   void ExpectMessage(const std::string& text, const std::string& icon) {
