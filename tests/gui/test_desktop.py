@@ -1,11 +1,14 @@
 """The desktop program as people and screen readers meet it: the real program on an X server with
-openbox, at scales 1 to 2 on 1280x800 and 1366x768 screens, read through AT-SPI (pyatspi) and
-xprop. Run inside a D-Bus session (dbus-run-session), as make test does."""
+openbox, at scales 1 to 2 on 1280x800 and 1366x768 screens, and on Wayland in a headless sway,
+read through AT-SPI (pyatspi) and xprop. Run inside a D-Bus session (dbus-run-session), as make
+test does."""
+import contextlib
 import io
 import os
 import pathlib
 import shutil
 import subprocess
+import tempfile
 import time
 
 import pytest
@@ -30,6 +33,16 @@ def screen(request):
     time.sleep(1)
     yield tuple(int(n) for n in request.param.split("x"))
     manager.kill(), server.kill()
+
+
+@contextlib.contextmanager
+def running(environment):
+    program = subprocess.Popen([PROGRAM], env={**os.environ, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", **environment},
+                               stderr=subprocess.DEVNULL)
+    try:
+        yield
+    finally:
+        program.kill(), program.wait()
 
 
 def until(find, seconds=15):
@@ -106,13 +119,11 @@ def borders_whole(field, scale):
 
 @pytest.mark.parametrize("scale", [1, 1.25, 1.5, 2])
 def test_windows_fit_and_show_every_field_whole(screen, scale):
-    env = dict(os.environ, QT_SCALE_FACTOR=str(scale), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    program = subprocess.Popen([PROGRAM], env=env, stderr=subprocess.DEVNULL)
-    try:
+    with running({"QT_QPA_PLATFORM": "xcb", "QT_SCALE_FACTOR": str(scale)}):
         main, frame = window("Tagvaroskop im Verlauf")
         assert fits(frame, screen), frame
         assert icon_sizes(main) == [(16, 16), (32, 32), (48, 48), (256, 256)]
-        app = until(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tagvaroskop"), None))
+        app = main_window()[0]
         fields = {n.name: n for n in nodes(app) if n.getRoleName() == "text"}
         for name, text in (("Höhe", "-61.6206"), ("Azimut", "359.996"), ("Breite (Grad)", "-43.2803")):
             fields[name].queryEditableText().setTextContents(text)
@@ -122,44 +133,31 @@ def test_windows_fit_and_show_every_field_whole(screen, scale):
         for opens, title in (("Jahresverlauf", "Tageslänge im"), ("Öffnen", "")):
             buttons[opens].queryAction().doAction(0)
             time.sleep(1.5)
-            active = subprocess.run(["xdotool", "getactivewindow"], capture_output=True, text=True).stdout.strip()
-            _, frame = window(title) if title else (None, window_of(active))
+            active = ["xdotool", "getactivewindow", "getwindowname"]  # the file dialog's title
+            _, frame = window(title or subprocess.run(active, capture_output=True, text=True).stdout.strip())
             assert fits(frame, screen), (opens, frame)
             subprocess.run(["xdotool", "key", "Escape"])
             time.sleep(0.5)
-    finally:
-        program.kill(), program.wait()
-
-
-def window_of(wid):
-    name = subprocess.run(["xdotool", "getwindowname", wid], capture_output=True, text=True).stdout.strip()
-    return window(name)[1]
 
 
 def test_a_screen_reader_reads_every_control_and_the_charts(screen):
     if screen != (1280, 800):
         pytest.skip("once")
-    program = subprocess.Popen([PROGRAM], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"),
-                               stderr=subprocess.DEVNULL)
-    try:
-        app = until(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tagvaroskop"), None))
-        main = until(lambda: next((n for n in nodes(app) if n.getRoleName() == "dialog"), None))
+    with running({"QT_QPA_PLATFORM": "xcb"}):
+        app, main = main_window()
         named = sorted(f"{n.getRoleName()}: {n.name}" for n in nodes(main) if n.getRoleName() in ("text", "push button"))
         chart = next(n for n in nodes(main) if n.name == "Tagesverlauf der Sonne")
         texts = {n.name: n.queryText().getText(0, -1) for n in nodes(main) if n.getRoleName() == "text"}
         assert f"Sonne über Horizont {texts['Sonne über Horizont (Std)']} Std {texts['Sonne über Horizont (min)']} min" \
             in chart.description
-        # Typing goes on where it was after another window had the focus (not at the field's start).
         wid, _ = window("Tagvaroskop im Verlauf")
-        longitude = next(n for n in nodes(main) if n.name == "Länge (Grad)")
-        longitude.queryComponent().grabFocus()
-        subprocess.run(["xdotool", "key", "--delay", "100", "End", "period", "5"])
-        other = subprocess.Popen(["xmessage", "anderes Fenster"])
-        window("xmessage"), time.sleep(0.5), other.kill()
-        subprocess.run(["xdotool", "windowactivate", "--sync", wid])
-        subprocess.run(["xdotool", "key", "--delay", "100", "2"])
-        time.sleep(0.5)
-        assert longitude.queryText().getText(0, -1) == "7.52"
+
+        def leave_and_return():  # another X window takes the focus and gives it back
+            other = subprocess.Popen(["xmessage", "anderes Fenster"])
+            window("xmessage"), time.sleep(0.5), other.kill()
+            subprocess.run(["xdotool", "windowactivate", "--sync", wid])
+        assert typed_on_after_leaving(main, lambda *keys: subprocess.run(["xdotool", "key", "--delay", "100", *keys]),
+                                      leave_and_return) == "7.52"
         said = heard_after(lambda: next(n for n in nodes(main) if n.name == "Berechnen").queryAction().doAction(0))
         sunshine = [n.queryText().getText(0, -1) for n in nodes(main) if n.name.startswith("Sonne über Horizont (")]
         height = round(float(next(n for n in nodes(main) if n.name == "Höhe").queryText().getText(0, -1)), 1)
@@ -176,8 +174,52 @@ def test_a_screen_reader_reads_every_control_and_the_charts(screen):
         picked = next(n for n in nodes(year) if n.name == "Tageslängen im Jahresverlauf").description
         sun = {n.name: n.queryText().getText(0, -1) for n in nodes(year) if n.getRoleName() == "text"}
         assert f"gewählter Tag: Sonnenschein {sun['Sonnenschein (Std)']} Std {sun['Sonnenschein (min)']} min" in picked
-    finally:
-        program.kill(), program.wait()
+
+
+def main_window():
+    app = until(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tagvaroskop" and a.childCount),
+                             None))
+    return app, until(lambda: next((n for n in nodes(app) if n.getRoleName() == "dialog"
+                                    and n.getState().contains(pyatspi.STATE_ACTIVE)), None))
+
+
+def typed_on_after_leaving(main, press, leave_and_return):
+    """What "Länge (Grad)" (7) reads after End, ".5", the window left and regained, and "2"."""
+    longitude = next(n for n in nodes(main) if n.name == "Länge (Grad)")
+    longitude.queryComponent().grabFocus()
+    press("End", "period", "5"), leave_and_return(), press("2"), time.sleep(0.5)
+    return longitude.queryText().getText(0, -1)
+
+
+@pytest.fixture
+def sway():
+    """A headless sway and its clients' environment; as nobody where we are root, which sway refuses."""
+    plugin = "/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so"
+    if not (shutil.which("sway") and shutil.which("wtype") and os.path.exists(plugin)
+            and os.environ.get("DBUS_SESSION_BUS_ADDRESS")):
+        pytest.skip("needs sway, wtype, Qt's Wayland plugin (qt6-wayland) and a D-Bus session")
+    runtime, user = pathlib.Path(tempfile.mkdtemp()), []
+    if os.getuid() == 0:
+        shutil.chown(runtime, "nobody", "nogroup")
+        user = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
+    env = dict(os.environ, XDG_RUNTIME_DIR=str(runtime), WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1",
+               WLR_RENDERER="pixman")
+    server = subprocess.Popen([*user, "sway", "-c", "/dev/null"], env=env, stderr=subprocess.DEVNULL)
+    socket, display = until(lambda: (both := [*runtime.glob("sway-ipc.*"), *runtime.glob("wayland-?")])[1:] and both)
+    yield dict(env, WAYLAND_DISPLAY=display.name, SWAYSOCK=str(socket))
+    server.kill(), server.wait(), shutil.rmtree(runtime)
+
+
+def test_typing_goes_on_after_the_window_was_left_on_wayland(sway):
+    with running({**sway, "QT_QPA_PLATFORM": "wayland"}):
+        def leave_and_return():  # to an empty workspace and back
+            for workspace in "21":
+                subprocess.run(["swaymsg", "workspace", workspace], env=sway, capture_output=True, check=True)
+                time.sleep(0.5)
+        # Each wtype is a new virtual keyboard: keys sent before its keymap has reached the program are lost.
+        press = lambda *keys: subprocess.run(["wtype", "-s", "300", *(a for k in keys for a in ("-k", k, "-d", "100"))],
+                                             env=sway)
+        assert typed_on_after_leaving(main_window()[1], press, leave_and_return) == "7.52"
 
 
 def heard_after(act, seconds=2):
@@ -226,10 +268,8 @@ def test_every_text_is_readable_under_a_dark_theme(screen, theme, tmp_path):
     (tmp_path / "qt6ct").mkdir()
     (tmp_path / "qt6ct/qt6ct.conf").write_text("[Appearance]\ncustom_palette=true\nstyle=Fusion\n"
                                                "color_scheme_path=/usr/share/qt6ct/colors/darker.conf\n")
-    env = dict(os.environ, QT_QPA_PLATFORMTHEME=theme, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
-               **{key: value.format(home=tmp_path) for key, value in DARK_THEMES[theme].items()})
-    program = subprocess.Popen([PROGRAM], env=env, stderr=subprocess.DEVNULL)
-    try:
+    with running({"QT_QPA_PLATFORMTHEME": theme, "QT_QPA_PLATFORM": "xcb",
+                  **{key: value.format(home=tmp_path) for key, value in DARK_THEMES[theme].items()}}):
         window("Tagvaroskop im Verlauf")
         time.sleep(2)  # the theme's start, then the accessible tree as it stands
         app = next(a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tagvaroskop" and a.childCount)
@@ -240,5 +280,3 @@ def test_every_text_is_readable_under_a_dark_theme(screen, theme, tmp_path):
         shown = [(n.name, n.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)) for n in texts]
         assert [name for name, e in shown if e.width > 2 and e.height > 2
                 and contrast_in(shot, (e.x, e.y, e.x + e.width, e.y + e.height)) < 4.5] == []
-    finally:
-        program.kill(), program.wait()
