@@ -20,5 +20,9 @@ inline constexpr int kTrackEntries = 1500;  // a day track's room (the dialog's)
 inline constexpr int kLongestScan = 3 * 1440;
 inline constexpr float kHorizonHeight = 0.0f;
 inline constexpr float kTwilightHeight = -7.0f;
+// The sun's height changes by less than this in a minute (degrees): the sun crosses at most
+// 0.2507 degrees of the sky a minute (its hour angle's 0.2501 at the declination's cosine, and
+// the declination's 0.0003), and the model's rounding moves it by less than 1e-4.
+inline constexpr float kMostHeightChangeInAMinute = 0.26f;
 
 }  // namespace solar

@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "solar/constants.h"
 #include "solar/moment.h"
 #include "solar/second_search.h"
 
 namespace solar {
 
 namespace {
-
-// The sun's height changes by at most its daily turn, 360 degrees a day: less than this in a
-// partial minute (degrees).
-constexpr float kMostChangeInAMinute = 0.26f;
 
 int MinutesOf(long long start, long long end, int second) {
   const long long span = end - start - second;
@@ -47,7 +44,9 @@ std::vector<Crossing> LocalDay::Crossings(float height) {
   // told by the second before it, the last of the day before; one at the next day's first
   // instant is that day's.
   HeightProbe& probe = m_heights.Probe();
-  const auto near = [&](long long second) { return std::fabs(probe.Degrees(second) - height) <= kMostChangeInAMinute; };
+  const auto near = [&](long long second) {
+    return std::fabs(probe.Degrees(second) - height) <= kMostHeightChangeInAMinute;
+  };
   std::vector<Crossing> before;
   if (near(0)) AppendCrossingsWithin(m_scan, probe, -m_lead - 1, 0, height, before);
   crossings.insert(crossings.begin(), before.begin(), before.end());
@@ -65,7 +64,7 @@ HighestPoint LocalDay::Highest() {
   HeightProbe& probe = m_heights.Probe();
   for (const Part& part : {Before(), After()}) {
     if (part.first > part.last) continue;
-    if (probe.Degrees(part.minute) + kMostChangeInAMinute < best.height) continue;
+    if (probe.Degrees(part.minute) + kMostHeightChangeInAMinute < best.height) continue;
     Plateau seconds{part.first, part.first, probe.Height(part.first)};
     for (long long s = part.first + 1; s <= part.last; ++s) seconds.Look(s, probe.Height(s));
     best.Join(seconds);

@@ -376,28 +376,63 @@ Crossing SparseTrack::SteepCrossing(int minute, float height) {
 
 Plateau SparseTrack::Highest() {
   if (MinuteCount() == 0) return Plateau{0, 0, 0.0f};
-  int top = -1;
-  float topHeight = 0.0f;
+  const std::vector<std::pair<int, float>> tops = TopMinutes();
+  Plateau best = SecondsAround(tops.front().first, tops.front().second);
+  // Every second of the day scan lies within half a minute of a whole minute, so another top's
+  // seconds rise less than half the greatest change in a minute above its minute: where that
+  // could reach the best so far, its seconds are looked at too. A day longer than the sun's turn
+  // has two tops that can lie that close, the sun near the zenith a top far above its minutes.
+  if (m_scan.rounding != Rounding::kDayScan) return best;
+  for (size_t i = 1; i < tops.size(); ++i) {
+    if (tops[i].second + 0.5f * kMostHeightChangeInAMinute >= best.height)
+      best.Join(SecondsAround(tops[i].first, tops[i].second));
+  }
+  return best;
+}
+
+// The first minute of the greatest height around each turning point or end that could hold the
+// day's top, the highest (the earliest of equals) first.
+std::vector<std::pair<int, float>> SparseTrack::TopMinutes() {
+  std::vector<std::pair<int, float>> tops;
+  const auto add = [&](int minute, float height) {
+    if (std::none_of(tops.begin(), tops.end(), [&](const auto& top) { return top.first == minute; }))
+      tops.emplace_back(minute, height);
+  };
   if (!m_track.empty() || TooFlat()) {
+    // The track's highest minute between the midpoints to the neighbouring turning points.
     const std::vector<float>& track = FullTrack();
-    top = static_cast<int>(std::max_element(track.begin(), track.end()) - track.begin());
-    topHeight = track[static_cast<size_t>(top)];
+    for (size_t i = 0; i < m_turns.size(); ++i) {
+      const auto from = track.begin() + (i == 0 ? 0 : (m_turns[i - 1] + m_turns[i]) / 2 + 1);
+      const auto to = i + 1 == m_turns.size() ? track.end() : track.begin() + (m_turns[i] + m_turns[i + 1]) / 2 + 1;
+      const auto top = std::max_element(from, to);
+      add(static_cast<int>(top - track.begin()), *top);
+    }
   } else {
-    // The first minute of the greatest height lies near one of the turning points or ends:
-    // around each, every minute within the margin of its height is looked at.
+    // Around each turning point every minute within the margin of its height is looked at.
     const double band = (m_scan.rounding == Rounding::kDayScan ? TopMargin(m_scan) : m_margin) + kBandSlack;
+    const double reach = m_scan.rounding == Rounding::kDayScan ? 0.5 * kMostHeightChangeInAMinute : 0.0;
     for (const int b : m_turns) {
-      if (MinuteDegrees(b) < m_highest - band) continue;  // a low point or an end below the day's top
+      if (MinuteDegrees(b) < m_highest - band - reach) continue;  // a low point or an end below the day's top
       const auto near = [&](int m) { return std::fabs(MinuteDegrees(m) - MinuteDegrees(b)) <= band; };
       int from = b, to = b;
       while (from > 0 && near(from - 1)) --from;
       while (to + 1 < MinuteCount() && near(to + 1)) ++to;
-      for (int m = from; m <= to; ++m) {
+      int top = from;
+      float topHeight = m_probe.Height(60LL * from);
+      for (int m = from + 1; m <= to; ++m) {
         const float height = m_probe.Height(60LL * m);
-        if (top < 0 || height > topHeight || (height == topHeight && m < top)) top = m, topHeight = height;
+        if (height > topHeight) top = m, topHeight = height;
       }
+      add(top, topHeight);
     }
   }
+  std::sort(tops.begin(), tops.end(), [](const auto& a, const auto& b) {
+    return a.second > b.second || (a.second == b.second && a.first < b.first);
+  });
+  return tops;
+}
+
+Plateau SparseTrack::SecondsAround(int top, float topHeight) {
   Plateau plateau = HighestSecond(top, topHeight);
   if (m_scan.rounding == Rounding::kDayScan) WidenPlateau(plateau, top);
   return plateau;

@@ -68,6 +68,12 @@ namespace solar {
 //    parabola through three minutes until they lie TopMargin below the greatest; elsewhere
 //    TopSecond (top_second.h) finds it with no margin: between the steps of the rounded day
 //    numbers the height's arcsine has one top, which is climbed to in each piece.
+//    In the day scan a top other than the highest minute's can hold the highest second: a
+//    second lies within half a minute of a whole minute and the height changes by less than
+//    kMostHeightChangeInAMinute a minute, so every top whose minute comes within half of that of
+//    the best second found is searched as well (two tops of a day longer than the sun's turn
+//    near a solstice; near the zenith the height is a sharp peak, up to 0.125 degrees above its
+//    nearest minute).
 // 6. What is exact and what is not. Every comparison the result rests on (above a height or
 //    not, which arcsine is greater, the rounded height at a top) is the model's: the probe
 //    answers it from the estimate only where the estimate's error bound leaves it clear. The
@@ -81,7 +87,9 @@ namespace solar {
 //    difference). Each margin is pinned by a row of
 //    SparseTrackTest.EqualsTheFullTrackOnDaysThatOnceDiffered: the year-series days near the poles
 //    (1/span), a top two ulps above a plateau (TopMargin's floor), a turning point outside the
-//    scan (the 60-minute pass window) and a day at the pole (kLeastSpan).
+//    scan (the 60-minute pass window), a day at the pole (kLeastSpan) and a 25-hour day whose
+//    second top near the zenith is higher between its minutes and lower at them (the tops
+//    searched in note 5).
 class SparseTrack {
  public:
   explicit SparseTrack(const MinuteScan& scan);
@@ -113,6 +121,9 @@ class SparseTrack {
   int TurningPointNear(int minute, bool highest);
   std::pair<int, int> CrossingMinutes(int a, int b, float height);
   double GuessMinute(int a, int b, float height, bool rising) const;
+  std::vector<std::pair<int, float>> TopMinutes();
+  // The seconds at the greatest height around a top minute.
+  Plateau SecondsAround(int top, float topHeight);
   Plateau HighestSecond(int top, float topHeight);
   void WidenPlateau(Plateau& plateau, int top);
   std::vector<Crossing> SecondCrossings(float height, const std::vector<std::pair<int, bool>>& brackets);
