@@ -27,6 +27,9 @@ float TopMargin(const MinuteScan& scan) { return std::max(1e-5f, 4.0f * 0.0134f 
 // Added to the bands of heights looked at around a top (degrees): more than the error of the
 // heights in degrees that choose the minutes of the band.
 constexpr double kBandSlack = 1e-6;
+// A second of the day scan lies within half a minute of a whole minute: it rises less than this
+// above the nearest (degrees).
+constexpr float kMostRiseAboveAMinute = 0.5f * kMostHeightChangeInAMinute;
 // Days whose heights span less than this (degrees) are left to the full track.
 constexpr float kLeastSpan = 2.0f;
 // The local hour angle advances by about this much per minute (degrees).
@@ -378,14 +381,12 @@ Plateau SparseTrack::Highest() {
   if (MinuteCount() == 0) return Plateau{0, 0, 0.0f};
   const std::vector<std::pair<int, float>> tops = TopMinutes();
   Plateau best = SecondsAround(tops.front().first, tops.front().second);
-  // Every second of the day scan lies within half a minute of a whole minute, so another top's
-  // seconds rise less than half the greatest change in a minute above its minute: where that
-  // could reach the best so far, its seconds are looked at too. A day longer than the sun's turn
+  // Another top's seconds rise less than kMostRiseAboveAMinute above its minute: where that could
+  // reach the best so far, its seconds are looked at too. A day longer than the sun's turn
   // has two tops that can lie that close, the sun near the zenith a top far above its minutes.
   if (m_scan.rounding != Rounding::kDayScan) return best;
   for (size_t i = 1; i < tops.size(); ++i) {
-    if (tops[i].second + 0.5f * kMostHeightChangeInAMinute >= best.height)
-      best.Join(SecondsAround(tops[i].first, tops[i].second));
+    if (tops[i].second + kMostRiseAboveAMinute >= best.height) best.Join(SecondsAround(tops[i].first, tops[i].second));
   }
   return best;
 }
@@ -410,7 +411,7 @@ std::vector<std::pair<int, float>> SparseTrack::TopMinutes() {
   } else {
     // Around each turning point every minute within the margin of its height is looked at.
     const double band = (m_scan.rounding == Rounding::kDayScan ? TopMargin(m_scan) : m_margin) + kBandSlack;
-    const double reach = m_scan.rounding == Rounding::kDayScan ? 0.5 * kMostHeightChangeInAMinute : 0.0;
+    const double reach = m_scan.rounding == Rounding::kDayScan ? kMostRiseAboveAMinute : 0.0;
     for (const int b : m_turns) {
       if (MinuteDegrees(b) < m_highest - band - reach) continue;  // a low point or an end below the day's top
       const auto near = [&](int m) { return std::fabs(MinuteDegrees(m) - MinuteDegrees(b)) <= band; };

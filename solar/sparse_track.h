@@ -88,8 +88,8 @@ namespace solar {
 //    SparseTrackTest.EqualsTheFullTrackOnDaysThatOnceDiffered: the year-series days near the poles
 //    (1/span), a top two ulps above a plateau (TopMargin's floor), a turning point outside the
 //    scan (the 60-minute pass window), a day at the pole (kLeastSpan) and a 25-hour day whose
-//    second top near the zenith is higher between its minutes and lower at them (the tops
-//    searched in note 5).
+//    second top near the zenith is higher between its minutes and lower at them, and one whose two
+//    tops a day apart have the same height (the tops searched in note 5).
 class SparseTrack {
  public:
   explicit SparseTrack(const MinuteScan& scan);

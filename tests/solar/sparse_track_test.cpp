@@ -73,7 +73,8 @@ int Compare(const MinuteScan& scan, const std::vector<float>& heights, bool ever
 
 // Days that once went wrong (near the poles in the year series' steps, a top one second two ulps
 // above a plateau, a 25-hour day whose second top near the zenith rises above the first between
-// its minutes) and where a simpler search would (a turning point outside the scan, the pole).
+// its minutes) and where a simpler search would (a turning point outside the scan, the pole, two
+// tops a day apart at the same height, 76.2760468 degrees).
 TEST(SparseTrackTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
   const std::vector<float> heights{0.0f, -7.0f, -0.833f, -6.0f, -12.0f, -18.0f};
   for (const MinuteScan& scan : {MinuteScan{73354, 0, 2, 1440, -0x1.6302c6p+6f, -0x1.1d6ff4p+7f, Rounding::kYearSeries},
@@ -82,7 +83,8 @@ TEST(SparseTrackTest, EqualsTheFullTrackOnDaysThatOnceDiffered) {
                                  MinuteScan{51766, 1012, 56, 1440, -0x1.3b2704p+6f, -0x1.011cbp+7f},
                                  MinuteScan{38980, 993, 1, 1380, 0x1.46e9aep+6f, 0x1.435796p+8f},
                                  MinuteScan{56463, 1174, 59, 1440, -0x1.67fae4p+6f, -0x1.277c98p+6f},
-                                 MinuteScan{63036, 757, 23, 1471, 0x1.76faacp+4f, 0.0f}}) {
+                                 MinuteScan{63036, 757, 23, 1471, 0x1.76faacp+4f, 0.0f},
+                                 MinuteScan{58289, 1331, 0, 1535, 0x1.294674p+5f, -0x1.2b9b3ep+7f}}) {
     SparseTrack exact(scan);
     Compare(scan, heights, true, exact);
   }
